@@ -1,0 +1,94 @@
+#pragma once
+
+#include "core/mod_lease.h"
+#include "core/register.h"
+#include "platform/platform.h"
+
+#include <QMainWindow>
+#include <QList>
+
+class QAction;
+class QLabel;
+
+namespace td {
+
+class ImageButton;
+class RegisterGrid;
+
+// The main window: the register grid, the menus and the picture buttons.
+// It owns the register and the program-wide flags; every other window is
+// opened from it, modally, and reads or writes its register.
+class frmTermDeposit : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmTermDeposit(Platform& platform, QWidget* parent = nullptr);
+    ~frmTermDeposit() override;
+
+    // The load step: the start-up message, flags, pointer, column widths and
+    // header row. Runs before the window is first shown.
+    void startUp();
+
+    Register& Grid() { return m_register; }
+    ModLease& flags() { return m_flags; }
+    Platform& platform() { return m_platform; }
+    RegisterGrid* gridView() const { return m_grid; }
+    QString fileName() const { return m_fileName; }
+    QAction* fileItem(int index) const { return m_fileItems.value(index); }
+    QAction* gridItem(int index) const { return m_gridItems.value(index); }
+    QAction* helpItem(int index) const { return m_helpItems.value(index); }
+    ImageButton* pictureButton(int index) const { return m_pictureButtons.value(index); }
+
+    // Register commands.
+    void NewTermDeposit();
+    void EditTermDeposit();
+    void DeleteTermDeposit();
+    void Search();
+    void Amortise();
+    void About();
+
+    // File commands and the save prompts. Each returns false when it stopped early.
+    bool SaveFirst();
+    bool PrepareSaveFile();
+    bool SaveRegisterFile();
+    void PrintRegister();
+
+    void mnuFileItem_Click(int index);
+    void mnuGridItem_Click(int index);
+    void mnuHelpItem_Click(int index);
+
+    static QString titlePrefix();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildPictures();
+    void layOutGrid();
+    QSize outerSizeTwips() const;
+    void setUntitled();
+    void setTitleFile(const QString& fileName);
+
+    void fileNew();
+    void fileOpen();
+    void fileSave();
+    void fileSaveAs();
+    void fileExit();
+
+    Platform& m_platform;
+    Register m_register;
+    ModLease m_flags;
+    QString m_fileName;  // blank while the register is untitled
+    RegisterGrid* m_grid = nullptr;
+    QLabel* m_logo = nullptr;
+    QList<ImageButton*> m_pictureButtons;
+    QList<QAction*> m_fileItems;
+    QList<QAction*> m_gridItems;
+    QList<QAction*> m_helpItems;
+    bool m_exiting = false;
+};
+
+}  // namespace td

@@ -1,0 +1,46 @@
+#include "image_button.h"
+
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace td {
+
+ImageButton::ImageButton(const QString& name, const QPixmap& up, const QPixmap& down,
+                         const QString& caption, QWidget* parent)
+    : QWidget(parent), m_up(new QLabel(this)), m_down(new QLabel(this))
+{
+    setObjectName(name);
+    setAccessibleName(caption);
+    m_down->setObjectName(name + QStringLiteral("Down"));
+    m_up->setObjectName(name + QStringLiteral("Up"));
+    m_down->setPixmap(down);
+    m_up->setPixmap(up);
+    for (QLabel* picture : {m_down, m_up}) {
+        picture->setGeometry(0, 0, up.width(), up.height());
+        // The pictures only show; the button itself takes the mouse.
+        picture->setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    m_up->raise();
+    setFixedSize(up.size());
+    setToolTip(caption);
+}
+
+void ImageButton::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = true;
+    m_up->hide();
+    event->accept();
+}
+
+void ImageButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (!m_pressed)
+        return;
+    m_pressed = false;
+    m_up->show();
+    m_up->repaint();
+    emit activated();
+}
+
+}  // namespace td

@@ -1,0 +1,159 @@
+#include "register_grid.h"
+
+#include "core/register.h"
+#include "register_model.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+namespace td {
+
+namespace {
+
+void setUpCommon(QTableView& view)
+{
+    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view.setSelectionMode(QAbstractItemView::SingleSelection);
+    view.setSelectionBehavior(QAbstractItemView::SelectItems);
+    view.setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    view.setWordWrap(false);
+    view.verticalHeader()->hide();
+    // A fixed row height: sizing a million rows to their contents would take seconds.
+    view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.verticalHeader()->setDefaultSectionSize(qMax(16, view.fontMetrics().height() + 4));
+    view.horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.horizontalHeader()->setSectionsClickable(false);
+    view.horizontalHeader()->setHighlightSections(false);
+    view.horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+}  // namespace
+
+RegisterGrid::RegisterGrid(Register& reg, QWidget* parent)
+    : QTableView(parent), m_register(reg), m_model(new RegisterModel(reg, this)), m_frozen(new QTableView(this))
+{
+    setObjectName(QStringLiteral("Grid"));
+    setAccessibleName(tr("Term deposits"));
+    setUpCommon(*this);
+    setModel(m_model);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+
+    m_frozen->setObjectName(QStringLiteral("GridKeyColumn"));
+    setUpCommon(*m_frozen);
+    m_frozen->setModel(m_model);
+    m_frozen->setSelectionModel(selectionModel());
+    m_frozen->setFocusPolicy(Qt::NoFocus);
+    m_frozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_frozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_frozen->setFrameShape(QFrame::NoFrame);
+    for (int c = 1; c < ColumnCount; ++c)
+        m_frozen->setColumnHidden(c, true);
+    viewport()->stackUnder(m_frozen);
+
+    connect(verticalScrollBar(), &QAbstractSlider::valueChanged, m_frozen->verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    connect(m_frozen->verticalScrollBar(), &QAbstractSlider::valueChanged, verticalScrollBar(),
+            &QAbstractSlider::setValue);
+    connect(&reg, &Register::colWidthChanged, this, [this] { applyColumnWidths(); });
+    connect(&reg, &Register::currentCellChanged, this, [this] { showRegisterCurrentCell(); });
+    // After a reset or a row change the view forgets or shifts its current index.
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { showRegisterCurrentCell(); });
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, [this] { showRegisterCurrentCell(); });
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { showRegisterCurrentCell(); });
+    viewport()->installEventFilter(this);
+    m_frozen->viewport()->installEventFilter(this);
+
+    applyColumnWidths();
+    showRegisterCurrentCell();
+}
+
+void RegisterGrid::applyColumnWidths()
+{
+    for (int c = 0; c < ColumnCount; ++c)
+        setColumnWidth(c, twipsToPixels(m_register.colWidth(c)));
+    m_frozen->setColumnWidth(AccountNumber, columnWidth(AccountNumber));
+    updateFrozenGeometry();
+}
+
+void RegisterGrid::showRegisterCurrentCell()
+{
+    if (m_syncing)
+        return;
+    m_syncing = true;
+    const int row = m_register.row();
+    const QModelIndex index = row > 0 ? m_model->index(RegisterModel::viewRow(row), m_register.col())
+                                      : QModelIndex();
+    if (index.isValid())
+        selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    else
+        selectionModel()->clear();
+    m_syncing = false;
+}
+
+void RegisterGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QTableView::currentChanged(current, previous);
+    if (m_syncing || !current.isValid())
+        return;
+    m_syncing = true;
+    m_register.setCurrentCell(RegisterModel::registerRow(current.row()), current.column());
+    m_syncing = false;
+}
+
+bool RegisterGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonDblClick
+        && (watched == viewport() || watched == m_frozen->viewport())) {
+        emit gridDoubleClicked();
+        return true;
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+void RegisterGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    updateFrozenGeometry();
+}
+
+void RegisterGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    updateFrozenGeometry();
+}
+
+void RegisterGrid::updateFrozenGeometry()
+{
+    if (!m_frozen)
+        return;
+    m_frozen->setGeometry(frameWidth(), frameWidth(), columnWidth(AccountNumber),
+                          viewport()->height() + horizontalHeader()->height());
+}
+
+QModelIndex RegisterGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers)
+{
+    QModelIndex current = QTableView::moveCursor(cursorAction, modifiers);
+    // Keep a cell that moved left under the frozen column in view.
+    if (cursorAction == MoveLeft && current.column() > 0
+        && visualRect(current).topLeft().x() < m_frozen->columnWidth(AccountNumber)) {
+        const int newValue = horizontalScrollBar()->value() + visualRect(current).topLeft().x()
+                             - m_frozen->columnWidth(AccountNumber);
+        horizontalScrollBar()->setValue(newValue);
+    }
+    return current;
+}
+
+void RegisterGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    if (index.column() > 0)
+        QTableView::scrollTo(index, hint);
+    else if (index.isValid()) {
+        // Column 0 is always in view: scroll up or down only.
+        const int sideways = horizontalScrollBar()->value();
+        QTableView::scrollTo(index, hint);
+        horizontalScrollBar()->setValue(sideways);
+    }
+}
+
+}  // namespace td

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QTableView>
+
+namespace td {
+
+class Register;
+class RegisterModel;
+
+// The register grid: the header row fixed on top, the key column frozen on the
+// left (an overlay view of column 0 that stays put while the others scroll
+// sideways), and its current index kept in step with the register's current
+// cell in both directions.
+class RegisterGrid : public QTableView {
+    Q_OBJECT
+
+public:
+    RegisterGrid(Register& reg, QWidget* parent = nullptr);
+
+    QTableView* frozenColumn() const { return m_frozen; }
+    RegisterModel* registerModel() const { return m_model; }
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
+signals:
+    // A double click anywhere on the grid.
+    void gridDoubleClicked();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void updateGeometries() override;
+
+private:
+    void applyColumnWidths();
+    void showRegisterCurrentCell();
+    void updateFrozenGeometry();
+
+    Register& m_register;
+    RegisterModel* m_model;
+    QTableView* m_frozen;
+    bool m_syncing = false;
+};
+
+}  // namespace td

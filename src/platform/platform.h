@@ -1,0 +1,117 @@
+#pragma once
+
+#include "core/date_form.h"
+
+#include <QDate>
+#include <QSize>
+#include <QString>
+#include <optional>
+
+class QDialog;
+
+namespace td {
+
+// The seams between the windows and the outside world. Windows receive a
+// Platform in their constructor; production passes the Qt implementations
+// (qt_platform.h), tests pass recording fakes.
+
+// Shown as the title of message boxes that have none of their own.
+QString programTitle();
+
+enum class MessageIcon { Information, Question };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageButton { Ok, Yes, No };
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // An empty title shows the program's title.
+    virtual MessageButton ask(const QString& title, const QString& text, MessageIcon icon,
+                              MessageButtons buttons) = 0;
+};
+
+struct FileDialogSettings {
+    QString defaultSuffix;  // added to a name typed without an extension
+    QString filter;         // a single filter entry
+    QString initialPath;    // the dialog starts on this file
+};
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // The chosen full path, or nothing when the user cancelled. Neither dialog
+    // insists that the file exists nor asks about replacing one.
+    virtual std::optional<QString> openFileName(const FileDialogSettings& settings) = 0;
+    virtual std::optional<QString> saveFileName(const FileDialogSettings& settings) = 0;
+};
+
+class Printer {
+public:
+    virtual ~Printer() = default;
+    // Shows the printer dialog; false when the user cancelled it.
+    virtual bool choosePrinter() = 0;
+    // Starts a job on the chosen printer; false (see errorString) if it cannot.
+    virtual bool beginJob() = 0;
+    virtual void setFontSize(double points) = 0;
+    virtual bool printLine(const QString& line) = 0;
+    virtual bool newPage() = 0;
+    virtual bool endJob() = 0;
+    // Drops the pages of a job that failed part-way.
+    virtual void abortJob() = 0;
+    virtual QString errorString() const = 0;
+};
+
+// The screen-wide mouse pointer doubles as the program's busy state.
+enum class Pointer { Default = 0, Hourglass = 11 };
+
+class BusyPointer {
+public:
+    virtual ~BusyPointer() = default;
+    virtual Pointer pointer() const = 0;
+    virtual void setPointer(Pointer pointer) = 0;
+    bool isBusy() const { return pointer() == Pointer::Hourglass; }
+};
+
+class ModalDisplay {
+public:
+    virtual ~ModalDisplay() = default;
+    // Shows the dialog modally and returns when it is closed (QDialog::exec in production).
+    virtual int runModal(QDialog& dialog) = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDate today() const = 0;
+};
+
+class Screen {
+public:
+    virtual ~Screen() = default;
+    virtual QSize sizePixels() const = 0;
+};
+
+struct Platform {
+    MessageBoxes& messages;
+    FileDialogs& files;
+    Printer& printer;
+    BusyPointer& pointer;
+    ModalDisplay& modal;
+    Clock& clock;
+    Screen& screen;
+    DateForm dateForm;  // the short date form, fixed at start-up
+};
+
+// Restores the default pointer when a command ends, however it ends.
+class BusyScope {
+public:
+    explicit BusyScope(BusyPointer& pointer) : m_pointer(pointer) { m_pointer.setPointer(Pointer::Hourglass); }
+    ~BusyScope() { m_pointer.setPointer(Pointer::Default); }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    BusyPointer& m_pointer;
+};
+
+}  // namespace td

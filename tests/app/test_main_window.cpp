@@ -1,0 +1,236 @@
+#include "app/frm_term_deposit.h"
+#include "app/image_button.h"
+#include "app/main_window_layout.h"
+#include "app/register_grid.h"
+#include "support/fake_platform.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTest>
+
+using namespace td;
+using namespace td::test;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    static void addDeposits(Register& reg, int count)
+    {
+        for (int i = 1; i <= count; ++i) {
+            DepositRecord d;
+            d.texts = {QStringLiteral("A%1").arg(i), "0", "5", "1", "0", "01/01/2024", "01/01/2025",
+                       "$100.00", "$105.12", "Yes"};
+            reg.appendDeposit(d);
+        }
+    }
+
+private slots:
+    void startUpShowsMessageFirstThenEmptyUntitledRegister()
+    {
+        FakePlatform fake;
+        frmTermDeposit w(fake.platform());
+        w.flags().ModifiedFlag = true;
+        w.flags().PrintAllFlag = true;
+        w.flags().PrintActiveFlag = true;
+        w.flags().PrintCancelledFlag = true;
+        fake.pointer.current = Pointer::Hourglass;
+        bool headerWrittenBeforeMessage = true;
+        fake.messages.onAsk = [&](const RecordedMessage&) {
+            headerWrittenBeforeMessage = !w.Grid().cell(0, 0).isEmpty();
+        };
+        w.startUp();
+
+        QCOMPARE(fake.messages.asked.size(), 1);
+        const RecordedMessage& m = fake.messages.asked.first();
+        QCOMPARE(m.title, QStringLiteral("Quendarith Information Technology Term Deposit"));
+        QVERIFY(m.text.contains(QStringLiteral("quendarith.example")));
+        QCOMPARE(m.icon, MessageIcon::Information);
+        QCOMPARE(m.buttons, MessageButtons::Ok);
+        QVERIFY(!headerWrittenBeforeMessage);
+
+        QCOMPARE(w.windowTitle(), QStringLiteral("Quendarith Information Technology Term Deposit - Untitled"));
+        QCOMPARE(w.Grid().rows(), 2);
+        QCOMPARE(w.Grid().row(), 0);
+        QCOMPARE(w.Grid().col(), 9);
+        QVERIFY(!w.flags().ModifiedFlag);
+        QVERIFY(!w.flags().PrintAllFlag);
+        QVERIFY(!w.flags().PrintActiveFlag);
+        QVERIFY(w.flags().PrintCancelledFlag);  // start-up leaves it alone
+        QCOMPARE(fake.pointer.current, Pointer::Default);
+    }
+
+    void headerTextsAndColumnWidths()
+    {
+        FakePlatform fake;
+        frmTermDeposit w(fake.platform());
+        w.startUp();
+        const QStringList headers = {"Account Number", "Save Each Month", "Interest", "Years", "Months",
+                                     "Start Date", "Term Date", "Account Balance", "Future Value", "Active"};
+        const QList<int> widthsTwips = {2500, 2000, 1200, 800, 800, 1500, 1500, 2000, 2000, 800};
+        QTableView* grid = w.gridView();
+        for (int c = 0; c < 10; ++c) {
+            QCOMPARE(w.Grid().cell(0, c), headers[c]);
+            QCOMPARE(grid->model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
+            QCOMPARE(grid->columnWidth(c), widthsTwips[c] / 15);
+        }
+        QCOMPARE(grid->model()->rowCount(), 1);  // the spare row
+        QCOMPARE(grid->objectName(), QStringLiteral("Grid"));
+        QCOMPARE(grid->geometry(), QRect(12, 80, grid->width(), grid->height()));
+    }
+
+    void menusHaveCaptionsAndShortcuts()
+    {
+        FakePlatform fake;
+        frmTermDeposit w(fake.platform());
+        struct Expect {
+            QAction* action;
+            const char* text;
+            QKeySequence key;
+        };
+        const Expect expected[] = {
+            {w.fileItem(0), "&New", {}},
+            {w.fileItem(1), "&Open", QKeySequence("Ctrl+O")},
+            {w.fileItem(3), "&Save", QKeySequence("Ctrl+S")},
+            {w.fileItem(4), "Save &As", QKeySequence("Ctrl+A")},
+            {w.fileItem(6), "&Print", QKeySequence("Ctrl+P")},
+            {w.fileItem(8), "E&xit", {}},
+            {w.gridItem(0), "&New", QKeySequence("Ctrl+N")},
+            {w.gridItem(1), "&Edit", QKeySequence("Ctrl+E")},
+            {w.gridItem(2), "&Delete", QKeySequence("Ctrl+D")},
+            {w.gridItem(3), "&Search", QKeySequence("Ctrl+C")},
+            {w.gridItem(4), "&Amortise", QKeySequence("Ctrl+M")},
+            {w.helpItem(0), "&About", {}},
+        };
+        for (const Expect& e : expected) {
+            QVERIFY(e.action);
+            QCOMPARE(e.action->text(), QString::fromLatin1(e.text));
+            QCOMPARE(e.action->shortcut(), e.key);
+        }
+        for (int separator : {2, 5, 7})
+            QVERIFY(w.fileItem(separator)->isSeparator());
+        QStringList menus;
+        for (QAction* a : w.menuBar()->actions())
+            menus << a->text();
+        QCOMPARE(menus, QStringList({"&File", "&Term Deposit", "&Help"}));
+    }
+
+    void resizeRule_data()
+    {
+        QTest::addColumn<QSize>("outer");
+        QTest::addColumn<QSize>("grid");
+        QTest::addColumn<QSize>("expected");
+        QTest::newRow("design size") << QSize(9240, 6500) << QSize(8595, 4275) << QSize(8440, 4300);
+        QTest::newRow("height 3000 keeps") << QSize(9000, 3000) << QSize(8595, 4275) << QSize(8200, 4275);
+        QTest::newRow("height 3015 sets") << QSize(9000, 3015) << QSize(8595, 4275) << QSize(8200, 815);
+        QTest::newRow("narrow never negative") << QSize(600, 5000) << QSize(8595, 4275) << QSize(0, 2800);
+    }
+    void resizeRule()
+    {
+        QFETCH(QSize, outer);
+        QFETCH(QSize, grid);
+        QFETCH(QSize, expected);
+        QCOMPARE(gridSizeAfterResize(outer, grid), expected);
+    }
+
+    void windowResizeLaysOutGrid()
+    {
+        FakePlatform fake;
+        frmTermDeposit w(fake.platform());
+        w.startUp();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.resize(900, 700);
+        QTest::qWait(0);
+        const QSize outer = w.frameGeometry().size();
+        QCOMPARE(w.gridView()->width(), (outer.width() * 15 - 800) / 15);
+        QCOMPARE(w.gridView()->height(), (outer.height() * 15 - 2200) / 15);
+        const int tallHeight = w.gridView()->height();
+        w.resize(900, 190);  // 2850 twips: too short, the grid keeps its height
+        QTest::qWait(0);
+        QCOMPARE(w.gridView()->height(), tallHeight);
+        QCOMPARE(w.gridView()->pos(), QPoint(12, 80));
+    }
+
+    void clickingACellMovesTheCurrentCellAndBack()
+    {
+        FakePlatform fake;
+        frmTermDeposit w(fake.platform());
+        w.startUp();
+        addDeposits(w.Grid(), 3);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTableView* grid = w.gridView();
+        const QRect cell = grid->visualRect(grid->model()->index(1, 2));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(w.Grid().row(), 2);
+        QCOMPARE(w.Grid().col(), 2);
+
+        // The frozen key column reports clicks on column 0.
+        QTableView* key = static_cast<RegisterGrid*>(grid)->frozenColumn();
+        QTest::mouseClick(key->viewport(), Qt::LeftButton, {}, key->visualRect(key->model()->index(2, 0)).center());
+        QCOMPARE(w.Grid().row(), 3);
+        QCOMPARE(w.Grid().col(), 0);
+
+        QVERIFY(w.Grid().setCurrentCell(1, 7));
+        QCOMPARE(grid->currentIndex(), grid->model()->index(0, 7));
+        QVERIFY(w.Grid().setRow(0));
+        QVERIFY(!grid->currentIndex().isValid());
+    }
+
+    void keyColumnStaysWhenScrolledSideways()
+    {
+        FakePlatform fake;
+        frmTermDeposit w(fake.platform());
+        w.startUp();
+        addDeposits(w.Grid(), 2);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* grid = static_cast<RegisterGrid*>(w.gridView());
+        grid->scrollTo(grid->model()->index(0, 9));
+        QVERIFY(grid->horizontalScrollBar()->value() > 0);
+        QVERIFY(grid->frozenColumn()->isVisible());
+        QCOMPARE(grid->frozenColumn()->pos().x(), grid->frameWidth());
+        QCOMPARE(grid->frozenColumn()->columnWidth(0), 2500 / 15);
+    }
+
+    void pictureButtonsShowPressedImageAndRunOnRelease_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("new") << 0 << "PicNew";
+        QTest::newRow("edit") << 1 << "PicEdit";
+        QTest::newRow("delete") << 2 << "PicDelete";
+        QTest::newRow("search") << 3 << "PicSearch";
+        QTest::newRow("amortise") << 4 << "PicAmortise";
+    }
+    void pictureButtonsShowPressedImageAndRunOnRelease()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, name);
+        FakePlatform fake;
+        frmTermDeposit w(fake.platform());
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        ImageButton* button = w.pictureButton(index);
+        QCOMPARE(button->upPicture()->objectName(), name + "Up");
+        QCOMPARE(button->downPicture()->objectName(), name + "Down");
+        QCOMPARE(button->pos(), QPoint((3720 + 1080 * index) / 15, 1));
+        int activations = 0;
+        connect(button, &ImageButton::activated, this, [&] {
+            QVERIFY(button->upPicture()->isVisible());  // looks released before the command runs
+            ++activations;
+        });
+        QTest::mousePress(button, Qt::RightButton, {}, QPoint(10, 10));
+        QVERIFY(!button->upPicture()->isVisible());
+        QVERIFY(button->downPicture()->isVisible());
+        QTest::mouseRelease(button, Qt::RightButton, {}, QPoint(500, 300));  // released off the button
+        QCOMPARE(activations, 1);
+        QVERIFY(button->upPicture()->isVisible());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"

@@ -1,0 +1,157 @@
+#include "fake_platform.h"
+
+#include <QDialog>
+#include <QTest>
+
+namespace td::test {
+
+MessageButton FakeMessageBoxes::ask(const QString& title, const QString& text, MessageIcon icon,
+                                    MessageButtons buttons)
+{
+    asked.append({title, text, icon, buttons});
+    if (onAsk)
+        onAsk(asked.constLast());
+    if (answers.empty())
+        return buttons == MessageButtons::Ok ? MessageButton::Ok : MessageButton::No;
+    const MessageButton answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+static std::optional<QString> nextAnswer(std::deque<std::optional<QString>>& answers)
+{
+    if (answers.empty())
+        return std::nullopt;
+    const bool chosen = answers.front().has_value();
+    const QString path = chosen ? *answers.front() : QString();
+    answers.pop_front();
+    if (!chosen)
+        return std::nullopt;
+    return path;
+}
+
+std::optional<QString> FakeFileDialogs::openFileName(const FileDialogSettings& settings)
+{
+    requests.append({false, settings});
+    return nextAnswer(answers);
+}
+
+std::optional<QString> FakeFileDialogs::saveFileName(const FileDialogSettings& settings)
+{
+    requests.append({true, settings});
+    return nextAnswer(answers);
+}
+
+bool FakePrinter::choosePrinter()
+{
+    events.append({PrintEvent::Choose, {}, 0});
+    return chooseAnswer;
+}
+
+bool FakePrinter::beginJob()
+{
+    events.append({PrintEvent::Begin, {}, 0});
+    if (!beginAnswer)
+        error = QStringLiteral("The printer is offline.");
+    return beginAnswer;
+}
+
+void FakePrinter::setFontSize(double points) { events.append({PrintEvent::FontSize, {}, points}); }
+
+bool FakePrinter::printLine(const QString& line)
+{
+    if (m_linesPrinted++ == failAtLine) {
+        error = QStringLiteral("The printer ran out of paper.");
+        return false;
+    }
+    double size = 0;
+    for (const PrintEvent& e : events)
+        if (e.kind == PrintEvent::FontSize)
+            size = e.fontSize;
+    events.append({PrintEvent::Line, line, size});
+    return true;
+}
+
+bool FakePrinter::newPage()
+{
+    events.append({PrintEvent::NewPage, {}, 0});
+    return true;
+}
+
+bool FakePrinter::endJob()
+{
+    events.append({PrintEvent::End, {}, 0});
+    return true;
+}
+
+void FakePrinter::abortJob() { events.append({PrintEvent::Abort, {}, 0}); }
+
+QList<QStringList> FakePrinter::pages() const
+{
+    QList<QStringList> result;
+    bool inJob = false;
+    for (const PrintEvent& e : events) {
+        switch (e.kind) {
+        case PrintEvent::Begin:
+            result.append(QStringList());
+            inJob = true;
+            break;
+        case PrintEvent::NewPage:
+            if (inJob)
+                result.append(QStringList());
+            break;
+        case PrintEvent::Line:
+            if (inJob)
+                result.last().append(e.text);
+            break;
+        case PrintEvent::End:
+        case PrintEvent::Abort:
+            inJob = false;
+            break;
+        default:
+            break;
+        }
+    }
+    return result;
+}
+
+QStringList FakePrinter::lines() const
+{
+    QStringList result;
+    for (const QStringList& page : pages())
+        result += page;
+    return result;
+}
+
+void FakeBusyPointer::setPointer(Pointer p)
+{
+    current = p;
+    history.append(p);
+}
+
+int FakeModalDisplay::runModal(QDialog& dialog)
+{
+    shown.append(dialog.objectName());
+    dialog.show();
+    dialog.activateWindow();
+    [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(&dialog, 1000);
+    if (!handlers.empty()) {
+        Handler handler = std::move(handlers.front());
+        handlers.pop_front();
+        handler(dialog);
+    }
+    if (dialog.isVisible()) {
+        leftOpen.append(dialog.objectName());
+        dialog.reject();
+    }
+    return dialog.result();
+}
+
+FakePlatform::FakePlatform() : FakePlatform(DateForm()) {}
+
+FakePlatform::FakePlatform(const DateForm& form)
+    : m_platform{messages, files, printer, pointer, modal, clock, screen, form}
+{
+}
+
+}  // namespace td::test

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+namespace td::test {
+
+struct RecordedMessage {
+    QString title;
+    QString text;
+    MessageIcon icon;
+    MessageButtons buttons;
+};
+
+// Records every message box and answers from a queue (OK, or No when the queue is empty).
+class FakeMessageBoxes final : public MessageBoxes {
+public:
+    MessageButton ask(const QString& title, const QString& text, MessageIcon icon,
+                      MessageButtons buttons) override;
+
+    QList<RecordedMessage> asked;
+    std::deque<MessageButton> answers;
+    // Runs inside ask(), before it returns: lets a test look at the world at that moment.
+    std::function<void(const RecordedMessage&)> onAsk;
+};
+
+struct RecordedFileDialog {
+    bool save;
+    FileDialogSettings settings;
+};
+
+// Answers file dialogs from a queue; an empty queue or nullopt means cancelled.
+class FakeFileDialogs final : public FileDialogs {
+public:
+    std::optional<QString> openFileName(const FileDialogSettings& settings) override;
+    std::optional<QString> saveFileName(const FileDialogSettings& settings) override;
+
+    QList<RecordedFileDialog> requests;
+    std::deque<std::optional<QString>> answers;
+};
+
+struct PrintEvent {
+    enum Kind { Choose, Begin, FontSize, Line, NewPage, End, Abort } kind;
+    QString text;
+    double fontSize = 0;
+};
+
+// Records the print job; pages() gives the printed lines page by page.
+class FakePrinter final : public Printer {
+public:
+    bool choosePrinter() override;
+    bool beginJob() override;
+    void setFontSize(double points) override;
+    bool printLine(const QString& line) override;
+    bool newPage() override;
+    bool endJob() override;
+    void abortJob() override;
+    QString errorString() const override { return error; }
+
+    QList<QStringList> pages() const;  // of ended jobs and the running one
+    QStringList lines() const;
+
+    QList<PrintEvent> events;
+    bool chooseAnswer = true;
+    bool beginAnswer = true;
+    int failAtLine = -1;  // printLine number (0-based) that fails
+    QString error;
+
+private:
+    int m_linesPrinted = 0;
+};
+
+class FakeBusyPointer final : public BusyPointer {
+public:
+    Pointer pointer() const override { return current; }
+    void setPointer(Pointer p) override;
+
+    Pointer current = Pointer::Default;
+    QList<Pointer> history;
+};
+
+// Runs a test-supplied function on each modal dialog, as exec() would: the
+// dialog is shown and active while the function types and clicks, and
+// runModal returns once it is closed (a dialog left open is rejected and noted).
+class FakeModalDisplay final : public ModalDisplay {
+public:
+    using Handler = std::function<void(QDialog&)>;
+    int runModal(QDialog& dialog) override;
+
+    std::deque<Handler> handlers;
+    QStringList shown;      // objectName of each dialog, in order
+    QStringList leftOpen;   // dialogs whose handler did not close them
+};
+
+class FakeClock final : public Clock {
+public:
+    QDate today() const override { return date; }
+    QDate date{2024, 1, 31};
+};
+
+class FakeScreen final : public Screen {
+public:
+    QSize sizePixels() const override { return size; }
+    QSize size{1280, 1024};
+};
+
+// A fresh world for one test: every seam faked, the date form fixed (dd/MM/yyyy).
+class FakePlatform {
+public:
+    FakePlatform();
+    explicit FakePlatform(const DateForm& form);
+    Platform& platform() { return m_platform; }
+
+    FakeMessageBoxes messages;
+    FakeFileDialogs files;
+    FakePrinter printer;
+    FakeBusyPointer pointer;
+    FakeModalDisplay modal;
+    FakeClock clock;
+    FakeScreen screen;
+
+private:
+    Platform m_platform;
+};
+
+}  // namespace td::test
