@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace td;
@@ -115,6 +116,33 @@ private slots:
         for (QAction* a : w.menuBar()->actions())
             menus << a->text();
         QCOMPARE(menus, QStringList({"&File", "&Term Deposit", "&Help"}));
+    }
+
+    void shortcutsReachTheMenusFromTheGrid_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("action");
+        // Ctrl+C and Ctrl+A are also the grid's own copy and select-all keys.
+        QTest::newRow("search") << int(Qt::Key_C) << "mnuGridItem_3";
+        QTest::newRow("save as") << int(Qt::Key_A) << "mnuFileItem_4";
+        QTest::newRow("new") << int(Qt::Key_N) << "mnuGridItem_0";
+        QTest::newRow("amortise") << int(Qt::Key_M) << "mnuGridItem_4";
+    }
+    void shortcutsReachTheMenusFromTheGrid()
+    {
+        QFETCH(int, key);
+        QFETCH(QString, action);
+        FakePlatform fake;
+        frmTermDeposit w(fake.platform());
+        w.startUp();
+        addDeposits(w.Grid(), 2);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.gridView()->setFocus();
+        QVERIFY(w.Grid().setCurrentCell(1, 0));
+        QSignalSpy triggered(w.findChild<QAction*>(action), &QAction::triggered);
+        QTest::keyClick(w.gridView(), Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(triggered.count(), 1);
     }
 
     void resizeRule_data()
