@@ -8,6 +8,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("termdeposit"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("termdeposit"));
     td::applyApplicationLook(app);
 
     td::QtPlatform platform;
