@@ -1,9 +1,22 @@
 #include "frm_term_deposit.h"
 
-// Search and About: not built yet, so they do nothing.
+#include "frm_about.h"
+#include "frm_search.h"
+
 namespace td {
 
-void frmTermDeposit::Search() {}
-void frmTermDeposit::About() {}
+void frmTermDeposit::Search()
+{
+    if (m_platform.pointer.isBusy())
+        return;
+    frmSearch search(*this);
+    m_platform.modal.runModal(search);
+}
+
+void frmTermDeposit::About()
+{
+    frmAbout about(m_platform, this);
+    m_platform.modal.runModal(about);
+}
 
 }  // namespace td

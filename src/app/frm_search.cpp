@@ -1,0 +1,173 @@
+#include "frm_search.h"
+
+#include "frm_term_deposit.h"
+#include "twips.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace td {
+
+namespace {
+
+constexpr int kClientWidth = 7410;
+constexpr int kClientHeight = 1485;
+// Account numbers have up to 20 characters; the box must take every one of them.
+constexpr int kKeyLength = 20;
+
+// A text box that selects its whole text and turns light cyan while it has
+// the focus, and takes the normal box background again when it loses it.
+class FocusColourLineEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QLineEdit::focusInEvent(event);
+        setBase(QColor(192, 255, 255));
+        selectAll();
+        // The click that gave the focus would put the cursor down and drop
+        // the selection; select again once it is released.
+        m_selectAfterClick = event->reason() == Qt::MouseFocusReason;
+    }
+
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        QLineEdit::focusOutEvent(event);
+        setBase(QApplication::palette(this).color(QPalette::Base));
+        m_selectAfterClick = false;
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        QLineEdit::mouseReleaseEvent(event);
+        if (m_selectAfterClick && !hasSelectedText())
+            selectAll();
+        m_selectAfterClick = false;
+    }
+
+private:
+    void setBase(const QColor& colour)
+    {
+        QPalette p = palette();
+        p.setColor(QPalette::Base, colour);
+        setPalette(p);
+    }
+
+    bool m_selectAfterClick = false;
+};
+
+}  // namespace
+
+frmSearch::frmSearch(frmTermDeposit& main)
+    : frmSearch(main.Grid(), main.platform(), [&main] { main.EditTermDeposit(); }, &main)
+{
+}
+
+frmSearch::frmSearch(Register& reg, Platform& platform, std::function<void()> editTermDeposit,
+                     QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_register(reg),
+      m_platform(platform),
+      m_editTermDeposit(std::move(editTermDeposit))
+{
+    setObjectName(QStringLiteral("frmSearch"));
+    setWindowTitle(tr("Quendarith Information Technology Search"));
+    setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+
+    m_lblLeaseNumber = new QLabel(tr("&Account Number"), this);
+    m_lblLeaseNumber->setObjectName(QStringLiteral("lblLeaseNumber"));
+    placeTwips(*m_lblLeaseNumber, 120, 360, 1575, 255);
+
+    m_txtLeaseNumber = new FocusColourLineEdit(this);
+    m_txtLeaseNumber->setObjectName(QStringLiteral("txtLeaseNumber"));
+    m_txtLeaseNumber->setMaxLength(kKeyLength);
+    placeTwips(*m_txtLeaseNumber, 1980, 360, 3675, 285);
+    m_lblLeaseNumber->setBuddy(m_txtLeaseNumber);
+
+    m_cmdOK = new QPushButton(tr("&OK"), this);
+    m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    placeTwips(*m_cmdOK, 5880, 240, 1335, 375);
+
+    m_cmdCancel = new QPushButton(tr("&Cancel"), this);
+    m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    placeTwips(*m_cmdCancel, 5880, 840, 1335, 375);
+
+    // In a QDialog a focused button would otherwise take Enter as a click.
+    for (QPushButton* button : {m_cmdOK, m_cmdCancel}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+
+    setTabOrder(m_txtLeaseNumber, m_cmdOK);
+    setTabOrder(m_cmdOK, m_cmdCancel);
+    m_txtLeaseNumber->setFocus();
+
+    connect(m_cmdOK, &QPushButton::clicked, this, &frmSearch::cmdOK_Click);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &frmSearch::cmdCancel_Click);
+
+    move(centredOnScreen(m_platform.screen.sizePixels(), size()));
+}
+
+void frmSearch::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void frmSearch::cmdOK_Click()
+{
+    const QString key = m_txtLeaseNumber->text().trimmed().toUpper();
+    if (key.isEmpty()) {
+        // Only a reminder: the search still runs, and ends with "No Lease Found".
+        m_platform.messages.ask(tr("Lease Search."), tr("All feilds must have a value."),
+                                MessageIcon::Question, MessageButtons::Ok);
+    }
+
+    Register& grid = m_register;
+    grid.setCol(0);
+    grid.setRow(0);
+    if (grid.rows() <= 2)
+        return;  // nothing to search; the dialog stays open
+
+    bool found = false;
+    {
+        BusyScope busy(m_platform.pointer);
+        // Row 0 (the header) through the last deposit row; the spare row is never compared.
+        do {
+            grid.setCol(0);
+            if (grid.text().toUpper() == key) {
+                m_platform.pointer.setPointer(Pointer::Default);
+                m_editTermDeposit();
+                found = true;
+            }
+            // The edit may have moved the current cell or added a row; go on from
+            // where it left things. setRow refuses a row past the end, so a
+            // cell left on the last row stays there instead of running off.
+            if (!grid.setRow(grid.row() + 1))
+                break;
+        } while (grid.row() != grid.rows() - 1 && !found);
+
+        if (!found) {
+            m_platform.messages.ask(tr("Lease Search."), tr("No Lease Found"), MessageIcon::Question,
+                                    MessageButtons::Ok);
+        }
+    }
+    accept();
+}
+
+void frmSearch::cmdCancel_Click() { reject(); }
+
+}  // namespace td
