@@ -1,0 +1,383 @@
+#include "app/frm_search.h"
+#include "app/frm_term_deposit.h"
+#include "app/image_button.h"
+#include "app/look.h"
+#include "support/fake_platform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace td;
+using namespace td::test;
+
+namespace {
+
+DepositRecord deposit(const QString& account, const QString& balance = QStringLiteral("$100.00"))
+{
+    DepositRecord d;
+    d.texts = {account, "0", "5", "1", "0", "01/01/2024", "01/01/2025", balance, "$105.12", "Yes"};
+    return d;
+}
+
+void fillRegister(Register& reg, const QStringList& accounts)
+{
+    for (int c = 0; c < ColumnCount; ++c)
+        reg.setCell(0, c, headerText(c));
+    for (const QString& account : accounts)
+        reg.appendDeposit(deposit(account));
+}
+
+QLineEdit* keyBox(QDialog& d) { return d.findChild<QLineEdit*>(QStringLiteral("txtLeaseNumber")); }
+QPushButton* button(QDialog& d, const char* name) { return d.findChild<QPushButton*>(QLatin1String(name)); }
+
+// The user types the key and clicks OK.
+FakeModalDisplay::Handler typeAndSearch(const QString& typed)
+{
+    return [typed](QDialog& d) {
+        QTest::keyClicks(keyBox(d), typed);
+        QTest::mouseClick(button(d, "cmdOK"), Qt::LeftButton);
+    };
+}
+
+// A search dialog over a bare register; the edit command only records the row it was asked to open.
+struct Scan {
+    FakePlatform fake;
+    Register reg;
+    QList<int> editedRows;
+    QList<Pointer> pointerAtEdit;
+    std::function<void()> editMoves;  // what the edit and its commit do to the current cell
+
+    explicit Scan(const QStringList& accounts) { fillRegister(reg, accounts); }
+
+    void run(const FakeModalDisplay::Handler& handler)
+    {
+        frmSearch dialog(reg, fake.platform(), [this] {
+            editedRows << reg.row();
+            pointerAtEdit << fake.pointer.current;
+            if (editMoves)
+                editMoves();
+        });
+        fake.modal.handlers.push_back(handler);
+        fake.modal.runModal(dialog);
+    }
+};
+
+}  // namespace
+
+class TestSearch : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { applyApplicationLook(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
+
+    void windowAndControls()
+    {
+        FakePlatform fake;
+        Register reg;
+        frmSearch d(reg, fake.platform(), [] {});
+        QCOMPARE(d.objectName(), QStringLiteral("frmSearch"));
+        QCOMPARE(d.windowTitle(), QStringLiteral("Quendarith Information Technology Search"));
+        QCOMPARE(d.size(), QSize(7410 / 15, 1485 / 15));
+        QCOMPARE(d.minimumSize(), d.maximumSize());
+        QVERIFY(!(d.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        QCOMPARE(d.pos(), QPoint((1280 - 494) / 2, (1024 - 99) / 2));
+
+        auto* label = d.findChild<QLabel*>(QStringLiteral("lblLeaseNumber"));
+        QLineEdit* box = keyBox(d);
+        QPushButton* ok = button(d, "cmdOK");
+        QPushButton* cancel = button(d, "cmdCancel");
+        QVERIFY(label && box && ok && cancel);
+        QCOMPARE(label->geometry(), QRect(8, 24, 105, 17));
+        QCOMPARE(box->geometry(), QRect(132, 24, 245, 19));
+        QCOMPARE(ok->geometry(), QRect(392, 16, 89, 25));
+        QCOMPARE(cancel->geometry(), QRect(392, 56, 89, 25));
+        QCOMPARE(label->text(), QStringLiteral("&Account Number"));
+        QCOMPARE(label->buddy(), box);
+        QCOMPARE(ok->text(), QStringLiteral("&OK"));
+        QCOMPARE(cancel->text(), QStringLiteral("&Cancel"));
+        QCOMPARE(box->maxLength(), 20);
+        QCOMPARE(box->nextInFocusChain(), ok);
+        QCOMPARE(ok->nextInFocusChain(), cancel);
+
+        // Every caption fits its control in the program's font.
+        const QFontMetrics fm(d.font());
+        QVERIFY(fm.horizontalAdvance(QStringLiteral("Account Number")) <= label->width());
+        QVERIFY(fm.height() <= label->height());
+        for (QPushButton* b : {ok, cancel}) {
+            QVERIFY(!b->isDefault());
+            QVERIFY(!b->autoDefault());
+            QVERIFY(fm.horizontalAdvance(b->text().remove('&')) + 8 <= b->width());
+        }
+    }
+
+    void focusColoursAndKeysWithoutMeaning()
+    {
+        Scan s({"A1"});
+        bool checked = false;
+        s.run([&](QDialog& d) {
+            QLineEdit* box = keyBox(d);
+            QCOMPARE(d.focusWidget(), box);
+            QCOMPARE(box->palette().color(QPalette::Base), QColor(192, 255, 255));
+            QTest::keyClicks(box, "a1");
+            // Enter and Esc neither search nor close, in the box or on a button.
+            for (QWidget* target : {static_cast<QWidget*>(box), static_cast<QWidget*>(button(d, "cmdOK"))}) {
+                target->setFocus();
+                QTest::keyClick(target, Qt::Key_Return);
+                QTest::keyClick(target, Qt::Key_Enter);
+                QTest::keyClick(target, Qt::Key_Escape);
+                QVERIFY(d.isVisible());
+            }
+            QVERIFY(s.fake.messages.asked.isEmpty());
+            QVERIFY(s.editedRows.isEmpty());
+            QCOMPARE(box->palette().color(QPalette::Base), QApplication::palette(box).color(QPalette::Base));
+            // Coming back to the box selects the whole key again.
+            box->deselect();
+            QTest::keyClick(button(d, "cmdOK"), Qt::Key_Backtab, Qt::ShiftModifier);
+            QCOMPARE(d.focusWidget(), box);
+            QCOMPARE(box->selectedText(), QStringLiteral("a1"));
+            QCOMPARE(box->palette().color(QPalette::Base), QColor(192, 255, 255));
+            // The label's access key leads to the box from anywhere.
+            button(d, "cmdCancel")->setFocus();
+            QTest::keyClick(&d, Qt::Key_A, Qt::AltModifier);
+            QCOMPARE(d.focusWidget(), box);
+            checked = true;
+            d.close();
+        });
+        QVERIFY(checked);
+    }
+
+    void keyMatching_data()
+    {
+        QTest::addColumn<QStringList>("accounts");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("matchRow");  // -1: nothing found
+
+        QTest::newRow("lower case, blank after") << QStringList{"A1", "AB123", "C3"} << "ab123 " << 2;
+        QTest::newRow("blanks before") << QStringList{"AB123"} << "  Ab123" << 1;
+        QTest::newRow("stored lower case") << QStringList{"ab123"} << "AB123" << 1;
+        QTest::newRow("inner blank") << QStringList{"AB123"} << "ab 123" << -1;
+        QTest::newRow("prefix only") << QStringList{"AB123"} << "ab12" << -1;
+        QTest::newRow("upper of two equal") << QStringList{"X1", "Z9", "X1"} << "x1" << 1;
+        QTest::newRow("header text") << QStringList{"A1"} << "account NUMBER" << 0;
+        QTest::newRow("20 characters") << QStringList{"SHORT", "ABCDEFGHIJ0123456789"}
+                                       << "abcdefghij0123456789" << 2;
+        QTest::newRow("typing past 20 keeps 20") << QStringList{"ABCDEFGHIJ0123456789"}
+                                                 << "abcdefghij0123456789X" << 1;
+        QTest::newRow("last deposit row") << QStringList{"A1", "B2", "C3"} << "c3" << 3;
+    }
+    void keyMatching()
+    {
+        QFETCH(QStringList, accounts);
+        QFETCH(QString, typed);
+        QFETCH(int, matchRow);
+        Scan s(accounts);
+        s.run(typeAndSearch(typed));
+
+        QVERIFY(s.fake.modal.leftOpen.isEmpty());  // the search always ends by closing
+        QCOMPARE(s.fake.pointer.current, Pointer::Default);
+        QVERIFY(s.fake.pointer.history.contains(Pointer::Hourglass));
+        if (matchRow < 0) {
+            QVERIFY(s.editedRows.isEmpty());
+            QCOMPARE(s.fake.messages.asked.size(), 1);
+            const RecordedMessage& m = s.fake.messages.asked.first();
+            QCOMPARE(m.title, QStringLiteral("Lease Search."));
+            QCOMPARE(m.text, QStringLiteral("No Lease Found"));
+            QCOMPARE(m.icon, MessageIcon::Question);
+            QCOMPARE(m.buttons, MessageButtons::Ok);
+            QCOMPARE(s.reg.row(), s.reg.rows() - 1);  // on the spare row
+        } else {
+            QCOMPARE(s.editedRows, QList<int>{matchRow});
+            QCOMPARE(s.pointerAtEdit, QList<Pointer>{Pointer::Default});
+            QVERIFY(s.fake.messages.asked.isEmpty());
+            QCOMPARE(s.reg.row(), matchRow + 1);
+        }
+        QCOMPARE(s.reg.col(), 0);
+    }
+
+    // The search goes on from wherever the edit and its commit left the current cell.
+    void currentCellAfterEdit_data()
+    {
+        QTest::addColumn<int>("editLeavesRow");
+        QTest::addColumn<bool>("editAddsRow");
+        QTest::addColumn<int>("rowAfter");
+        QTest::newRow("same row") << 1 << false << 2;
+        QTest::newRow("further down") << 3 << false << 4;
+        QTest::newRow("commit added a row") << 5 << true << 6;
+        QTest::newRow("left on the spare row") << 5 << false << 5;
+    }
+    void currentCellAfterEdit()
+    {
+        QFETCH(int, editLeavesRow);
+        QFETCH(bool, editAddsRow);
+        QFETCH(int, rowAfter);
+        Scan s({"K", "B", "C", "D"});  // rows 1..4, spare row 5
+        s.editMoves = [&] {
+            if (editAddsRow)
+                s.reg.appendDeposit(deposit("NEW"));
+            s.reg.setCurrentCell(editLeavesRow, 9);
+        };
+        s.run(typeAndSearch("k"));
+        QCOMPARE(s.editedRows, QList<int>{1});
+        QCOMPARE(s.reg.row(), rowAfter);
+        QCOMPARE(s.reg.col(), 9);
+        QVERIFY(s.fake.messages.asked.isEmpty());
+        QVERIFY(s.fake.modal.leftOpen.isEmpty());
+    }
+
+    void emptyKeyIsReportedThenSearched_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("nothing") << "";
+        QTest::newRow("blanks") << "   ";
+    }
+    void emptyKeyIsReportedThenSearched()
+    {
+        QFETCH(QString, typed);
+        Scan s({"A1", "B2"});
+        QList<Pointer> pointerAtMessage;
+        s.fake.messages.onAsk = [&](const RecordedMessage&) { pointerAtMessage << s.fake.pointer.current; };
+        s.run(typeAndSearch(typed));
+        QCOMPARE(s.fake.messages.asked.size(), 2);
+        QCOMPARE(s.fake.messages.asked[0].title, QStringLiteral("Lease Search."));
+        QCOMPARE(s.fake.messages.asked[0].text, QStringLiteral("All feilds must have a value."));
+        QCOMPARE(s.fake.messages.asked[0].icon, MessageIcon::Question);
+        QCOMPARE(s.fake.messages.asked[0].buttons, MessageButtons::Ok);
+        QCOMPARE(s.fake.messages.asked[1].text, QStringLiteral("No Lease Found"));
+        QCOMPARE(pointerAtMessage.first(), Pointer::Default);  // asked before the scan starts
+        QVERIFY(s.editedRows.isEmpty());
+        QVERIFY(s.fake.modal.leftOpen.isEmpty());
+        QCOMPARE(s.reg.row(), 3);
+    }
+
+    void emptyRegisterKeepsDialogOpenUntilCancel_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("a key") << "a1" << 0;
+        QTest::newRow("empty key") << "" << 1;
+    }
+    void emptyRegisterKeepsDialogOpenUntilCancel()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, messages);
+        Scan s({});
+        s.reg.setCurrentCell(1, 4);
+        bool openAfterOK = false;
+        s.run([&](QDialog& d) {
+            typeAndSearch(typed)(d);
+            openAfterOK = d.isVisible();
+            QTest::mouseClick(button(d, "cmdCancel"), Qt::LeftButton);
+        });
+        QVERIFY(openAfterOK);
+        QVERIFY(s.fake.modal.leftOpen.isEmpty());
+        QCOMPARE(s.fake.messages.asked.size(), messages);
+        QVERIFY(!s.fake.pointer.history.contains(Pointer::Hourglass));
+        QCOMPARE(s.reg.row(), 0);
+        QCOMPARE(s.reg.col(), 0);
+    }
+
+    void cancelChangesNothing()
+    {
+        Scan s({"A1", "B2"});
+        s.reg.setCurrentCell(2, 5);
+        int result = -1;
+        s.run([&](QDialog& d) {
+            QTest::keyClicks(keyBox(d), "a1");
+            QTest::mouseClick(button(d, "cmdCancel"), Qt::LeftButton);
+            result = d.result();
+        });
+        QCOMPARE(result, int(QDialog::Rejected));
+        QVERIFY(s.fake.modal.leftOpen.isEmpty());
+        QVERIFY(s.fake.messages.asked.isEmpty());
+        QVERIFY(s.editedRows.isEmpty());
+        QVERIFY(s.fake.pointer.history.isEmpty());
+        QCOMPARE(s.reg.row(), 2);
+        QCOMPARE(s.reg.col(), 5);
+    }
+
+    void reachedFromMenuAndPictureOnlyWhenNotBusy()
+    {
+        FakePlatform fake;
+        frmTermDeposit w(fake.platform());
+        w.startUp();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.gridItem(3)->trigger();
+        QTest::mouseClick(w.pictureButton(3), Qt::LeftButton);
+        QCOMPARE(fake.modal.shown, QStringList({"frmSearch", "frmSearch"}));
+
+        fake.pointer.current = Pointer::Hourglass;
+        w.gridItem(3)->trigger();
+        QTest::mouseClick(w.pictureButton(3), Qt::LeftButton);
+        QCOMPARE(fake.modal.shown.size(), 2);
+    }
+
+    // Through the main window: a match opens the details dialog filled from the matching row.
+    void matchOpensDetails_data()
+    {
+        QTest::addColumn<QStringList>("accounts");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("matchRow");
+        QTest::addColumn<QString>("shownAccount");
+        QTest::addColumn<QString>("shownBalance");
+        QTest::addColumn<int>("colAfter");
+        // Edit leaves the cell on the deposit's row, column 9; on the header row it moves nothing.
+        QTest::newRow("lower case, blank after") << QStringList{"A1", "AB123"} << "ab123 " << 2 << "AB123"
+                                                 << "$100.00" << 9;
+        QTest::newRow("upper of two equal") << QStringList{"X1", "X1"} << "X1" << 1 << "X1" << "$111.00" << 9;
+        QTest::newRow("20 characters") << QStringList{"ABCDEFGHIJ0123456789"} << "abcdefghij0123456789" << 1
+                                       << "ABCDEFGHIJ0123456789" << "$111.00" << 9;
+        QTest::newRow("header text: empty dialog") << QStringList{"A1"} << "Account Number" << 0 << ""
+                                                   << "" << 0;
+    }
+    void matchOpensDetails()
+    {
+        QFETCH(QStringList, accounts);
+        QFETCH(QString, typed);
+        QFETCH(int, matchRow);
+        QFETCH(QString, shownAccount);
+        QFETCH(QString, shownBalance);
+        QFETCH(int, colAfter);
+        FakePlatform fake;
+        frmTermDeposit w(fake.platform());
+        w.startUp();
+        fake.messages.asked.clear();
+        // The first of equal account numbers gets a balance of its own, to tell it from the second.
+        for (int i = 0; i < accounts.size(); ++i)
+            w.Grid().appendDeposit(deposit(accounts[i], i == 0 ? "$111.00" : "$100.00"));
+
+        QString account = QStringLiteral("(not read)");
+        QString balance;
+        Pointer pointer = Pointer::Hourglass;
+        fake.modal.handlers.push_back(typeAndSearch(typed));
+        fake.modal.handlers.push_back([&](QDialog& details) {
+            if (auto* box = details.findChild<QLineEdit*>(QStringLiteral("txtAccountNumber")))
+                account = box->text();
+            if (auto* box = details.findChild<QLineEdit*>(QStringLiteral("txtAccountBalance")))
+                balance = box->text();
+            pointer = fake.pointer.current;
+            details.reject();
+        });
+        w.Search();
+        if (!fake.modal.shown.contains(QStringLiteral("frmTermDepositDetails")))
+            QSKIP("EditTermDeposit does not open the details dialog yet");
+
+        QCOMPARE(fake.modal.shown, QStringList({"frmSearch", "frmTermDepositDetails"}));
+        QCOMPARE(account, shownAccount);
+        if (!shownBalance.isEmpty())
+            QCOMPARE(balance, shownBalance);
+        QCOMPARE(pointer, Pointer::Default);
+        QVERIFY(fake.messages.asked.isEmpty());
+        QVERIFY(fake.modal.leftOpen.isEmpty());
+        QCOMPARE(w.Grid().row(), matchRow + 1);
+        QCOMPARE(w.Grid().col(), colAfter);
+        QCOMPARE(fake.pointer.current, Pointer::Default);
+    }
+};
+
+QTEST_MAIN(TestSearch)
+#include "test_search.moc"
