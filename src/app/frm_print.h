@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/mod_lease.h"
+
+#include <QDialog>
+#include <QSize>
+#include <array>
+
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
+
+namespace td {
+
+// Asks the Print command what to print: the selected deposit or every
+// deposit, and then the active or the inactive ones. Loaded afresh for every
+// Print command; it answers only through the print flags of ModLease.
+class frmPrint : public QDialog {
+    Q_OBJECT
+
+public:
+    frmPrint(ModLease& flags, QSize screenSize, QWidget* parent = nullptr);
+
+    // Index 0 "Print Selection" and 1 "Print All" share Frame1;
+    // 2 "Print Active" and 3 "Print Not Active" share Frame2.
+    QRadioButton* optPrint(int index) const { return m_optPrint.at(index); }
+    QGroupBox* frame1() const { return m_frame1; }
+    QGroupBox* frame2() const { return m_frame2; }
+    QPushButton* printButton() const { return m_cmdPrint; }
+    QPushButton* cancelButton() const { return m_cmdCancel; }
+
+    void OptPrint_Click(int index);
+    void cmdPrint_Click();
+    void cmdCancel_Click();
+
+protected:
+    // Esc is Cancel; the close box leaves every flag as it is.
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    ModLease& m_flags;
+    QPushButton* m_cmdPrint = nullptr;
+    QPushButton* m_cmdCancel = nullptr;
+    QGroupBox* m_frame1 = nullptr;
+    QGroupBox* m_frame2 = nullptr;
+    std::array<QRadioButton*, 4> m_optPrint{};
+};
+
+}  // namespace td
