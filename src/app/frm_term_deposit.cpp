@@ -175,7 +175,7 @@ void frmTermDeposit::mnuFileItem_Click(int index)
         fileSaveAs();
         break;
     case 6:
-        PrintRegister();
+        filePrint();
         break;
     case 8:
         fileExit();

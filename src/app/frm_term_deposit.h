@@ -51,7 +51,9 @@ public:
     bool SaveFirst();
     bool PrepareSaveFile();
     bool SaveRegisterFile();
-    void PrintRegister();
+    // Prints the block of the current row on the running print job (opening
+    // it if need be) and leaves the current column on 8; false when the printer failed.
+    bool PrintRegister();
 
     void mnuFileItem_Click(int index);
     void mnuGridItem_Click(int index);
@@ -77,6 +79,9 @@ private:
     void fileSave();
     void fileSaveAs();
     void fileExit();
+    void filePrint();
+    bool printAll();
+    bool startPrintedBlock();
 
     Platform& m_platform;
     Register m_register;
@@ -89,6 +94,8 @@ private:
     QList<QAction*> m_gridItems;
     QList<QAction*> m_helpItems;
     bool m_exiting = false;
+    bool m_printJobOpen = false;        // opened by the first printed line of a Print command
+    bool m_printPageBreakPending = false;  // started only when another block follows
 };
 
 }  // namespace td

@@ -81,7 +81,9 @@ bool FakePrinter::newPage()
 bool FakePrinter::endJob()
 {
     events.append({PrintEvent::End, {}, 0});
-    return true;
+    if (!endAnswer)
+        error = QStringLiteral("The printer went offline.");
+    return endAnswer;
 }
 
 void FakePrinter::abortJob() { events.append({PrintEvent::Abort, {}, 0}); }

@@ -69,6 +69,7 @@ public:
     bool chooseAnswer = true;
     bool beginAnswer = true;
     int failAtLine = -1;  // printLine number (0-based) that fails
+    bool endAnswer = true;  // false: the job fails as it ends
     QString error;
 
 private:

@@ -1,0 +1,475 @@
+#include "app/frm_print.h"
+#include "app/frm_term_deposit.h"
+#include "app/look.h"
+#include "app/print_listing.h"
+#include "support/fake_platform.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace td;
+using namespace td::test;
+
+namespace {
+
+DepositRecord deposit(const QString& account, const QString& active)
+{
+    DepositRecord d;
+    d.texts = {account, "$50.00", "5.25", "2", "6", "15/03/2024", "15/09/2026", "$1,000.00", "$2,765.43", active};
+    return d;
+}
+
+// The nine label lines of a deposit made by deposit(), written out by hand.
+QStringList expectedLines(const QString& account)
+{
+    return {QString(),
+            "          Account Number    " + account,
+            "          Saving Each Month    $50.00",
+            "          Interest    5.25",
+            "          Years    2",
+            "          Months    6",
+            "          Start Date     15/03/2024",
+            "          Term Date     15/09/2026",
+            "          Account Balance     $1,000.00",
+            "          Future Value    $2,765.43"};
+}
+
+// Account numbers on each printed page, read from the first label line of each block.
+QList<QStringList> accountsByPage(const FakePrinter& printer)
+{
+    QList<QStringList> result;
+    for (const QStringList& page : printer.pages()) {
+        QStringList accounts;
+        for (const QString& line : page)
+            if (line.startsWith("          Account Number    "))
+                accounts << line.mid(28);
+        result << accounts;
+    }
+    return result;
+}
+
+int count(const FakePrinter& printer, PrintEvent::Kind kind)
+{
+    return int(std::count_if(printer.events.cbegin(), printer.events.cend(),
+                             [kind](const PrintEvent& e) { return e.kind == kind; }));
+}
+
+// Ways of leaving the options dialog, as a user would: clicks and keys.
+void leave(frmPrint& dialog, const QString& steps)
+{
+    for (const QString& step : steps.split(' ', Qt::SkipEmptyParts)) {
+        if (step.startsWith("opt"))
+            QTest::mouseClick(dialog.optPrint(step.mid(3).toInt()), Qt::LeftButton);
+        else if (step == "print")
+            QTest::mouseClick(dialog.printButton(), Qt::LeftButton);
+        else if (step == "cancel")
+            QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
+        else if (step == "close")
+            dialog.close();  // the close box
+        else if (step == "esc")
+            QTest::keyClick(&dialog, Qt::Key_Escape);
+        else if (step == "alt+a") {
+            QTest::keyClick(&dialog, Qt::Key_A, Qt::AltModifier);
+            QTRY_VERIFY(dialog.optPrint(1)->isChecked());  // an access key clicks a moment later
+        } else if (step == "alt+n") {
+            QTest::keyClick(&dialog, Qt::Key_N, Qt::AltModifier);
+            QTRY_VERIFY(dialog.optPrint(3)->isChecked());
+        }
+        else if (step == "enter")
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        else
+            QFAIL(qPrintable("unknown step " + step));
+    }
+}
+
+}  // namespace
+
+class TestPrint : public QObject {
+    Q_OBJECT
+
+    static QStringList tabWalk(int steps)
+    {
+        QStringList names;
+        for (int i = 0; i < steps; ++i) {
+            names << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        return names;
+    }
+
+    // A started main window holding the given deposits (account "D1", "D2", ...).
+    struct World {
+        FakePlatform fake;
+        frmTermDeposit w{fake.platform()};
+        explicit World(const QStringList& actives = {})
+        {
+            w.startUp();
+            fake.messages.asked.clear();
+            fake.pointer.history.clear();
+            for (int i = 0; i < actives.size(); ++i)
+                w.Grid().appendDeposit(deposit(QStringLiteral("D%1").arg(i + 1), actives[i]));
+        }
+        void chooseInDialog(const QString& steps)
+        {
+            fake.modal.handlers.push_back([steps](QDialog& d) { leave(static_cast<frmPrint&>(d), steps); });
+        }
+        void print() { w.mnuFileItem_Click(6); }
+    };
+
+private slots:
+    void initTestCase() { applyApplicationLook(*qApp); }
+
+    void optionsDialogStartsAfreshEveryTime()
+    {
+        // Flags left by an earlier Print command do not show in the dialog.
+        ModLease flags{false, true, true, false};
+        frmPrint dialog(flags, QSize(1280, 1024));
+        QCOMPARE(dialog.objectName(), QStringLiteral("frmPrint"));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Quendarith Term Deposit - Print"));
+        QVERIFY(!flags.PrintCancelledFlag);
+        QCOMPARE(dialog.size(), QSize(257, 169));
+        QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+        QCOMPARE(dialog.pos(), QPoint((1280 - 257) / 2, (1024 - 169) / 2));
+        const Qt::WindowFlags f = dialog.windowFlags();
+        QVERIFY(f & Qt::WindowCloseButtonHint);
+        QVERIFY(!(f & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+
+        struct Control {
+            const char* name;
+            const char* caption;
+            QRect pixels;  // twips / 15, within the container
+            bool enabled;
+            bool checked;
+        };
+        const Control controls[] = {
+            {"cmdPrint", "&Print ...", QRect(152, 8, 89, 33), true, false},
+            {"cmdCancel", "&Cancel", QRect(152, 56, 89, 33), true, false},
+            {"Frame1", "Print &Grid", QRect(16, 8, 121, 73), true, false},
+            {"OptPrint_1", "Print &All", QRect(8, 48, 105, 17), true, false},
+            {"OptPrint_0", "Print &Selection", QRect(8, 24, 105, 17), true, true},
+            {"Frame2", "P&rint Active", QRect(16, 88, 121, 73), false, false},
+            {"OptPrint_2", "Print A&ctive", QRect(8, 24, 105, 17), false, true},
+            {"OptPrint_3", "Print &Not Active", QRect(8, 48, 105, 17), false, false},
+        };
+        QList<QWidget*> order;
+        for (const Control& c : controls) {
+            auto* widget = dialog.findChild<QWidget*>(c.name);
+            QVERIFY2(widget, c.name);
+            order << widget;
+            QCOMPARE(widget->geometry(), c.pixels);
+            QCOMPARE(widget->isEnabled(), c.enabled);
+            if (auto* box = qobject_cast<QGroupBox*>(widget))
+                QCOMPARE(box->title(), QString::fromLatin1(c.caption));
+            else
+                QCOMPARE(static_cast<QAbstractButton*>(widget)->text(), QString::fromLatin1(c.caption));
+            if (auto* option = qobject_cast<QRadioButton*>(widget)) {
+                QCOMPARE(option->isChecked(), c.checked);
+                // The caption fits its control in the program's font.
+                QVERIFY2(option->sizeHint().width() <= option->width(), c.name);
+            }
+        }
+        QCOMPARE(dialog.optPrint(1)->parentWidget(), dialog.frame1());
+        QCOMPARE(dialog.optPrint(3)->parentWidget(), dialog.frame2());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QCOMPARE(QApplication::focusWidget(), order[0]);
+        QStringList chain;  // the controls that take the focus, in tab order
+        for (QWidget* w = order[0]; chain.size() < 6; w = w->nextInFocusChain())
+            if (w->focusPolicy() & Qt::TabFocus)
+                chain << w->objectName();
+        QCOMPARE(chain, QStringList({"cmdPrint", "cmdCancel", "OptPrint_1", "OptPrint_0", "OptPrint_2", "OptPrint_3"}));
+        // Tab enters each option group once; the disabled frame is passed over.
+        QCOMPARE(tabWalk(5), QStringList({"cmdPrint", "cmdCancel", "OptPrint_1", "cmdPrint", "cmdCancel"}));
+        QTest::mouseClick(dialog.optPrint(1), Qt::LeftButton);
+        QCOMPARE(tabWalk(4), QStringList({"OptPrint_1", "OptPrint_2", "cmdPrint", "cmdCancel"}));
+    }
+
+    void choosingPrintAllEnablesTheActiveFrame()
+    {
+        ModLease flags;
+        frmPrint dialog(flags, QSize(1280, 1024));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        leave(dialog, "opt1 opt3");
+        for (int i : {2, 3})
+            QVERIFY(dialog.optPrint(i)->isEnabled());
+        QVERIFY(dialog.frame2()->isEnabled());
+        QVERIFY(dialog.optPrint(3)->isChecked());
+        // Back to the selection: the frame is disabled again and keeps its choice.
+        leave(dialog, "opt0");
+        QVERIFY(!dialog.frame2()->isEnabled());
+        QVERIFY(!dialog.optPrint(2)->isEnabled() && !dialog.optPrint(3)->isEnabled());
+        QVERIFY(dialog.optPrint(3)->isChecked());
+        QVERIFY(dialog.optPrint(0)->isChecked() && !dialog.optPrint(1)->isChecked());
+    }
+
+    void flagsAfterLeavingTheOptionsDialog_data()
+    {
+        QTest::addColumn<bool>("allBefore");
+        QTest::addColumn<bool>("activeBefore");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<bool>("cancelled");
+        QTest::addColumn<bool>("all");
+        QTest::addColumn<bool>("active");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("print at once") << true << false << "print" << false << false << true << true;
+        QTest::newRow("all, not active") << false << true << "opt1 opt3 print" << false << true << false << true;
+        QTest::newRow("all, active") << false << false << "opt1 print" << false << true << true << true;
+        QTest::newRow("all by access keys") << false << true << "alt+a alt+n print" << false << true << false
+                                            << true;
+        QTest::newRow("not active then selection") << true << true << "opt1 opt3 opt0 print" << false << false
+                                                   << false << true;
+        QTest::newRow("enter on print") << true << false << "enter" << false << false << true << true;
+        QTest::newRow("cancel keeps flags") << true << false << "opt0 opt3 cancel" << true << true << false
+                                            << false;
+        QTest::newRow("esc is cancel") << false << true << "opt1 opt3 esc" << true << false << true << false;
+        QTest::newRow("close box changes nothing") << true << true << "opt0 close" << false << true << true
+                                                   << false;
+        QTest::newRow("close box, defaults") << false << false << "opt1 opt3 close" << false << false << false
+                                             << false;
+    }
+    void flagsAfterLeavingTheOptionsDialog()
+    {
+        QFETCH(bool, allBefore);
+        QFETCH(bool, activeBefore);
+        QFETCH(QString, steps);
+        QFETCH(bool, cancelled);
+        QFETCH(bool, all);
+        QFETCH(bool, active);
+        QFETCH(bool, accepted);
+        ModLease flags{false, true, allBefore, activeBefore};
+        frmPrint dialog(flags, QSize(1280, 1024));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        leave(dialog, steps);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
+        QCOMPARE(flags.PrintCancelledFlag, cancelled);
+        QCOMPARE(flags.PrintAllFlag, all);
+        QCOMPARE(flags.PrintActiveFlag, active);
+        QVERIFY(!flags.ModifiedFlag);
+    }
+
+    void blockLinesWithLabelsSpacesAndAnEmptyCell()
+    {
+        DepositRecord d = deposit("ACC-7", "No");
+        d[TermDate] = QString();
+        const QList<listing::PrintedLine> block = listing::block(d);
+        QStringList expected = expectedLines("ACC-7");
+        expected[7] = "          Term Date     ";
+        QCOMPARE(block.size(), expected.size());
+        for (int i = 0; i < block.size(); ++i) {
+            QCOMPARE(block[i].text, expected[i]);
+            QCOMPARE(block[i].fontSize, i == 0 ? 10.0 : 12.0);
+        }
+    }
+
+    void activeFilterIsExact_data()
+    {
+        QTest::addColumn<QString>("active");
+        QTest::addColumn<bool>("printActive");
+        QTest::addColumn<bool>("printed");
+        QTest::newRow("Yes, active") << "Yes" << true << true;
+        QTest::newRow("No, active") << "No" << true << false;
+        QTest::newRow("No, not active") << "No" << false << true;
+        QTest::newRow("Yes, not active") << "Yes" << false << false;
+        QTest::newRow("yes lower case") << "yes" << true << false;
+        QTest::newRow("NO capitals") << "NO" << false << false;
+        QTest::newRow("empty") << "" << false << false;
+    }
+    void activeFilterIsExact()
+    {
+        QFETCH(QString, active);
+        QFETCH(bool, printActive);
+        QFETCH(bool, printed);
+        QCOMPARE(listing::passesActiveFilter(active, printActive), printed);
+    }
+
+    void printSelectedDepositPrintsOneBlockWhateverItsActiveCell()
+    {
+        World world({"Yes", "No", "Yes"});
+        world.w.flags().PrintActiveFlag = true;
+        QVERIFY(world.w.Grid().setCurrentCell(2, 3));
+        world.chooseInDialog("print");
+        world.print();
+
+        const FakePrinter& printer = world.fake.printer;
+        QCOMPARE(world.fake.modal.shown, QStringList{"frmPrint"});
+        QCOMPARE(printer.events.first().kind, PrintEvent::Choose);
+        QCOMPARE(printer.events.last().kind, PrintEvent::End);
+        QCOMPARE(count(printer, PrintEvent::Begin), 1);
+        QCOMPARE(printer.pages(), QList<QStringList>{expectedLines("D2")});
+        for (const PrintEvent& e : printer.events)
+            if (e.kind == PrintEvent::Line)
+                QCOMPARE(e.fontSize, e.text.isEmpty() ? 10.0 : 12.0);
+        QCOMPARE(world.w.Grid().row(), 2);
+        QCOMPARE(world.w.Grid().col(), 8);
+        QCOMPARE(world.fake.pointer.history, (QList<Pointer>{Pointer::Hourglass, Pointer::Default}));
+        QVERIFY(world.fake.messages.asked.isEmpty());
+    }
+
+    void printAllRuns_data()
+    {
+        QTest::addColumn<QStringList>("actives");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QList<QStringList>>("pages");
+        QTest::addColumn<int>("col");
+        QTest::newRow("five, three active") << QStringList{"Yes", "No", "Yes", "No", "Yes"} << "opt1 print"
+                                            << QList<QStringList>{{"D1", "D3"}, {"D5"}} << 8;
+        QTest::newRow("four matching, no empty third page")
+            << QStringList{"No", "No", "No", "No"} << "opt1 opt3 print"
+            << QList<QStringList>{{"D1", "D2"}, {"D3", "D4"}} << 8;
+        QTest::newRow("last deposit not printed") << QStringList{"Yes", "yes", "Yes", "No"} << "opt1 print"
+                                                  << QList<QStringList>{{"D1", "D3"}} << 9;
+        QTest::newRow("none matching") << QStringList{"No", "No"} << "opt1 print" << QList<QStringList>{} << 9;
+    }
+    void printAllRuns()
+    {
+        QFETCH(QStringList, actives);
+        QFETCH(QString, steps);
+        QFETCH(QList<QStringList>, pages);
+        QFETCH(int, col);
+        World world(actives);
+        QVERIFY(world.w.Grid().setCurrentCell(1, 0));
+        world.chooseInDialog(steps);
+        world.print();
+
+        const FakePrinter& printer = world.fake.printer;
+        QCOMPARE(accountsByPage(printer), pages);
+        // Whole blocks only, and a job only when something was printed.
+        for (const QStringList& page : printer.pages())
+            QCOMPARE(page.size() % 10, 0);
+        QCOMPARE(count(printer, PrintEvent::Begin), pages.isEmpty() ? 0 : 1);
+        QCOMPARE(count(printer, PrintEvent::End), pages.isEmpty() ? 0 : 1);
+        QCOMPARE(count(printer, PrintEvent::Choose), 1);
+        QCOMPARE(world.w.Grid().row(), actives.size());  // the last deposit row, never the spare row
+        QCOMPARE(world.w.Grid().col(), col);
+        QCOMPARE(world.fake.pointer.current, Pointer::Default);
+        QVERIFY(world.fake.messages.asked.isEmpty());
+    }
+
+    void selectionMessage_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("col");
+        QTest::newRow("start-up: header row") << -1 << -1;
+        QTest::newRow("spare row") << 3 << 2;
+        QTest::newRow("empty cell of a deposit") << 1 << int(FutureValue);
+        QTest::newRow("blank cell of a deposit") << 2 << int(FutureValue);
+    }
+    void selectionMessage()
+    {
+        QFETCH(int, row);
+        QFETCH(int, col);
+        World world({"Yes", "Yes"});
+        world.w.Grid().setCell(1, FutureValue, QString());
+        world.w.Grid().setCell(2, FutureValue, QStringLiteral("   "));
+        if (row >= 0)
+            QVERIFY(world.w.Grid().setCurrentCell(row, col));
+        // At start-up the header cell holds text: the row alone refuses it.
+        QCOMPARE(world.w.Grid().text().trimmed().isEmpty(), row >= 0);
+        world.print();
+
+        QCOMPARE(world.fake.messages.asked.size(), 1);
+        const RecordedMessage& m = world.fake.messages.asked.first();
+        QCOMPARE(m.title, QStringLiteral("Printing Term Deposit."));
+        QCOMPARE(m.text,
+                 QStringLiteral("A Term Deposit must be selected to print. Select a Term Deposit from the grid."));
+        QCOMPARE(m.icon, MessageIcon::Question);
+        QCOMPARE(m.buttons, MessageButtons::Ok);
+        QVERIFY(world.fake.modal.shown.isEmpty());
+        QVERIFY(world.fake.printer.events.isEmpty());
+    }
+
+    void cancelledDialogsPrintNothing_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<bool>("printerAnswer");
+        QTest::addColumn<int>("chooses");
+        QTest::newRow("options cancelled") << "opt1 cancel" << true << 0;
+        QTest::newRow("printer dialog cancelled") << "print" << false << 1;
+        QTest::newRow("close box, then printer cancelled") << "close" << false << 1;
+    }
+    void cancelledDialogsPrintNothing()
+    {
+        QFETCH(QString, steps);
+        QFETCH(bool, printerAnswer);
+        QFETCH(int, chooses);
+        World world({"Yes"});
+        QVERIFY(world.w.Grid().setCurrentCell(1, 0));
+        world.fake.printer.chooseAnswer = printerAnswer;
+        world.chooseInDialog(steps);
+        world.print();
+        QCOMPARE(count(world.fake.printer, PrintEvent::Choose), chooses);
+        QCOMPARE(world.fake.printer.events.size(), chooses);
+        QVERIFY(world.fake.pointer.history.isEmpty());
+        QVERIFY(world.fake.messages.asked.isEmpty());
+        QCOMPARE(world.w.Grid().col(), 0);
+    }
+
+    void closeBoxGoesOnWithTheLastChoice()
+    {
+        World world({"Yes", "No", "No"});
+        world.w.flags().PrintAllFlag = true;  // left by an earlier Print command
+        world.w.flags().PrintActiveFlag = false;
+        QVERIFY(world.w.Grid().setCurrentCell(1, 0));
+        world.chooseInDialog("opt0 close");
+        world.print();
+        QCOMPARE(accountsByPage(world.fake.printer), (QList<QStringList>{{"D2", "D3"}}));
+    }
+
+    void printerFailureIsReportedAndDropsThePages_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<bool>("beginAnswer");
+        QTest::addColumn<int>("failAtLine");
+        QTest::addColumn<bool>("endAnswer");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<int>("aborts");
+        QTest::newRow("job cannot start") << "print" << false << -1 << true << "The printer is offline." << 0;
+        QTest::newRow("print-all fails on page two") << "opt1 print" << true << 25 << true
+                                                     << "The printer ran out of paper." << 1;
+        QTest::newRow("selection fails part-way") << "print" << true << 4 << true << "The printer ran out of paper."
+                                                  << 1;
+        QTest::newRow("job fails as it ends") << "opt1 print" << true << -1 << false
+                                              << "The printer went offline." << 0;
+    }
+    void printerFailureIsReportedAndDropsThePages()
+    {
+        QFETCH(QString, steps);
+        QFETCH(bool, beginAnswer);
+        QFETCH(int, failAtLine);
+        QFETCH(bool, endAnswer);
+        QFETCH(QString, reason);
+        QFETCH(int, aborts);
+        World world({"Yes", "Yes", "Yes", "Yes"});
+        QVERIFY(world.w.Grid().setCurrentCell(1, 0));
+        world.fake.printer.beginAnswer = beginAnswer;
+        world.fake.printer.failAtLine = failAtLine;
+        world.fake.printer.endAnswer = endAnswer;
+        Pointer pointerAtMessage = Pointer::Hourglass;
+        world.fake.messages.onAsk = [&](const RecordedMessage&) { pointerAtMessage = world.fake.pointer.current; };
+        world.chooseInDialog(steps);
+        world.print();
+
+        QCOMPARE(world.fake.messages.asked.size(), 1);
+        const RecordedMessage& m = world.fake.messages.asked.first();
+        QCOMPARE(m.title, QStringLiteral("Printing Term Deposit."));
+        QVERIFY2(m.text.contains(reason), qPrintable(m.text));
+        QCOMPARE(m.icon, MessageIcon::Information);
+        QCOMPARE(m.buttons, MessageButtons::Ok);
+        QCOMPARE(pointerAtMessage, Pointer::Default);
+        QCOMPARE(count(world.fake.printer, PrintEvent::Abort), aborts);
+        // A job that failed before its end is never ended as if it had worked.
+        QCOMPARE(count(world.fake.printer, PrintEvent::End), endAnswer ? 0 : 1);
+        // Nothing more is printed after the failure.
+        if (failAtLine >= 0)
+            QCOMPARE(count(world.fake.printer, PrintEvent::Line), failAtLine);
+    }
+};
+
+QTEST_MAIN(TestPrint)
+#include "test_print.moc"
