@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QScreen>
 
@@ -61,13 +63,18 @@ std::optional<QString> QtFileDialogs::saveFileName(const FileDialogSettings& set
     return runFileDialog(settings, QFileDialog::AcceptSave);
 }
 
+namespace {
+
+// What the spool holds, one record after another.
+enum class SpoolRecord : quint8 { FontSize, Line, NewPage };
+
+QString printerText(const char* text) { return QApplication::translate("QtPrinter", text); }
+
+}  // namespace
+
 QtPrinter::QtPrinter() : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
 
-QtPrinter::~QtPrinter()
-{
-    if (m_painter && m_painter->isActive())
-        abortJob();
-}
+QtPrinter::~QtPrinter() { abortJob(); }
 
 bool QtPrinter::choosePrinter()
 {
@@ -81,74 +88,151 @@ bool QtPrinter::fail(const QString& reason)
     return false;
 }
 
+QString QtPrinter::targetName() const
+{
+    return m_printer->outputFileName().isEmpty() ? m_printer->printerName() : m_printer->outputFileName();
+}
+
+bool QtPrinter::spooled()
+{
+    if (m_out.status() == QDataStream::Ok)
+        return true;
+    abortJob();
+    return fail(printerText("The print job could not be stored on its way to the printer."));
+}
+
 bool QtPrinter::beginJob()
 {
+    abortJob();
     m_error.clear();
-    m_painter = std::make_unique<QPainter>();
-    if (!m_painter->begin(m_printer.get())) {
-        m_painter.reset();
-        const QString target = m_printer->outputFileName().isEmpty() ? m_printer->printerName()
-                                                                     : m_printer->outputFileName();
-        return fail(QApplication::translate("QtPrinter", "The printer \"%1\" could not start the job.")
-                        .arg(target));
+    // A file that cannot be written is reported now, before anything is spooled.
+    const QString fileName = m_printer->outputFileName();
+    if (!fileName.isEmpty()) {
+        const QFileInfo file(fileName);
+        const QFileInfo folder(file.absolutePath());
+        if (!folder.isDir() || !folder.isWritable() || (file.exists() && !file.isWritable()))
+            return fail(printerText("The file \"%1\" cannot be written.").arg(fileName));
     }
-    m_y = 0;
-    setFontSize(m_fontSize);
-    return true;
+    m_spool = std::make_unique<QTemporaryFile>();
+    if (!m_spool->open()) {
+        const QString reason = m_spool->errorString();
+        m_spool.reset();
+        return fail(printerText("The print job could not be started: %1").arg(reason));
+    }
+    m_out.setDevice(m_spool.get());
+    m_out.resetStatus();
+    if (m_fontSize)
+        m_out << SpoolRecord::FontSize << *m_fontSize;
+    return spooled();
 }
 
 void QtPrinter::setFontSize(double points)
 {
     m_fontSize = points;
-    if (!m_painter)
-        return;
-    QFont font = m_painter->font();
-    font.setPointSizeF(points);
-    m_painter->setFont(font);
+    if (m_spool)
+        m_out << SpoolRecord::FontSize << points;
 }
 
 bool QtPrinter::printLine(const QString& line)
 {
-    if (!m_painter)
-        return fail(QApplication::translate("QtPrinter", "No print job is running."));
-    const QFontMetricsF metrics(m_painter->font(), m_printer.get());
-    const QRectF page = m_printer->pageLayout().paintRectPixels(m_printer->resolution());
-    if (m_y > 0 && m_y + metrics.height() > page.height() && !newPage())
-        return false;
-    m_painter->drawText(QPointF(0, m_y + metrics.ascent()), line);
-    m_y += metrics.lineSpacing();
-    if (m_printer->printerState() == QPrinter::Error)
-        return fail(QApplication::translate("QtPrinter", "The printer reported an error."));
-    return true;
+    if (!m_spool)
+        return fail(printerText("No print job is running."));
+    m_out << SpoolRecord::Line << line;
+    return spooled();
 }
 
 bool QtPrinter::newPage()
 {
-    if (!m_painter)
-        return fail(QApplication::translate("QtPrinter", "No print job is running."));
-    if (!m_printer->newPage())
-        return fail(QApplication::translate("QtPrinter", "The printer could not start a new page."));
-    m_y = 0;
-    return true;
+    if (!m_spool)
+        return fail(printerText("No print job is running."));
+    m_out << SpoolRecord::NewPage;
+    return spooled();
 }
 
 bool QtPrinter::endJob()
 {
-    if (!m_painter)
-        return fail(QApplication::translate("QtPrinter", "No print job is running."));
-    const bool ended = m_painter->end();
-    m_painter.reset();
-    if (!ended || m_printer->printerState() == QPrinter::Error)
-        return fail(QApplication::translate("QtPrinter", "The printer could not finish the job."));
+    if (!m_spool)
+        return fail(printerText("No print job is running."));
+    std::unique_ptr<QTemporaryFile> spool = std::move(m_spool);
+    m_out.setDevice(nullptr);
+    if (!spool->flush() || !spool->seek(0))
+        return fail(printerText("The print job could not be read back: %1").arg(spool->errorString()));
+    return paintSpool(*spool);
+}
+
+bool QtPrinter::paintSpool(QIODevice& spool)
+{
+    QPainter painter;
+    if (!painter.begin(m_printer.get()))
+        return fail(printerText("The printer \"%1\" could not start the job.").arg(targetName()));
+    // The painter starts with the default face, made for this printer's resolution.
+    QFont font = painter.font();
+    const double pageHeight = m_printer->pageLayout().paintRectPixels(m_printer->resolution()).height();
+    double y = 0;
+    // A page break is made only when a line follows, so no empty page ends the job.
+    bool breakPending = false;
+    bool failed = false;
+    QDataStream in(&spool);
+    while (!failed && !in.atEnd()) {
+        SpoolRecord kind;
+        in >> kind;
+        switch (kind) {
+        case SpoolRecord::FontSize: {
+            double points = 0;
+            in >> points;
+            font.setPointSizeF(points);
+            painter.setFont(font);
+            break;
+        }
+        case SpoolRecord::NewPage:
+            breakPending = true;
+            break;
+        case SpoolRecord::Line: {
+            QString line;
+            in >> line;
+            const QFontMetricsF metrics(painter.font(), m_printer.get());
+            if (breakPending || (y > 0 && y + metrics.height() > pageHeight)) {
+                if (!m_printer->newPage()) {
+                    fail(printerText("The printer could not start a new page."));
+                    failed = true;
+                    break;
+                }
+                y = 0;
+                breakPending = false;
+            }
+            // The painter's origin is the top left corner of the printable area.
+            painter.drawText(QPointF(0, y + metrics.ascent()), line);
+            y += metrics.lineSpacing();
+            break;
+        }
+        default:
+            in.setStatus(QDataStream::ReadCorruptData);
+            break;
+        }
+        if (failed)
+            break;
+        if (in.status() != QDataStream::Ok) {
+            fail(printerText("The print job could not be read back."));
+            failed = true;
+        } else if (m_printer->printerState() == QPrinter::Error) {
+            fail(printerText("The printer \"%1\" reported an error.").arg(targetName()));
+            failed = true;
+        }
+    }
+    if (failed) {
+        m_printer->abort();
+        painter.end();
+        return false;
+    }
+    if (!painter.end() || m_printer->printerState() == QPrinter::Error)
+        return fail(printerText("The printer \"%1\" could not finish the job.").arg(targetName()));
     return true;
 }
 
 void QtPrinter::abortJob()
 {
-    m_printer->abort();
-    if (m_painter && m_painter->isActive())
-        m_painter->end();
-    m_painter.reset();
+    m_out.setDevice(nullptr);
+    m_spool.reset();  // removes the spool file: nothing reaches the printer
 }
 
 void QtBusyPointer::setPointer(Pointer pointer)

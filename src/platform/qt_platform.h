@@ -2,9 +2,11 @@
 
 #include "platform.h"
 
-#include <QPainter>
+#include <QDataStream>
 #include <QPrinter>
+#include <QTemporaryFile>
 #include <memory>
+#include <optional>
 
 namespace td {
 
@@ -21,7 +23,10 @@ public:
 };
 
 // Prints through QPrinter: each line at the left edge of the printable area,
-// in the printer's default face at the current point size.
+// in the default face at the current point size, a new page when asked or
+// when a line no longer fits. The job is spooled to a temporary file and
+// painted onto the printer only when it ends, so an aborted job sends no page
+// at all (QPrinter itself cannot take back pages already painted).
 class QtPrinter final : public Printer {
 public:
     QtPrinter();
@@ -35,15 +40,19 @@ public:
     void abortJob() override;
     QString errorString() const override { return m_error; }
 
+    // The printer of the next job, as the printer dialog left it.
     QPrinter& printer() { return *m_printer; }
 
 private:
     bool fail(const QString& reason);
+    bool spooled();
+    bool paintSpool(QIODevice& spool);
+    QString targetName() const;
 
     std::unique_ptr<QPrinter> m_printer;
-    std::unique_ptr<QPainter> m_painter;
-    double m_fontSize = 10;
-    double m_y = 0;
+    std::unique_ptr<QTemporaryFile> m_spool;
+    QDataStream m_out;
+    std::optional<double> m_fontSize;
     QString m_error;
 };
 
