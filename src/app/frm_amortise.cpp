@@ -1,0 +1,160 @@
+#include "frm_amortise.h"
+
+#include "artwork.h"
+#include "finance/amortisation.h"
+#include "register_grid.h"
+#include "twips.h"
+
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QShowEvent>
+#include <QTableWidget>
+
+namespace td {
+
+namespace {
+
+constexpr int kClientWidth = 9075;
+constexpr int kClientHeight = 6720;
+constexpr int kMoneyColumnWidth = 1600;
+// The Year column keeps the grid's default width: wide enough for a year,
+// narrow enough that all six columns fit beside the vertical scroll bar.
+constexpr int kScheduleDefaultColumnWidth = 600;
+// Room that a cell takes beside its text, in pixels.
+constexpr int kCellPadding = 8;
+
+}  // namespace
+
+frmAmortise::frmAmortise(Register& reg, Platform& platform, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmAmortise"));
+    setWindowTitle(tr("Lease Amortisation"));
+    setWindowIcon(programIcon());
+    setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+
+    m_grid = new RegisterGrid(m_strip, this);
+    m_grid->setAccessibleName(tr("Selected term deposit"));
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    placeTwips(*m_grid, 120, 120, 8895, 945);
+
+    m_gridAmortisation = new QTableWidget(1, ScheduleColumnCount, this);
+    m_gridAmortisation->setObjectName(QStringLiteral("GridAmortisation"));
+    m_gridAmortisation->setAccessibleName(tr("Amortisation schedule"));
+    m_gridAmortisation->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_gridAmortisation->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_gridAmortisation->setSelectionBehavior(QAbstractItemView::SelectItems);
+    m_gridAmortisation->setWordWrap(false);
+    m_gridAmortisation->verticalHeader()->hide();
+    m_gridAmortisation->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_gridAmortisation->verticalHeader()->setDefaultSectionSize(m_grid->verticalHeader()->defaultSectionSize());
+    QHeaderView* header = m_gridAmortisation->horizontalHeader();
+    header->setDefaultSectionSize(twipsToPixels(kScheduleDefaultColumnWidth));
+    header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    placeTwips(*m_gridAmortisation, 120, 1200, 8895, 5415);
+
+    // Tab moves between the two grids, not from cell to cell.
+    m_grid->setTabKeyNavigation(false);
+    m_gridAmortisation->setTabKeyNavigation(false);
+    setTabOrder(m_gridAmortisation, m_grid);
+    m_gridAmortisation->setFocus();
+
+    load(reg, platform);
+}
+
+frmAmortise::~frmAmortise()
+{
+    // The strip reads m_strip until it is gone, and members die before the
+    // QDialog base deletes its children: remove the strip first.
+    delete m_grid;
+}
+
+void frmAmortise::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+// The outer size counts the window system's frame. Until the window has been
+// shown its frame is unknown; the main window's frame, drawn by the same
+// window manager, stands in for it so the window opens where it belongs.
+void frmAmortise::centre()
+{
+    QSize outer = frameGeometry().size();
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (outer == size() && owner && owner->isVisible())
+        outer += owner->frameGeometry().size() - owner->size();
+    move(centredOnScreen(m_screen, outer));
+}
+
+void frmAmortise::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        centre();
+}
+
+void frmAmortise::load(Register& reg, Platform& platform)
+{
+    m_screen = platform.screen.sizePixels();
+    centre();
+
+    for (int c = 0; c < ColumnCount; ++c) {
+        m_strip.setColWidth(c, kColumns[c].widthTwips);
+        m_strip.setCell(0, c, headerText(c));
+    }
+
+    // The deposit row, read through the register's current cell as every window does.
+    for (int c = 0; c < ColumnCount; ++c) {
+        reg.setCol(c);
+        const QString text = reg.text();
+        m_strip.setCell(1, c, c == AccountNumber || c == SaveEachMonth ? text.trimmed() : text);
+    }
+
+    fillSchedule(platform);
+}
+
+void frmAmortise::fillSchedule(Platform& platform)
+{
+    QStringList headers;
+    for (int c = 0; c < ScheduleColumnCount; ++c)
+        headers << amortisationHeaderText(c);
+    m_gridAmortisation->setHorizontalHeaderLabels(headers);
+    for (int c = ScheduleAnnually; c < ScheduleColumnCount; ++c)
+        m_gridAmortisation->setColumnWidth(c, twipsToPixels(kMoneyColumnWidth));
+
+    const auto schedule = ComputeAmortisation(m_strip.cell(1, Interest), m_strip.cell(1, StartDate),
+                                              m_strip.cell(1, TermDate), m_strip.cell(1, AccountBalance),
+                                              platform.dateForm);
+    // The strip's current cell is the last one the schedule read.
+    m_strip.setCurrentCell(1, Interest);
+    if (!schedule)
+        return;  // the command refuses such a deposit before the window is built
+
+    const int rows = static_cast<int>(schedule->size());
+    m_gridAmortisation->setRowCount(rows);
+    const QFontMetrics metrics = m_gridAmortisation->fontMetrics();
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < ScheduleColumnCount; ++c) {
+            const QString& text = (*schedule)[r][c];
+            auto* item = new QTableWidgetItem(text);
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            // Long terms at high rates reach amounts wider than their column;
+            // the cell is then cut short, and its tip gives the whole amount.
+            if (metrics.horizontalAdvance(text) + kCellPadding > m_gridAmortisation->columnWidth(c))
+                item->setToolTip(text);
+            m_gridAmortisation->setItem(r, c, item);
+        }
+    }
+    m_gridAmortisation->setCurrentCell(rows - 1, ScheduleDaily);
+}
+
+}  // namespace td

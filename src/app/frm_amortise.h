@@ -1,0 +1,49 @@
+#pragma once
+
+#include "core/register.h"
+#include "platform/platform.h"
+
+#include <QDialog>
+
+class QTableWidget;
+
+namespace td {
+
+class RegisterGrid;
+
+// Shows one deposit in a one-row strip and, below it, its schedule of yearly
+// balances under five compounding frequencies. Read-only, built afresh for
+// every showing and closed only by its close box.
+class frmAmortise : public QDialog {
+    Q_OBJECT
+
+public:
+    // Loads the window from the register's current row. Reading the row moves
+    // the register's current column, which ends on the Active column.
+    frmAmortise(Register& reg, Platform& platform, QWidget* parent = nullptr);
+    ~frmAmortise() override;
+
+    // The strip: header row and the deposit row, with the key column frozen.
+    RegisterGrid* Grid() const { return m_grid; }
+    Register& stripCells() { return m_strip; }
+    // The schedule: the header row, then one row per year.
+    QTableWidget* GridAmortisation() const { return m_gridAmortisation; }
+
+protected:
+    // Escape does not close the window; only its close box does.
+    void keyPressEvent(QKeyEvent* event) override;
+    // Centres again once the window system has put its frame around the window.
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void load(Register& reg, Platform& platform);
+    void fillSchedule(Platform& platform);
+    void centre();
+
+    QSize m_screen;
+    Register m_strip;
+    RegisterGrid* m_grid = nullptr;
+    QTableWidget* m_gridAmortisation = nullptr;
+};
+
+}  // namespace td
