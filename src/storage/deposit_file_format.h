@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/columns.h"
+
+#include <array>
+
+namespace td::deposit_file {
+
+// A deposit file is a run of 100-byte records, one per deposit, with no header:
+// the ten fields of the columns, left-aligned and space-filled in Windows-1252,
+// then one carriage return.
+inline constexpr int kRecordSize = 100;
+inline constexpr char kRecordEnd = '\r';
+inline constexpr int kRecordEndOffset = kRecordSize - 1;
+
+inline constexpr std::array<int, ColumnCount + 1> kFieldOffsets = [] {
+    std::array<int, ColumnCount + 1> offsets{};
+    for (int c = 0; c < ColumnCount; ++c)
+        offsets[c + 1] = offsets[c] + kColumns[c].fileWidth;
+    return offsets;
+}();
+
+static_assert(kFieldOffsets[ColumnCount] == kRecordEndOffset, "the fields fill a record up to its last byte");
+
+inline constexpr int fieldOffset(int column) { return kFieldOffsets[column]; }
+inline constexpr int fieldWidth(int column) { return kColumns[column].fileWidth; }
+
+}  // namespace td::deposit_file
