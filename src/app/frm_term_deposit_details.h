@@ -1,0 +1,102 @@
+#pragma once
+
+#include "core/deposit_record.h"
+#include "core/mod_lease.h"
+#include "core/register.h"
+#include "platform/platform.h"
+
+#include <QDate>
+#include <QDialog>
+#include <QList>
+
+class QCheckBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+namespace td {
+
+class DetailsTextBox;
+
+// The dialog in which one deposit is entered or changed. It shows the term
+// date and future value derived from its boxes while the user types, and Add
+// writes the deposit into the register. It is loaded afresh for every
+// opening and is never told which row it was filled from.
+class frmTermDepositDetails : public QDialog {
+    Q_OBJECT
+
+public:
+    frmTermDepositDetails(Platform& platform, Register& reg, ModLease& flags, QWidget* parent = nullptr);
+    ~frmTermDepositDetails() override;
+
+    DetailsTextBox* txtAccountNumber() const { return m_txtAccountNumber; }
+    DetailsTextBox* txtSaveEachMonth() const { return m_txtSaveEachMonth; }
+    DetailsTextBox* txtInterest() const { return m_txtInterest; }
+    DetailsTextBox* txtTermYears() const { return m_txtTermYears; }
+    DetailsTextBox* txtTermMonths() const { return m_txtTermMonths; }
+    DetailsTextBox* txtAccountBalance() const { return m_txtAccountBalance; }
+    QDateEdit* DTPicStartDate() const { return m_DTPicStartDate; }
+    QLabel* lblTermDate() const { return m_lblTermDate; }
+    QLabel* lblFutureValue() const { return m_lblFutureValue; }
+    QCheckBox* ckSaveMonthOnOff() const { return m_ckSaveMonthOnOff; }
+    QCheckBox* ckMonthsOnOff() const { return m_ckMonthsOnOff; }
+    QRadioButton* OptYes() const { return m_OptYes; }
+    QRadioButton* OptNo() const { return m_OptNo; }
+    QPushButton* cmdAdd() const { return m_cmdAdd; }
+    QPushButton* cmdCancel() const { return m_cmdCancel; }
+    QPushButton* cmdQuery() const { return m_cmdQuery; }
+
+    // Sets the start date; counts as a change even when the date stays the same.
+    void setStartDate(QDate date);
+    // The start date from its date text. False, leaving the date as it was,
+    // when the text is no date that the picker can show.
+    bool setStartDateText(const QString& text);
+
+    // The deposit as the dialog shows it, in column order, untrimmed.
+    DepositRecord shownDeposit() const;
+
+    void CalculateTermDate();
+    void CalculateFutureValue();
+    void cmdAdd_Click();
+    void cmdCancel_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void setTabOrderChain();
+    void switchClicked(QCheckBox* onOff, DetailsTextBox* box);
+    void formatMoneyOnFocusLoss(DetailsTextBox* box);
+    void focusNextControlAfter(QWidget* label);
+
+    Platform& m_platform;
+    Register& m_register;
+    ModLease& m_flags;
+
+    DetailsTextBox* m_txtAccountNumber = nullptr;
+    DetailsTextBox* m_txtSaveEachMonth = nullptr;
+    DetailsTextBox* m_txtInterest = nullptr;
+    DetailsTextBox* m_txtTermYears = nullptr;
+    DetailsTextBox* m_txtTermMonths = nullptr;
+    DetailsTextBox* m_txtAccountBalance = nullptr;
+    QDateEdit* m_DTPicStartDate = nullptr;
+    QLabel* m_lblTermDate = nullptr;
+    QLabel* m_lblFutureValue = nullptr;
+    QCheckBox* m_ckSaveMonthOnOff = nullptr;
+    QCheckBox* m_ckMonthsOnOff = nullptr;
+    QGroupBox* m_FraActive = nullptr;
+    QRadioButton* m_OptYes = nullptr;
+    QRadioButton* m_OptNo = nullptr;
+    QPushButton* m_cmdAdd = nullptr;
+    QPushButton* m_cmdCancel = nullptr;
+    QPushButton* m_cmdQuery = nullptr;
+
+    // Every control in tab order, labels included: a label's access key moves
+    // the focus to the next control after it that can take the focus.
+    QList<QWidget*> m_tabOrder;
+};
+
+}  // namespace td
