@@ -26,6 +26,9 @@ frmPrint::frmPrint(ModLease& flags, QSize screenSize, QWidget* parent)
     m_cmdPrint = new QPushButton(tr("&Print ..."), this);
     m_cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
     placeTwips(*m_cmdPrint, 2280, 120, 1335, 495);
+    // Enter on an option prints; without a default of its own the dialog
+    // would hand Enter to whichever button last had the focus.
+    m_cmdPrint->setDefault(true);
 
     m_cmdCancel = new QPushButton(tr("&Cancel"), this);
     m_cmdCancel->setObjectName(QStringLiteral("cmdCancel"));

@@ -78,6 +78,8 @@ void leave(frmPrint& dialog, const QString& steps)
             QTest::keyClick(&dialog, Qt::Key_N, Qt::AltModifier);
             QTRY_VERIFY(dialog.optPrint(3)->isChecked());
         }
+        else if (step == "tab-to-cancel")
+            dialog.cancelButton()->setFocus(Qt::TabFocusReason);
         else if (step == "enter")
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         else
@@ -223,6 +225,9 @@ private slots:
         QTest::newRow("not active then selection") << true << true << "opt1 opt3 opt0 print" << false << false
                                                    << false << true;
         QTest::newRow("enter on print") << true << false << "enter" << false << false << true << true;
+        QTest::newRow("all, then enter") << false << false << "opt1 enter" << false << true << true << true;
+        QTest::newRow("all by key, then enter") << false << true << "alt+a enter" << false << true << true << true;
+        QTest::newRow("enter on cancel") << true << false << "opt1 tab-to-cancel enter" << true << true << false << false;
         QTest::newRow("cancel keeps flags") << true << false << "opt0 opt3 cancel" << true << true << false
                                             << false;
         QTest::newRow("esc is cancel") << false << true << "opt1 opt3 esc" << true << false << true << false;
