@@ -20,7 +20,7 @@ using namespace deposit_file;
 
 namespace {
 
-constexpr qsizetype kChunkRecords = 8192;
+constexpr qsizetype kChunkRecords = 640;
 // Bytes read past the end of a record, and written past the end of a packed
 // row, by the wide loads and copies below; the buffers leave room for them.
 constexpr qsizetype kSlack = 32;

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "core/packed_row.h"
+#include "core/register.h"
+#include "storage/code_page_1252.h"
+#include "storage/deposit_file_format.h"
+#include "storage/deposit_file_reader.h"
+#include "storage/deposit_file_writer.h"
+#include "storage/exact_save_check.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QString>
+#include <algorithm>
+#include <vector>
+
+// What must hold for any bytes read as a deposit file. Shared by the fuzzer
+// and by the test that replays its corpus; returns what went wrong, or an
+// empty string.
+namespace td::fuzz {
+
+// Hands out its bytes a few at a time, so records arrive split across reads.
+class TrickleDevice : public QIODevice {
+public:
+    TrickleDevice(const QByteArray& data, qint64 step) : m_data(data), m_step(std::max<qint64>(1, step)) {}
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* data, qint64 max) override
+    {
+        const qint64 n = std::min({max, m_step, qint64(m_data.size()) - m_at});
+        std::copy_n(m_data.constData() + m_at, n, data);
+        m_at += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray m_data;
+    qint64 m_step;
+    qint64 m_at = 0;
+};
+
+// The texts of one record, decoded the slow and obvious way.
+inline QString expectedText(const char* record, int column)
+{
+    QByteArrayView field(record + deposit_file::fieldOffset(column), deposit_file::fieldWidth(column));
+    while (!field.isEmpty() && field.front() == ' ')
+        field = field.sliced(1);
+    while (!field.isEmpty() && field.back() == ' ')
+        field.chop(1);
+    QString text;
+    for (const char b : field) {
+        const char32_t c = cp1252::toUnicode(static_cast<std::uint8_t>(b));
+        text += QString::fromUcs4(&c, 1);
+    }
+    return text;
+}
+
+inline QString checkReaderProperties(const QByteArray& bytes)
+{
+    using namespace deposit_file;
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    DepositFileReader reader;
+    if (!reader.read(buffer))
+        return QStringLiteral("read failed: ") + reader.errorString();
+    const std::vector<QByteArray> rows = reader.takeRows();
+    if (qsizetype(rows.size()) != bytes.size() / kRecordSize || reader.ignoredBytes() != bytes.size() % kRecordSize)
+        return QStringLiteral("wrong number of rows");
+
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const char* record = bytes.constData() + r * kRecordSize;
+        bool blank = true;
+        for (int c = 0; c < ColumnCount; ++c) {
+            const QString expected = expectedText(record, c);
+            blank = blank && expected.isEmpty();
+            if (packed_row::text(rows[r], c) != expected)
+                return QStringLiteral("record %1, field %2 read wrongly").arg(r).arg(c);
+        }
+        if (blank != rows[r].isEmpty())
+            return QStringLiteral("record %1: a blank record must be a blank row").arg(r);
+    }
+
+    // Split reads give the same rows.
+    const qint64 step = bytes.isEmpty() ? 1 : 1 + static_cast<std::uint8_t>(bytes.front()) % 150;
+    TrickleDevice trickle(bytes, step);
+    trickle.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    DepositFileReader trickleReader;
+    if (!trickleReader.read(trickle) || trickleReader.takeRows() != rows)
+        return QStringLiteral("reading in pieces of %1 bytes gave other rows").arg(step);
+
+    // What was read is exact: it writes and reads back unchanged.
+    Register reg;
+    reg.replaceDeposits(std::vector<QByteArray>(rows));
+    if (!findInexactDeposits(reg, 1).none())
+        return QStringLiteral("a row read from a file would not read back exactly");
+    QByteArray written;
+    QBuffer out(&written);
+    out.open(QIODevice::WriteOnly);
+    DepositFileWriter writer;
+    if (!writer.write(out, reg))
+        return QStringLiteral("write failed: ") + writer.errorString();
+    if (written.size() != qsizetype(rows.size()) * kRecordSize)
+        return QStringLiteral("written size is wrong");
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (written.at(r * kRecordSize + kRecordEndOffset) != kRecordEnd)
+            return QStringLiteral("record %1 does not end in a carriage return").arg(r);
+    }
+    QBuffer again(&written);
+    again.open(QIODevice::ReadOnly);
+    DepositFileReader reread;
+    if (!reread.read(again) || reread.takeRows() != rows)
+        return QStringLiteral("rows changed through a write and a read");
+    return {};
+}
+
+}  // namespace td::fuzz
