@@ -18,7 +18,8 @@ namespace {
 DepositRecord deposit(const QString& account, const QString& active)
 {
     DepositRecord d;
-    d.texts = {account, "$50.00", "5.25", "2", "6", "15/03/2024", "15/09/2026", "$1,000.00", "$2,765.43", active};
+    d.texts = {account, "$50.00", "5.25", "2", "6",
+               "15/03/2024", "15/09/2026", "$1,000.00", "$2,765.43", active};
     return d;
 }
 
@@ -92,6 +93,8 @@ void leave(frmPrint& dialog, const QString& steps)
 class TestPrint : public QObject {
     Q_OBJECT
 
+    using B = QList<bool>;
+
     static QStringList tabWalk(int steps)
     {
         QStringList names;
@@ -116,7 +119,8 @@ class TestPrint : public QObject {
         }
         void chooseInDialog(const QString& steps)
         {
-            fake.modal.handlers.push_back([steps](QDialog& d) { leave(static_cast<frmPrint&>(d), steps); });
+            fake.modal.handlers.push_back(
+                [steps](QDialog& d) { leave(static_cast<frmPrint&>(d), steps); });
         }
         void print() { w.mnuFileItem_Click(6); }
     };
@@ -166,7 +170,8 @@ private slots:
             if (auto* box = qobject_cast<QGroupBox*>(widget))
                 QCOMPARE(box->title(), QString::fromLatin1(c.caption));
             else
-                QCOMPARE(static_cast<QAbstractButton*>(widget)->text(), QString::fromLatin1(c.caption));
+                QCOMPARE(static_cast<QAbstractButton*>(widget)->text(),
+                         QString::fromLatin1(c.caption));
             if (auto* option = qobject_cast<QRadioButton*>(widget)) {
                 QCOMPARE(option->isChecked(), c.checked);
                 // The caption fits its control in the program's font.
@@ -182,80 +187,65 @@ private slots:
         for (QWidget* w = order[0]; chain.size() < 6; w = w->nextInFocusChain())
             if (w->focusPolicy() & Qt::TabFocus)
                 chain << w->objectName();
-        QCOMPARE(chain, QStringList({"cmdPrint", "cmdCancel", "OptPrint_1", "OptPrint_0", "OptPrint_2", "OptPrint_3"}));
+        QCOMPARE(chain, QStringList({"cmdPrint", "cmdCancel", "OptPrint_1", "OptPrint_0",
+                                     "OptPrint_2", "OptPrint_3"}));
         // Tab enters each option group once; the disabled frame is passed over.
-        QCOMPARE(tabWalk(5), QStringList({"cmdPrint", "cmdCancel", "OptPrint_1", "cmdPrint", "cmdCancel"}));
+        QCOMPARE(tabWalk(5),
+                 QStringList({"cmdPrint", "cmdCancel", "OptPrint_1", "cmdPrint", "cmdCancel"}));
         QTest::mouseClick(dialog.optPrint(1), Qt::LeftButton);
         QCOMPARE(tabWalk(4), QStringList({"OptPrint_1", "OptPrint_2", "cmdPrint", "cmdCancel"}));
     }
 
-    void choosingPrintAllEnablesTheActiveFrame()
-    {
-        ModLease flags;
-        frmPrint dialog(flags, QSize(1280, 1024));
-        dialog.show();
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        leave(dialog, "opt1 opt3");
-        for (int i : {2, 3})
-            QVERIFY(dialog.optPrint(i)->isEnabled());
-        QVERIFY(dialog.frame2()->isEnabled());
-        QVERIFY(dialog.optPrint(3)->isChecked());
-        // Back to the selection: the frame is disabled again and keeps its choice.
-        leave(dialog, "opt0");
-        QVERIFY(!dialog.frame2()->isEnabled());
-        QVERIFY(!dialog.optPrint(2)->isEnabled() && !dialog.optPrint(3)->isEnabled());
-        QVERIFY(dialog.optPrint(3)->isChecked());
-        QVERIFY(dialog.optPrint(0)->isChecked() && !dialog.optPrint(1)->isChecked());
-    }
-
     void flagsAfterLeavingTheOptionsDialog_data()
     {
+        // Flags before (all, active), what the user does, then the flags
+        // after (cancelled, all, active), whether the dialog was accepted and
+        // whether Frame2 was enabled when it closed.
         QTest::addColumn<bool>("allBefore");
         QTest::addColumn<bool>("activeBefore");
         QTest::addColumn<QString>("steps");
-        QTest::addColumn<bool>("cancelled");
-        QTest::addColumn<bool>("all");
-        QTest::addColumn<bool>("active");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("print at once") << true << false << "print" << false << false << true << true;
-        QTest::newRow("all, not active") << false << true << "opt1 opt3 print" << false << true << false << true;
-        QTest::newRow("all, active") << false << false << "opt1 print" << false << true << true << true;
-        QTest::newRow("all by access keys") << false << true << "alt+a alt+n print" << false << true << false
-                                            << true;
-        QTest::newRow("not active then selection") << true << true << "opt1 opt3 opt0 print" << false << false
-                                                   << false << true;
-        QTest::newRow("enter on print") << true << false << "enter" << false << false << true << true;
-        QTest::newRow("all, then enter") << false << false << "opt1 enter" << false << true << true << true;
-        QTest::newRow("all by key, then enter") << false << true << "alt+a enter" << false << true << true << true;
-        QTest::newRow("enter on cancel") << true << false << "opt1 tab-to-cancel enter" << true << true << false << false;
-        QTest::newRow("cancel keeps flags") << true << false << "opt0 opt3 cancel" << true << true << false
-                                            << false;
-        QTest::newRow("esc is cancel") << false << true << "opt1 opt3 esc" << true << false << true << false;
-        QTest::newRow("close box changes nothing") << true << true << "opt0 close" << false << true << true
-                                                   << false;
-        QTest::newRow("close box, defaults") << false << false << "opt1 opt3 close" << false << false << false
-                                             << false;
+        QTest::addColumn<QList<bool>>("after");
+        QTest::addColumn<bool>("frame2Enabled");
+        QTest::newRow("print at once")
+            << true << false << "print" << B{false, false, true, true} << false;
+        QTest::newRow("all, not active")
+            << false << true << "opt1 opt3 print" << B{false, true, false, true} << true;
+        QTest::newRow("access keys")
+            << false << true << "alt+a alt+n print" << B{false, true, false, true} << true;
+        QTest::newRow("back to selection, still reads Frame2")
+            << true << true << "opt1 opt3 opt0 print" << B{false, false, false, true} << false;
+        QTest::newRow("all, then enter")
+            << false << false << "opt1 enter" << B{false, true, true, true} << true;
+        QTest::newRow("enter on cancel")
+            << true << false << "opt1 tab-to-cancel enter" << B{true, true, false, false} << true;
+        QTest::newRow("cancel keeps flags")
+            << true << false << "opt0 opt3 cancel" << B{true, true, false, false} << false;
+        QTest::newRow("esc is cancel")
+            << false << true << "opt1 opt3 esc" << B{true, false, true, false} << true;
+        QTest::newRow("close box changes nothing")
+            << true << true << "opt1 opt3 close" << B{false, true, true, false} << true;
     }
     void flagsAfterLeavingTheOptionsDialog()
     {
         QFETCH(bool, allBefore);
         QFETCH(bool, activeBefore);
         QFETCH(QString, steps);
-        QFETCH(bool, cancelled);
-        QFETCH(bool, all);
-        QFETCH(bool, active);
-        QFETCH(bool, accepted);
+        QFETCH(QList<bool>, after);
+        QFETCH(bool, frame2Enabled);
         ModLease flags{false, true, allBefore, activeBefore};
         frmPrint dialog(flags, QSize(1280, 1024));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         leave(dialog, steps);
         QVERIFY(!dialog.isVisible());
-        QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
-        QCOMPARE(flags.PrintCancelledFlag, cancelled);
-        QCOMPARE(flags.PrintAllFlag, all);
-        QCOMPARE(flags.PrintActiveFlag, active);
+        QCOMPARE((B{flags.PrintCancelledFlag, flags.PrintAllFlag, flags.PrintActiveFlag,
+                    dialog.result() == QDialog::Accepted}),
+                 after);
         QVERIFY(!flags.ModifiedFlag);
+        for (QWidget* w :
+             {static_cast<QWidget*>(dialog.frame2()), static_cast<QWidget*>(dialog.optPrint(2)),
+              static_cast<QWidget*>(dialog.optPrint(3))})
+            QCOMPARE(w->isEnabled(), frame2Enabled);
     }
 
     void blockLinesWithLabelsSpacesAndAnEmptyCell()
@@ -270,27 +260,6 @@ private slots:
             QCOMPARE(block[i].text, expected[i]);
             QCOMPARE(block[i].fontSize, i == 0 ? 10.0 : 12.0);
         }
-    }
-
-    void activeFilterIsExact_data()
-    {
-        QTest::addColumn<QString>("active");
-        QTest::addColumn<bool>("printActive");
-        QTest::addColumn<bool>("printed");
-        QTest::newRow("Yes, active") << "Yes" << true << true;
-        QTest::newRow("No, active") << "No" << true << false;
-        QTest::newRow("No, not active") << "No" << false << true;
-        QTest::newRow("Yes, not active") << "Yes" << false << false;
-        QTest::newRow("yes lower case") << "yes" << true << false;
-        QTest::newRow("NO capitals") << "NO" << false << false;
-        QTest::newRow("empty") << "" << false << false;
-    }
-    void activeFilterIsExact()
-    {
-        QFETCH(QString, active);
-        QFETCH(bool, printActive);
-        QFETCH(bool, printed);
-        QCOMPARE(listing::passesActiveFilter(active, printActive), printed);
     }
 
     void printSelectedDepositPrintsOneBlockWhateverItsActiveCell()
@@ -312,7 +281,8 @@ private slots:
                 QCOMPARE(e.fontSize, e.text.isEmpty() ? 10.0 : 12.0);
         QCOMPARE(world.w.Grid().row(), 2);
         QCOMPARE(world.w.Grid().col(), 8);
-        QCOMPARE(world.fake.pointer.history, (QList<Pointer>{Pointer::Hourglass, Pointer::Default}));
+        QCOMPARE(world.fake.pointer.history,
+                 (QList<Pointer>{Pointer::Hourglass, Pointer::Default}));
         QVERIFY(world.fake.messages.asked.isEmpty());
     }
 
@@ -322,14 +292,20 @@ private slots:
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QList<QStringList>>("pages");
         QTest::addColumn<int>("col");
-        QTest::newRow("five, three active") << QStringList{"Yes", "No", "Yes", "No", "Yes"} << "opt1 print"
-                                            << QList<QStringList>{{"D1", "D3"}, {"D5"}} << 8;
+        QTest::newRow("close box: the last choice, all not active")
+            << QStringList{"Yes", "No", "No"} << "opt0 close" << QList<QStringList>{{"D2", "D3"}}
+            << 8;
+        QTest::newRow("five, three active")
+            << QStringList{"Yes", "No", "Yes", "No", "Yes"} << "opt1 print"
+            << QList<QStringList>{{"D1", "D3"}, {"D5"}} << 8;
         QTest::newRow("four matching, no empty third page")
             << QStringList{"No", "No", "No", "No"} << "opt1 opt3 print"
             << QList<QStringList>{{"D1", "D2"}, {"D3", "D4"}} << 8;
-        QTest::newRow("last deposit not printed") << QStringList{"Yes", "yes", "Yes", "No"} << "opt1 print"
-                                                  << QList<QStringList>{{"D1", "D3"}} << 9;
-        QTest::newRow("none matching") << QStringList{"No", "No"} << "opt1 print" << QList<QStringList>{} << 9;
+        QTest::newRow("last deposit not printed")
+            << QStringList{"Yes", "yes", "Yes", "No"} << "opt1 print"
+            << QList<QStringList>{{"D1", "D3"}} << 9;
+        QTest::newRow("none matching")
+            << QStringList{"No", "No"} << "opt1 print" << QList<QStringList>{} << 9;
     }
     void printAllRuns()
     {
@@ -338,6 +314,8 @@ private slots:
         QFETCH(QList<QStringList>, pages);
         QFETCH(int, col);
         World world(actives);
+        world.w.flags().PrintAllFlag = true;  // as an earlier Print command left them
+        world.w.flags().PrintActiveFlag = false;
         QVERIFY(world.w.Grid().setCurrentCell(1, 0));
         world.chooseInDialog(steps);
         world.print();
@@ -350,7 +328,7 @@ private slots:
         QCOMPARE(count(printer, PrintEvent::Begin), pages.isEmpty() ? 0 : 1);
         QCOMPARE(count(printer, PrintEvent::End), pages.isEmpty() ? 0 : 1);
         QCOMPARE(count(printer, PrintEvent::Choose), 1);
-        QCOMPARE(world.w.Grid().row(), actives.size());  // the last deposit row, never the spare row
+        QCOMPARE(world.w.Grid().row(), actives.size()); // the last deposit row, never the spare row
         QCOMPARE(world.w.Grid().col(), col);
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
         QVERIFY(world.fake.messages.asked.isEmpty());
@@ -381,8 +359,10 @@ private slots:
         QCOMPARE(world.fake.messages.asked.size(), 1);
         const RecordedMessage& m = world.fake.messages.asked.first();
         QCOMPARE(m.title, QStringLiteral("Printing Term Deposit."));
-        QCOMPARE(m.text,
-                 QStringLiteral("A Term Deposit must be selected to print. Select a Term Deposit from the grid."));
+        QCOMPARE(
+            m.text,
+            QStringLiteral(
+                "A Term Deposit must be selected to print. Select a Term Deposit from the grid."));
         QCOMPARE(m.icon, MessageIcon::Question);
         QCOMPARE(m.buttons, MessageButtons::Ok);
         QVERIFY(world.fake.modal.shown.isEmpty());
@@ -415,17 +395,6 @@ private slots:
         QCOMPARE(world.w.Grid().col(), 0);
     }
 
-    void closeBoxGoesOnWithTheLastChoice()
-    {
-        World world({"Yes", "No", "No"});
-        world.w.flags().PrintAllFlag = true;  // left by an earlier Print command
-        world.w.flags().PrintActiveFlag = false;
-        QVERIFY(world.w.Grid().setCurrentCell(1, 0));
-        world.chooseInDialog("opt0 close");
-        world.print();
-        QCOMPARE(accountsByPage(world.fake.printer), (QList<QStringList>{{"D2", "D3"}}));
-    }
-
     void printerFailureIsReportedAndDropsThePages_data()
     {
         QTest::addColumn<QString>("steps");
@@ -434,11 +403,12 @@ private slots:
         QTest::addColumn<bool>("endAnswer");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<int>("aborts");
-        QTest::newRow("job cannot start") << "print" << false << -1 << true << "The printer is offline." << 0;
+        QTest::newRow("job cannot start")
+            << "print" << false << -1 << true << "The printer is offline." << 0;
         QTest::newRow("print-all fails on page two") << "opt1 print" << true << 25 << true
                                                      << "The printer ran out of paper." << 1;
-        QTest::newRow("selection fails part-way") << "print" << true << 4 << true << "The printer ran out of paper."
-                                                  << 1;
+        QTest::newRow("selection fails part-way")
+            << "print" << true << 4 << true << "The printer ran out of paper." << 1;
         QTest::newRow("job fails as it ends") << "opt1 print" << true << -1 << false
                                               << "The printer went offline." << 0;
     }
@@ -456,7 +426,9 @@ private slots:
         world.fake.printer.failAtLine = failAtLine;
         world.fake.printer.endAnswer = endAnswer;
         Pointer pointerAtMessage = Pointer::Hourglass;
-        world.fake.messages.onAsk = [&](const RecordedMessage&) { pointerAtMessage = world.fake.pointer.current; };
+        world.fake.messages.onAsk = [&](const RecordedMessage&) {
+            pointerAtMessage = world.fake.pointer.current;
+        };
         world.chooseInDialog(steps);
         world.print();
 
