@@ -101,6 +101,16 @@ void RegisterGrid::currentChanged(const QModelIndex& current, const QModelIndex&
     m_syncing = false;
 }
 
+void RegisterGrid::focusInEvent(QFocusEvent* event)
+{
+    // A view without a current index picks its first cell when it gets the
+    // focus; the register's current cell must not move for that.
+    m_syncing = true;
+    QTableView::focusInEvent(event);
+    m_syncing = false;
+    showRegisterCurrentCell();
+}
+
 bool RegisterGrid::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonDblClick

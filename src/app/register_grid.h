@@ -29,6 +29,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void focusInEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void updateGeometries() override;
 

@@ -208,6 +208,20 @@ private slots:
         QVERIFY(!grid->currentIndex().isValid());
     }
 
+    void focusAloneDoesNotMoveTheCurrentCell()
+    {
+        FakePlatform fake;
+        frmTermDeposit w(fake.platform());
+        w.startUp();
+        addDeposits(w.Grid(), 2);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.gridView()->clearFocus();
+        w.gridView()->setFocus(Qt::TabFocusReason);
+        QCOMPARE(w.Grid().row(), 0);
+        QCOMPARE(w.Grid().col(), 9);
+    }
+
     void keyColumnStaysWhenScrolledSideways()
     {
         FakePlatform fake;
