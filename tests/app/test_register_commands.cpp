@@ -1,0 +1,461 @@
+#include "app/details_text_box.h"
+#include "app/frm_term_deposit.h"
+#include "app/frm_term_deposit_details.h"
+#include "app/image_button.h"
+#include "app/look.h"
+#include "app/register_grid.h"
+#include "support/fake_platform.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace td;
+using namespace td::test;
+
+namespace {
+
+// Stored displays that differ from what the boxes would compute
+// (15/03/2023 + 3 years 7 months is 15/10/2026), so a test sees which wins.
+const QStringList kStored = {"B2002",      "$250.00",    "4.25",      "3",          "7",
+                             "15/03/2023", "20/10/2026", "$7,777.77", "$12,345.67", "No"};
+
+DepositRecord record(const QStringList& texts)
+{
+    DepositRecord d;
+    for (int c = 0; c < ColumnCount; ++c)
+        d[c] = texts.value(c);
+    return d;
+}
+
+DepositRecord simple(const QString& account)
+{
+    return record({account, "0", "5", "1", "0", "01/01/2024", "01/01/2025", "$100.00", "$105.12", "Yes"});
+}
+
+frmTermDepositDetails& details(QDialog& dialog) { return static_cast<frmTermDepositDetails&>(dialog); }
+
+// The main window after start-up, shown and active, holding the given deposits.
+struct Main {
+    FakePlatform fake;
+    frmTermDeposit w{fake.platform()};
+
+    explicit Main(const QList<DepositRecord>& deposits = {})
+    {
+        w.startUp();
+        fake.messages.asked.clear();
+        for (const DepositRecord& d : deposits)
+            w.Grid().appendDeposit(d);
+        w.show();
+        w.activateWindow();
+    }
+    bool ready() { return QTest::qWaitForWindowActive(&w); }
+    Register& reg() { return w.Grid(); }
+    QList<DepositRecord> records()
+    {
+        QList<DepositRecord> all;
+        for (int r = 0; r < reg().rows(); ++r)
+            all << reg().record(r);
+        return all;
+    }
+};
+
+}  // namespace
+
+class TestRegisterCommands : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { applyApplicationLook(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
+
+    void newOpensTheDialogWithItsDefaultsUnlessBusy_data()
+    {
+        QTest::addColumn<bool>("busy");
+        QTest::newRow("not busy") << false;
+        QTest::newRow("busy: nothing, no message") << true;
+    }
+    void newOpensTheDialogWithItsDefaultsUnlessBusy()
+    {
+        QFETCH(bool, busy);
+        Main m({simple("A1")});
+        QVERIFY(m.ready());
+        m.reg().setCurrentCell(1, 4);
+        if (busy)
+            m.fake.pointer.current = Pointer::Hourglass;
+        QStringList shown;
+        m.fake.modal.handlers.push_back([&](QDialog& dialog) {
+            frmTermDepositDetails& d = details(dialog);
+            shown << d.txtAccountNumber()->text() << d.txtTermYears()->text() << d.lblTermDate()->text()
+                  << d.lblFutureValue()->text();
+            dialog.reject();
+        });
+        QTest::keyClick(m.w.gridView(), Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(m.fake.messages.asked.isEmpty());
+        if (busy) {
+            QVERIFY(m.fake.modal.shown.isEmpty());
+            return;
+        }
+        QCOMPARE(m.fake.modal.shown, QStringList({"frmTermDepositDetails"}));
+        QCOMPARE(shown, QStringList({"", "", "31/01/2024", "$0.00"}));
+        QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(4, 1));
+    }
+
+    void aTypedDepositAppearsInTheGrid()
+    {
+        Main m;
+        QVERIFY(m.ready());
+        m.fake.modal.handlers.push_back([&](QDialog& dialog) {
+            frmTermDepositDetails& d = details(dialog);
+            QTest::keyClicks(d.txtAccountNumber(), QStringLiteral("A1001"));
+            QTest::keyClick(d.txtAccountNumber(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), d.txtInterest());  // past the switched-off box
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("5.5"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("2"));
+            QTest::mouseClick(d.txtAccountBalance(), Qt::LeftButton);
+            QTest::keyClicks(d.txtAccountBalance(), QStringLiteral("10000"));
+            QTest::keyClick(d.txtAccountBalance(), Qt::Key_Enter);
+        });
+        QTest::keyClick(m.w.gridView(), Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(m.reg().rows(), 3);
+        QCOMPARE(m.reg().record(1), record({"A1001", "0", "5.5", "2", "0", "31/01/2024", "31/01/2026",
+                                            "$10,000.00", "$11,159.98", "Yes"}));
+        QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(9, 1));
+        QVERIFY(m.w.flags().ModifiedFlag);
+        QAbstractItemModel* model = m.w.gridView()->model();
+        QCOMPARE(model->rowCount(), 2);
+        QCOMPARE(model->index(0, 8).data().toString(), QStringLiteral("$11,159.98"));
+    }
+
+    void editFillsTheDialogAndEndsOnTheStoredDisplays()
+    {
+        Main m({simple("A1"), record(kStored), simple("C3")});
+        QVERIFY(m.ready());
+        m.reg().setCurrentCell(2, 4);
+        QStringList seen;
+        bool switchesOff = false;
+        bool noSelected = false;
+        QDate startDate;
+        m.fake.modal.handlers.push_back([&](QDialog& dialog) {
+            frmTermDepositDetails& d = details(dialog);
+            seen << d.txtAccountNumber()->text() << d.txtSaveEachMonth()->text() << d.txtInterest()->text()
+                 << d.txtTermYears()->text() << d.txtTermMonths()->text()
+                 << d.DTPicStartDate()->date().toString(QStringLiteral("dd/MM/yyyy")) << d.lblTermDate()->text()
+                 << d.txtAccountBalance()->text() << d.lblFutureValue()->text()
+                 << (d.OptYes()->isChecked() ? "Yes" : "No");
+            switchesOff = !d.ckSaveMonthOnOff()->isChecked() && !d.ckMonthsOnOff()->isChecked() &&
+                          !d.txtSaveEachMonth()->isEnabled() && !d.txtTermMonths()->isEnabled() &&
+                          d.ckMonthsOnOff()->text() == QLatin1String("&Off");
+            noSelected = d.OptNo()->isChecked();
+            startDate = d.DTPicStartDate()->date();
+            dialog.reject();
+        });
+        QTest::keyClick(m.w.gridView(), Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(seen, kStored);
+        QVERIFY(switchesOff);
+        QVERIFY(noSelected);
+        QCOMPARE(startDate, QDate(2023, 3, 15));
+        QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(9, 2));
+        QVERIFY(m.fake.messages.asked.isEmpty());
+        QVERIFY(!m.w.flags().ModifiedFlag);
+    }
+
+    void editSelectsTheActiveOption_data()
+    {
+        QTest::addColumn<QString>("active");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("Yes") << "Yes" << true;
+        QTest::newRow("No") << "No" << false;
+        QTest::newRow("no in small letters") << "no" << true;
+        QTest::newRow("anything else") << "Maybe" << true;
+    }
+    void editSelectsTheActiveOption()
+    {
+        QFETCH(QString, active);
+        QFETCH(bool, yes);
+        QStringList texts = kStored;
+        texts[Active] = active;
+        Main m({record(texts)});
+        QVERIFY(m.ready());
+        m.reg().setCurrentCell(1, 0);
+        bool yesSelected = !yes;
+        m.fake.modal.handlers.push_back([&](QDialog& dialog) {
+            yesSelected = details(dialog).OptYes()->isChecked();
+            QCOMPARE(details(dialog).OptNo()->isChecked(), !yesSelected);
+            dialog.reject();
+        });
+        m.w.EditTermDeposit();
+        QCOMPARE(yesSelected, yes);
+    }
+
+    void editWithNothingSelectedOpensTheDefaults_data()
+    {
+        QTest::addColumn<int>("deposits");
+        QTest::addColumn<QPoint>("cell");  // column, row
+        QTest::newRow("empty register after start-up") << 0 << QPoint(9, 0);
+        QTest::newRow("spare row") << 2 << QPoint(3, 3);
+        QTest::newRow("header row") << 2 << QPoint(0, 0);
+    }
+    void editWithNothingSelectedOpensTheDefaults()
+    {
+        QFETCH(int, deposits);
+        QFETCH(QPoint, cell);
+        QList<DepositRecord> list;
+        for (int i = 0; i < deposits; ++i)
+            list << record(kStored);
+        Main m(list);
+        QVERIFY(m.ready());
+        m.reg().setCurrentCell(cell.y(), cell.x());
+        QString account = QStringLiteral("not shown");
+        QString futureValue;
+        m.fake.modal.handlers.push_back([&](QDialog& dialog) {
+            account = details(dialog).txtAccountNumber()->text();
+            futureValue = details(dialog).lblFutureValue()->text();
+            dialog.reject();
+        });
+        QTest::mouseClick(m.w.pictureButton(1), Qt::LeftButton);
+        QCOMPARE(account, QString());
+        QCOMPARE(futureValue, QStringLiteral("$0.00"));
+        QCOMPARE(QPoint(m.reg().col(), m.reg().row()), cell);
+    }
+
+    void editCommittedUnchangedOverwritesInPlace()
+    {
+        const QList<DepositRecord> deposits = {simple("A1"), record(kStored), simple("C3")};
+        Main m(deposits);
+        QVERIFY(m.ready());
+        const QList<DepositRecord> before = m.records();
+        m.reg().setCurrentCell(2, 6);
+        m.fake.messages.answers.push_back(MessageButton::Yes);
+        m.fake.modal.handlers.push_back([&](QDialog& dialog) {
+            QTest::mouseClick(details(dialog).cmdAdd(), Qt::LeftButton);
+        });
+        m.w.EditTermDeposit();
+        QCOMPARE(m.fake.messages.asked.size(), 1);
+        QCOMPARE(m.fake.messages.asked.first().title, QStringLiteral("Over Write Term Deposit?"));
+        QCOMPARE(m.records(), before);
+        QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(9, 2));
+        QVERIFY(m.w.flags().ModifiedFlag);
+    }
+
+    void editWithAChangedAccountNumberAddsADeposit()
+    {
+        Main m({record(kStored)});
+        QVERIFY(m.ready());
+        m.reg().setCurrentCell(1, 0);
+        m.fake.modal.handlers.push_back([&](QDialog& dialog) {
+            frmTermDepositDetails& d = details(dialog);
+            QCOMPARE(QApplication::focusWidget(), d.txtAccountNumber());
+            QTest::keyClicks(d.txtAccountNumber(), QStringLiteral("B2003"));  // over the whole selection
+            QTest::mouseClick(d.cmdAdd(), Qt::LeftButton);
+        });
+        m.w.EditTermDeposit();
+        QVERIFY(m.fake.messages.asked.isEmpty());
+        QCOMPARE(m.reg().rows(), 4);
+        QCOMPARE(m.reg().record(1), record(kStored));
+        QStringList added = kStored;
+        added[AccountNumber] = QStringLiteral("B2003");
+        QCOMPARE(m.reg().record(2), record(added));
+        QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(9, 2));
+    }
+
+    // A start date written under another date form is not replaced unnoticed.
+    void unreadableStartDateIsReportedBeforeTheDialogOpens_data()
+    {
+        QTest::addColumn<QString>("startDate");
+        QTest::newRow("another date form") << "2023-03-15";
+        QTest::newRow("no such day") << "31/02/2023";
+        QTest::newRow("empty") << "";
+        QTest::newRow("before the picker's calendar") << "15/03/0050";
+    }
+    void unreadableStartDateIsReportedBeforeTheDialogOpens()
+    {
+        QFETCH(QString, startDate);
+        QStringList texts = kStored;
+        texts[StartDate] = startDate;
+        Main m({record(texts)});
+        QVERIFY(m.ready());
+        m.reg().setCurrentCell(1, 0);
+        int dialogsShownAtMessage = -1;
+        m.fake.messages.onAsk = [&](const RecordedMessage&) { dialogsShownAtMessage = m.fake.modal.shown.size(); };
+        QDate shownDate;
+        QString shownTermDate;
+        m.fake.modal.handlers.push_back([&](QDialog& dialog) {
+            shownDate = details(dialog).DTPicStartDate()->date();
+            shownTermDate = details(dialog).lblTermDate()->text();
+            dialog.reject();
+        });
+        m.w.EditTermDeposit();
+        QCOMPARE(m.fake.messages.asked.size(), 1);
+        const RecordedMessage& msg = m.fake.messages.asked.first();
+        QCOMPARE(msg.title, QStringLiteral("Quendarith Information Technology Term Deposit Details"));
+        QVERIFY(msg.text.contains(QLatin1Char('"') + startDate + QLatin1Char('"')));
+        QVERIFY(msg.text.contains(QStringLiteral("today's date is shown")));
+        QCOMPARE(msg.icon, MessageIcon::Information);
+        QCOMPARE(msg.buttons, MessageButtons::Ok);
+        QCOMPARE(dialogsShownAtMessage, 0);
+        QCOMPARE(m.fake.modal.shown, QStringList({"frmTermDepositDetails"}));
+        QCOMPARE(shownDate, QDate(2024, 1, 31));
+        QCOMPARE(shownTermDate, kStored[TermDate]);
+        QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(9, 1));
+    }
+
+    void deleteAsksAndRemovesTheRow_data()
+    {
+        QTest::addColumn<int>("deposits");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("the only deposit") << 1 << 1 << true;
+        QTest::newRow("a middle row moves the others up") << 3 << 2 << true;
+        QTest::newRow("answered No") << 3 << 2 << false;
+    }
+    void deleteAsksAndRemovesTheRow()
+    {
+        QFETCH(int, deposits);
+        QFETCH(int, row);
+        QFETCH(bool, yes);
+        QList<DepositRecord> list;
+        for (int i = 1; i <= deposits; ++i)
+            list << simple(QStringLiteral("A%1").arg(i));
+        Main m(list);
+        QVERIFY(m.ready());
+        const QList<DepositRecord> before = m.records();
+        m.reg().setCurrentCell(row, 5);
+        m.fake.messages.answers.push_back(yes ? MessageButton::Yes : MessageButton::No);
+        QTest::keyClick(m.w.gridView(), Qt::Key_D, Qt::ControlModifier);
+
+        QCOMPARE(m.fake.messages.asked.size(), 1);
+        const RecordedMessage& msg = m.fake.messages.asked.first();
+        QCOMPARE(msg.title, QStringLiteral("Delete"));
+        QCOMPARE(msg.text, QStringLiteral("Delete the existing Term Deposit?"));
+        QCOMPARE(msg.icon, MessageIcon::Question);
+        QCOMPARE(msg.buttons, MessageButtons::YesNo);
+        QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(5, row));
+        if (!yes) {
+            QCOMPARE(m.records(), before);
+            QVERIFY(!m.w.flags().ModifiedFlag);
+            return;
+        }
+        QList<DepositRecord> expected = before;
+        expected.removeAt(row);
+        QCOMPARE(m.records(), expected);
+        QCOMPARE(m.reg().rows(), deposits + 1);
+        QVERIFY(m.w.flags().ModifiedFlag);
+    }
+
+    void deleteWithoutASelectedDepositIsRefused_data()
+    {
+        QTest::addColumn<int>("deposits");
+        QTest::addColumn<QPoint>("cell");
+        QTest::addColumn<bool>("busy");
+        QTest::newRow("empty register") << 0 << QPoint(9, 0) << false;
+        QTest::newRow("spare row") << 2 << QPoint(0, 3) << false;
+        QTest::newRow("header row") << 2 << QPoint(0, 0) << false;
+        QTest::newRow("an empty cell of a deposit") << 2 << QPoint(8, 1) << false;
+        QTest::newRow("busy") << 2 << QPoint(0, 1) << true;
+    }
+    void deleteWithoutASelectedDepositIsRefused()
+    {
+        QFETCH(int, deposits);
+        QFETCH(QPoint, cell);
+        QFETCH(bool, busy);
+        QList<DepositRecord> list;
+        for (int i = 1; i <= deposits; ++i)
+            list << simple(QStringLiteral("A%1").arg(i));
+        Main m(list);
+        if (deposits > 0)
+            m.reg().setCell(1, FutureValue, QString());
+        const QList<DepositRecord> before = m.records();
+        m.reg().setCurrentCell(cell.y(), cell.x());
+        if (busy)
+            m.fake.pointer.current = Pointer::Hourglass;
+        m.w.DeleteTermDeposit();
+        QCOMPARE(m.fake.messages.asked.size(), 1);
+        const RecordedMessage& msg = m.fake.messages.asked.first();
+        QCOMPARE(msg.title, QString());
+        QCOMPARE(msg.text, QStringLiteral("A Term Deposit must be selected from the grid to Delete."));
+        QCOMPARE(msg.icon, MessageIcon::Information);
+        QCOMPARE(msg.buttons, MessageButtons::Ok);
+        QCOMPARE(m.records(), before);
+        QVERIFY(!m.w.flags().ModifiedFlag);
+    }
+
+    void pictureButtonsRunTheirCommandOnRelease_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<bool>("offTheButton");
+        QTest::newRow("New, right button") << 0 << Qt::RightButton << false;
+        QTest::newRow("New, released elsewhere") << 0 << Qt::LeftButton << true;
+        QTest::newRow("Edit, right button released elsewhere") << 1 << Qt::RightButton << true;
+        QTest::newRow("Delete, released elsewhere") << 2 << Qt::LeftButton << true;
+        QTest::newRow("Delete, middle button") << 2 << Qt::MiddleButton << false;
+    }
+    void pictureButtonsRunTheirCommandOnRelease()
+    {
+        QFETCH(int, index);
+        QFETCH(Qt::MouseButton, button);
+        QFETCH(bool, offTheButton);
+        Main m({record(kStored)});
+        QVERIFY(m.ready());
+        m.reg().setCurrentCell(1, 0);
+        ImageButton* picture = m.w.pictureButton(index);
+        bool upShownWhenCommandRan = false;
+        QString account;
+        m.fake.modal.handlers.push_back([&](QDialog& dialog) {
+            upShownWhenCommandRan = picture->upPicture()->isVisible();
+            account = details(dialog).txtAccountNumber()->text();
+            dialog.reject();
+        });
+        m.fake.messages.onAsk = [&](const RecordedMessage&) {
+            upShownWhenCommandRan = picture->upPicture()->isVisible();
+        };
+        QTest::mousePress(picture, button, {}, QPoint(20, 20));
+        QVERIFY(!picture->upPicture()->isVisible());
+        QTest::mouseRelease(picture, button, {}, offTheButton ? QPoint(-200, 300) : QPoint(30, 30));
+        QVERIFY(upShownWhenCommandRan);
+        QVERIFY(picture->upPicture()->isVisible());
+        switch (index) {
+        case 0:
+            QCOMPARE(m.fake.modal.shown, QStringList({"frmTermDepositDetails"}));
+            QCOMPARE(account, QString());
+            break;
+        case 1:
+            QCOMPARE(account, kStored[AccountNumber]);
+            break;
+        default:
+            QCOMPARE(m.fake.messages.asked.size(), 1);
+            QCOMPARE(m.fake.messages.asked.first().text, QStringLiteral("Delete the existing Term Deposit?"));
+            break;
+        }
+    }
+
+    void doubleClickOnTheGridEditsThatRow()
+    {
+        Main m({simple("A1"), record(kStored), simple("C3")});
+        QVERIFY(m.ready());
+        QTableView* grid = m.w.gridView();
+        QStringList accounts;
+        for (int i = 0; i < 2; ++i) {
+            m.fake.modal.handlers.push_back([&](QDialog& dialog) {
+                accounts << details(dialog).txtAccountNumber()->text();
+                dialog.reject();
+            });
+        }
+        const QPoint cell = grid->visualRect(grid->model()->index(1, 3)).center();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
+        QTableView* key = static_cast<RegisterGrid*>(grid)->frozenColumn();
+        const QPoint keyCell = key->visualRect(key->model()->index(2, 0)).center();
+        QTest::mouseClick(key->viewport(), Qt::LeftButton, {}, keyCell);
+        QTest::mouseDClick(key->viewport(), Qt::LeftButton, {}, keyCell);
+        QCOMPARE(accounts, QStringList({"B2002", "C3"}));
+    }
+};
+
+QTEST_MAIN(TestRegisterCommands)
+#include "test_register_commands.moc"
