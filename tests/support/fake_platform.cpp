@@ -136,7 +136,10 @@ int FakeModalDisplay::runModal(QDialog& dialog)
     shown.append(dialog.objectName());
     dialog.show();
     dialog.activateWindow();
-    [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(&dialog, 1000);
+    // Under the offscreen platform qWaitForWindowActive only waits for the
+    // window to be exposed; wait for the activation itself, so the dialog
+    // has the keyboard focus (Tab, Enter, Escape) while the handler runs.
+    [[maybe_unused]] const bool active = QTest::qWaitFor([&] { return dialog.isActiveWindow(); }, 1000);
     if (!handlers.empty()) {
         Handler handler = std::move(handlers.front());
         handlers.pop_front();
