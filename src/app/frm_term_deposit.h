@@ -79,6 +79,9 @@ private:
     void fileSave();
     void fileSaveAs();
     void fileExit();
+    FileDialogSettings fileDialogSettings() const;
+    bool confirmExactSave();
+    void showFileError(const QString& failure, const QString& path, const QString& reason);
     void filePrint();
     bool printAll();
     bool startPrintedBlock();

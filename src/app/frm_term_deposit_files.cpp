@@ -1,19 +1,238 @@
 #include "frm_term_deposit.h"
 
-#include <QCloseEvent>
+#include "storage/deposit_file_reader.h"
+#include "storage/deposit_file_writer.h"
+#include "storage/exact_save_check.h"
 
-// File commands and the save prompts: not built yet, so they do nothing.
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+// The File commands (New, Open, Save, Save As, Exit) and the save prompts.
+// A command stops at the first step that fails or is cancelled; a failure is
+// told in a message box, a cancel is not. A failed save leaves the file on
+// disk as it was, and a failed open leaves the register as it was.
 namespace td {
 
-bool frmTermDeposit::SaveFirst() { return true; }
-bool frmTermDeposit::PrepareSaveFile() { return false; }
-bool frmTermDeposit::SaveRegisterFile() { return false; }
-void frmTermDeposit::fileNew() {}
-void frmTermDeposit::fileOpen() {}
-void frmTermDeposit::fileSave() {}
-void frmTermDeposit::fileSaveAs() {}
-void frmTermDeposit::fileExit() {}
+namespace {
 
-void frmTermDeposit::closeEvent(QCloseEvent* event) { event->accept(); }
+constexpr int kInexactDepositsNamed = 5;
+
+// The extension test looks at the last three characters only, so "budgetTMD"
+// passes as well as "budget.tmd".
+bool isDepositFileName(const QString& name)
+{
+    return name.right(3).toLower() == QLatin1String("tmd");
+}
+
+bool isExistingFile(const QString& name)
+{
+    const QFileInfo info(name);
+    return info.exists() && info.isFile();
+}
+
+QString fullPath(const QString& name)
+{
+    return QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath());
+}
+
+}  // namespace
+
+FileDialogSettings frmTermDeposit::fileDialogSettings() const
+{
+    return {QStringLiteral("tmd"), tr("Term Deposit Files (*.tmd)"), m_fileName};
+}
+
+void frmTermDeposit::showFileError(const QString& failure, const QString& path, const QString& reason)
+{
+    m_platform.messages.ask(tr("Term Deposit File Error"),
+                            tr("%1\n\nFile: %2\nReason: %3").arg(failure, fullPath(path), reason),
+                            MessageIcon::Information, MessageButtons::Ok);
+}
+
+// A cell that a save and a reopen would change is named before anything is
+// written, and the user decides; No ends the save as a cancel does.
+bool frmTermDeposit::confirmExactSave()
+{
+    const InexactDeposits found = findInexactDeposits(m_register, kInexactDepositsNamed);
+    if (found.none())
+        return true;
+    QStringList lines;
+    for (std::size_t i = 0; i < found.cells.size();) {
+        const int row = found.cells[i].row;
+        QStringList columns;
+        for (; i < found.cells.size() && found.cells[i].row == row; ++i)
+            columns.append(headerText(found.cells[i].column));
+        const QString account = m_register.cell(row, AccountNumber);
+        const QString deposit = account.trimmed().isEmpty() ? tr("Row %1 (no account number)").arg(row)
+                                                            : tr("Account %1").arg(account);
+        lines.append(tr("%1: %2").arg(deposit, columns.join(tr(", "))));
+    }
+    const int more = found.depositCount - kInexactDepositsNamed;
+    if (more == 1)
+        lines.append(tr("and 1 more deposit"));
+    else if (more > 1)
+        lines.append(tr("and %1 more deposits").arg(more));
+    const QString text =
+        tr("Some values do not fit the Term Deposit file as they stand: they are longer than their "
+           "field, hold characters that the file cannot hold, or begin or end with spaces. They will "
+           "be shortened or changed in the file:\n\n%1\n\nSave the file anyway?")
+            .arg(lines.join(QLatin1Char('\n')));
+    return m_platform.messages.ask(tr("Save File?"), text, MessageIcon::Question, MessageButtons::YesNo)
+           == MessageButton::Yes;
+}
+
+bool frmTermDeposit::SaveFirst()
+{
+    if (!m_flags.ModifiedFlag)
+        return true;
+    if (m_platform.messages.ask(tr("Save File?"), tr("Save file before exiting?"), MessageIcon::Question,
+                                MessageButtons::YesNo)
+        != MessageButton::Yes)
+        return true;
+    return confirmExactSave() && PrepareSaveFile() && SaveRegisterFile();
+}
+
+bool frmTermDeposit::PrepareSaveFile()
+{
+    if (m_fileName.trimmed().isEmpty()) {
+        const std::optional<QString> name = m_platform.files.saveFileName(fileDialogSettings());
+        if (!name || name->trimmed().isEmpty())
+            return false;
+        setTitleFile(*name);
+    }
+    // An existing file of that name is not deleted here: the save writes a new
+    // file beside it and puts it in its place only when it is complete.
+    return true;
+}
+
+bool frmTermDeposit::SaveRegisterFile()
+{
+    if (m_fileName.trimmed().isEmpty())
+        return false;
+    DepositFileWriter writer;
+    bool saved = false;
+    {
+        BusyScope busy(m_platform.pointer);
+        saved = writer.writeFile(m_fileName, m_register);
+    }
+    if (!saved) {
+        showFileError(tr("The Term Deposit file could not be saved. The file on disk has not been changed."),
+                      m_fileName, writer.errorString());
+        return false;
+    }
+    // The save leaves the current cell on the last deposit row, column Active.
+    m_register.setRow(0);
+    if (m_register.depositCount() > 0)
+        m_register.setCurrentCell(m_register.rows() - 2, Active);
+    return true;
+}
+
+void frmTermDeposit::fileNew()
+{
+    if (!SaveFirst())
+        return;
+    BusyScope busy(m_platform.pointer);
+    setUntitled();
+    m_register.setRows(2);
+    m_register.setRow(1);
+    for (int c = 0; c < ColumnCount; ++c) {
+        m_register.setCol(c);
+        m_register.setText(QString());
+    }
+    m_flags.ModifiedFlag = false;
+}
+
+void frmTermDeposit::fileOpen()
+{
+    if (!SaveFirst())
+        return;
+    const std::optional<QString> name = m_platform.files.openFileName(fileDialogSettings());
+    if (!name)
+        return;
+    if (!isDepositFileName(*name) || !isExistingFile(*name)) {
+        m_platform.messages.ask(tr("Term Deposit File Only"),
+                                tr("This is not a Term Deposit file. Select a Term Deposit file."),
+                                MessageIcon::Question, MessageButtons::YesNo);
+        return;
+    }
+    DepositFileReader reader;
+    bool read = false;
+    {
+        BusyScope busy(m_platform.pointer);
+        read = reader.readFile(*name);
+        if (read) {
+            m_register.replaceDeposits(reader.takeRows());
+            setTitleFile(*name);
+            m_register.setCurrentCell(m_register.rows() - 1, Active);
+            m_flags.ModifiedFlag = false;
+        }
+    }
+    if (!read)
+        showFileError(tr("The Term Deposit file could not be opened. The register has not been changed."),
+                      *name, reader.errorString());
+}
+
+void frmTermDeposit::fileSave()
+{
+    if (!confirmExactSave() || !PrepareSaveFile() || !SaveRegisterFile())
+        return;
+    m_flags.ModifiedFlag = false;
+}
+
+void frmTermDeposit::fileSaveAs()
+{
+    const std::optional<QString> name = m_platform.files.saveFileName(fileDialogSettings());
+    if (!name || name->trimmed().isEmpty())
+        return;
+    if (!isDepositFileName(*name)) {
+        m_platform.messages.ask(tr("Term Deposit File Only"),
+                                tr("This is not a Term Deposit file. Select a Term Deposit file."),
+                                MessageIcon::Question, MessageButtons::YesNo);
+        return;
+    }
+    if (isExistingFile(*name)
+        && m_platform.messages.ask(
+               tr("Modify?"),
+               tr("This Term Deposit file already exists. Replace existing Term Deposit by over writing it?"),
+               MessageIcon::Question, MessageButtons::YesNo)
+               != MessageButton::Yes)
+        return;
+    if (!confirmExactSave())
+        return;
+    setTitleFile(*name);
+    if (!SaveRegisterFile())
+        return;
+    m_flags.ModifiedFlag = false;
+}
+
+void frmTermDeposit::fileExit()
+{
+    if (!SaveFirst())
+        return;
+    // The user has been asked; the closing step must not ask again.
+    m_exiting = true;
+    close();
+    QCoreApplication::quit();
+}
+
+void frmTermDeposit::closeEvent(QCloseEvent* event)
+{
+    if (m_exiting || !m_flags.ModifiedFlag) {
+        event->accept();
+        return;
+    }
+    const bool save = m_platform.messages.ask(tr("Save File?"), tr("Save file before exiting?"),
+                                              MessageIcon::Question, MessageButtons::YesNo)
+                      == MessageButton::Yes;
+    // A save that fails or is cancelled keeps the window open, so nothing is lost.
+    if (save && !(confirmExactSave() && PrepareSaveFile() && SaveRegisterFile())) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
 
 }  // namespace td
