@@ -320,22 +320,6 @@ private slots:
         QVERIFY(d.isVisible());
     }
 
-    void labelsNameTheirBoxes()
-    {
-        World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
-        const QList<QPair<const char*, QWidget*>> pairs = {
-            {"lblAccountName", d.txtAccountNumber()}, {"lblSaveMonth", d.txtSaveEachMonth()},
-            {"lblInterest", d.txtInterest()},          {"lblDepositTerm", d.txtTermYears()},
-            {"lblYears", d.txtTermYears()},            {"lblMonths", d.txtTermMonths()},
-            {"lblStartDate", d.DTPicStartDate()},      {"lblAccountBalance", d.txtAccountBalance()},
-            {"lblFutureValuelbl", d.lblFutureValue()}};
-        for (const auto& [name, buddy] : pairs) {
-            QCOMPARE(d.findChild<QLabel*>(QLatin1String(name))->buddy(), buddy);
-            QVERIFY(!buddy->accessibleName().isEmpty());
-        }
-    }
-
     void keyRules_data()
     {
         QTest::addColumn<QString>("box");
@@ -638,18 +622,6 @@ private slots:
         QTest::keyClick(d.DTPicStartDate(), Qt::Key_Up);  // the year
         QCOMPARE(d.DTPicStartDate()->date(), QDate(2025, 2, 28));
         QCOMPARE(d.lblTermDate()->text(), QStringLiteral("28/08/2027"));
-    }
-
-    void startDateTextsThatAreNoDateAreRefused()
-    {
-        World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
-        QVERIFY(d.setStartDateText(QStringLiteral("29/02/2024")));
-        QCOMPARE(d.DTPicStartDate()->date(), QDate(2024, 2, 29));
-        for (const char* text : {"2024-02-29", "30/02/2024", "", "01/01/0050", "garbage"}) {
-            QVERIFY2(!d.setStartDateText(QString::fromLatin1(text)), text);
-            QCOMPARE(d.DTPicStartDate()->date(), QDate(2024, 2, 29));
-        }
     }
 
     void commit_data()
