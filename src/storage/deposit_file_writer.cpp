@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <csignal>
 #include <array>
 #include <cstring>
 #include <fcntl.h>
@@ -124,13 +125,22 @@ bool DepositFileWriter::write(QIODevice& device, const std::vector<QByteArray>& 
 
 bool DepositFileWriter::writeFile(const QString& path, const Register& reg)
 {
+    // Past the process's file size limit the system sends SIGXFSZ, which ends
+    // the program with the register unsaved; ignored, the write fails with
+    // "File too large" and the save is reported like any other failure.
+#ifdef SIGXFSZ
+    static const bool fileSizeSignalIgnored = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
+    Q_UNUSED(fileSizeSignalIgnored);
+#endif
     m_error.clear();
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered: a write that the disk takes only in part comes back short,
+    // and the next one reports why (a buffered flush loses the reason).
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(ioReason(file));
     // QSaveFile::commit() can report success when its last buffered bytes did
-    // not fit on the disk (QTBUG-75077), so every byte is flushed and checked
-    // before the old file is replaced.
+    // not fit on the disk (QTBUG-75077), so every byte is written, flushed and
+    // checked before the old file is replaced.
     if (!write(file, reg)) {
         file.cancelWriting();
         return false;

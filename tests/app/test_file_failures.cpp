@@ -1,0 +1,258 @@
+// Saves and opens that fail on real files: the old file stays byte for byte,
+// the failure is shown with the file's path and the system's reason, and the
+// register keeps its unsaved mark.
+#include "app/frm_term_deposit.h"
+#include "support/deposit_file_world.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QTest>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/statvfs.h>
+
+using namespace td;
+using namespace td::test;
+
+namespace {
+
+enum Command { Open = 1, Save = 3, SaveAs = 4 };
+
+const QByteArray kOldFile = depositRecord({"OLD1", "0", "4", "1"}) + depositRecord({"OLD2", "0", "4", "2"})
+                            + depositRecord({"OLD3", "0", "4", "3"});
+
+// Opens the old file through the window, then adds unsaved deposits.
+void openOldFileAndChangeIt(FileWorld& world, const QString& oldPath, int newDeposits)
+{
+    world.fake.files.answers.push_back(oldPath);
+    world.window.mnuFileItem_Click(Open);
+    QCOMPARE(world.window.Grid().rows(), 5);
+    world.addDeposits(newDeposits, QStringLiteral("NEW"));
+    world.fake.messages.asked.clear();
+}
+
+void checkFailureShown(const FileWorld& world, const QString& target, const QString& reason)
+{
+    QCOMPARE(world.fake.messages.asked.size(), 1);
+    const RecordedMessage& m = world.fake.messages.asked[0];
+    QCOMPARE(m.title, QStringLiteral("Term Deposit File Error"));
+    QCOMPARE(m.icon, MessageIcon::Information);
+    QCOMPARE(m.buttons, MessageButtons::Ok);
+    QVERIFY2(m.text.contains(QDir::toNativeSeparators(target)), qPrintable(m.text));
+    QVERIFY2(m.text.contains(reason, Qt::CaseInsensitive), qPrintable(m.text));
+}
+
+// A small tmpfs of its own, where the system lets the test mount one.
+class SmallDisk {
+public:
+    explicit SmallDisk(const QString& size)
+    {
+        m_mounted = ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0,
+                            QByteArray("size=" + size.toLatin1()).constData())
+                    == 0;
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted)
+            ::umount2(QFile::encodeName(m_dir.path()).constData(), MNT_DETACH);
+    }
+    bool mounted() const { return m_mounted; }
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString dir() const { return m_dir.path(); }
+    qint64 freeBytes() const
+    {
+        struct statvfs s {};
+        ::statvfs(QFile::encodeName(m_dir.path()).constData(), &s);
+        return qint64(s.f_bavail) * qint64(s.f_frsize);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+};
+
+// The child's part of the file size limit test: open the old file, add
+// deposits, save over it, and tell the parent what the user saw.
+int saveInChild()
+{
+    const QString oldPath = qEnvironmentVariable("TD_SAVE_CHILD_FILE");
+    const int deposits = qEnvironmentVariableIntValue("TD_SAVE_CHILD_DEPOSITS");
+    FileWorld world;
+    world.fake.files.answers.push_back(oldPath);
+    world.window.mnuFileItem_Click(Open);
+    world.addDeposits(deposits, QStringLiteral("NEW"));
+    world.fake.messages.asked.clear();
+    world.window.mnuFileItem_Click(Save);
+    QTextStream out(stdout);
+    out << "modified=" << world.window.flags().ModifiedFlag << '\n';
+    for (const RecordedMessage& m : world.fake.messages.asked)
+        out << "title=" << m.title << '\n' << "text=" << QString(m.text).replace('\n', ' ') << '\n';
+    return 0;
+}
+
+}  // namespace
+
+class TestFileFailures : public QObject {
+    Q_OBJECT
+
+private slots:
+    void unwritablePath_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("folder that does not exist") << "missing/new.tmd" << "No such file or directory";
+        QTest::newRow("path that is a folder") << "folder.tmd" << "directory";
+        QTest::newRow("path under a regular file") << "old.tmd/new.tmd" << "Not a directory";
+    }
+    void unwritablePath()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, reason);
+        FileWorld world;
+        QVERIFY(QDir(world.dir.path()).mkdir(QStringLiteral("folder.tmd")));
+        QVERIFY(writeFileBytes(world.path(QStringLiteral("old.tmd")), kOldFile));
+        openOldFileAndChangeIt(world, world.path(QStringLiteral("old.tmd")), 2);
+        const QStringList before = filesIn(world.dir.path());
+
+        world.answerFile(target);
+        world.window.mnuFileItem_Click(SaveAs);
+
+        checkFailureShown(world, world.path(target), reason);
+        QCOMPARE(fileBytes(world.path(QStringLiteral("old.tmd"))), kOldFile);
+        QCOMPARE(filesIn(world.dir.path()), before);
+        QVERIFY(filesIn(world.path(QStringLiteral("folder.tmd"))).isEmpty());
+        QVERIFY(world.window.flags().ModifiedFlag);
+        QCOMPARE(world.window.Grid().rows(), 7);
+        QCOMPARE(world.fake.pointer.current, Pointer::Default);
+    }
+
+    // The save at the closing question fails: the window stays open after the message.
+    void failedSaveAtClosingKeepsTheWindowOpen()
+    {
+        FileWorld world;
+        world.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&world.window));
+        world.addDeposits(2);
+        world.answer(MessageButton::Yes);
+        world.answerFile(QStringLiteral("missing/new.tmd"));
+        QVERIFY(!world.window.close());
+        QVERIFY(world.window.isVisible());
+        QCOMPARE(world.titlesAsked(), (QStringList{"Save File?", "Term Deposit File Error"}));
+        QVERIFY(world.window.flags().ModifiedFlag);
+        // Answering No closes without saving.
+        world.answer(MessageButton::No);
+        QVERIFY(world.window.close());
+    }
+
+    void failedReadChangesNothing()
+    {
+        FileWorld world;
+        world.addDeposits(3);
+        world.answerFile(QStringLiteral("current.tmd"));
+        world.window.mnuFileItem_Click(Save);
+        world.window.flags().ModifiedFlag = true;
+        const QString title = world.title();
+        // A name that passes the checks but whose bytes cannot be read.
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), world.path(QStringLiteral("unreadable.tmd"))));
+
+        world.answer(MessageButton::No);  // SaveFirst
+        world.answerFile(QStringLiteral("unreadable.tmd"));
+        world.window.mnuFileItem_Click(Open);
+
+        QCOMPARE(world.titlesAsked(), (QStringList{"Save File?", "Term Deposit File Error"}));
+        QVERIFY(world.fake.messages.asked[1].text.contains(world.path(QStringLiteral("unreadable.tmd"))));
+        QCOMPARE(world.window.Grid().rows(), 5);
+        QCOMPARE(world.window.Grid().cell(3, AccountNumber), QStringLiteral("AC3"));
+        QCOMPARE(world.title(), title);
+        QCOMPARE(world.window.fileName(), world.path(QStringLiteral("current.tmd")));
+        QVERIFY(world.window.flags().ModifiedFlag);
+        QCOMPARE(world.fake.pointer.current, Pointer::Default);
+    }
+
+    // A full disk: far more than the free space, and a save under 16 KiB
+    // that QSaveFile would keep in its buffer until it is committed.
+    void fullDisk_data()
+    {
+        QTest::addColumn<int>("deposits");
+        QTest::addColumn<qint64>("leaveFree");
+        QTest::newRow("far larger than the free space") << 20000 << qint64(-1);
+        QTest::newRow("under 16 KiB") << 120 << qint64(8192);
+    }
+    void fullDisk()
+    {
+        QFETCH(int, deposits);
+        QFETCH(qint64, leaveFree);
+        SmallDisk disk(QStringLiteral("64k"));
+        if (!disk.mounted())
+            QSKIP("this system does not let the test mount a tmpfs");
+        const QString oldPath = disk.path(QStringLiteral("old.tmd"));
+        QVERIFY(writeFileBytes(oldPath, kOldFile));
+        if (leaveFree >= 0) {
+            const qint64 filler = disk.freeBytes() - leaveFree;
+            QVERIFY(filler > 0);
+            QVERIFY(writeFileBytes(disk.path(QStringLiteral("filler")), QByteArray(filler, 'f')));
+            QCOMPARE(disk.freeBytes(), leaveFree);
+            QVERIFY(deposits * 100 < 16 * 1024 && deposits * 100 > leaveFree);
+        }
+        const QStringList before = filesIn(disk.dir());
+
+        FileWorld world;
+        openOldFileAndChangeIt(world, oldPath, deposits);
+        world.window.mnuFileItem_Click(Save);
+
+        checkFailureShown(world, oldPath, QStringLiteral("No space left on device"));
+        QCOMPARE(fileBytes(oldPath), kOldFile);
+        QCOMPARE(filesIn(disk.dir()), before);
+        QVERIFY(world.window.flags().ModifiedFlag);
+        QCOMPARE(world.title(), FileWorld::titleOf(oldPath));
+    }
+
+    // The same with the process's own file size limit, which every system has.
+    void fileSizeLimit_data()
+    {
+        QTest::addColumn<int>("deposits");
+        QTest::newRow("far larger than the limit") << 20000;
+        QTest::newRow("under 16 KiB") << 120;
+    }
+    void fileSizeLimit()
+    {
+        QFETCH(int, deposits);
+        QTemporaryDir dir;
+        const QString oldPath = dir.filePath(QStringLiteral("old.tmd"));
+        QVERIFY(writeFileBytes(oldPath, kOldFile));
+
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TD_SAVE_CHILD_FILE"), oldPath);
+        env.insert(QStringLiteral("TD_SAVE_CHILD_DEPOSITS"), QString::number(deposits));
+        child.setProcessEnvironment(env);
+        child.setChildProcessModifier([] {
+            const rlimit limit{8192, 8192};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished(60000));
+        const QString output = QString::fromUtf8(child.readAllStandardOutput());
+        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(child.exitCode(), 0);
+
+        QVERIFY2(output.contains(QStringLiteral("modified=1")), qPrintable(output));
+        QVERIFY2(output.contains(QStringLiteral("title=Term Deposit File Error")), qPrintable(output));
+        QVERIFY2(output.contains(QStringLiteral("File too large")), qPrintable(output));
+        QVERIFY(output.contains(oldPath));
+        QCOMPARE(fileBytes(oldPath), kOldFile);
+        QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("old.tmd")});
+    }
+};
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("TD_SAVE_CHILD_FILE"))
+        return saveInChild();
+    TestFileFailures test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_file_failures.moc"
