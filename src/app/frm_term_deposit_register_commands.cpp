@@ -94,12 +94,8 @@ void frmTermDeposit::DeleteTermDeposit()
     if (m_platform.messages.ask(tr("Delete"), tr("Delete the existing Term Deposit?"), MessageIcon::Question,
                                 MessageButtons::YesNo) != MessageButton::Yes)
         return;
-    // The current cell stays on the same index, now the row that moved up
-    // (the grid's view may move it while the row goes).
-    const int row = m_register.row();
-    const int col = m_register.col();
-    m_register.removeRow(row);
-    m_register.setCurrentCell(std::min(row, m_register.rows() - 1), col);
+    // The current cell stays on the same index, now the row that moved up.
+    m_register.removeRow(m_register.row());
     m_flags.ModifiedFlag = true;
 }
 

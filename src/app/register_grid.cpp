@@ -31,8 +31,24 @@ void setUpCommon(QTableView& view)
 }  // namespace
 
 RegisterGrid::RegisterGrid(Register& reg, QWidget* parent)
-    : QTableView(parent), m_register(reg), m_model(new RegisterModel(reg, this)), m_frozen(new QTableView(this))
+    : QTableView(parent), m_register(reg), m_frozen(new QTableView(this))
 {
+    // While rows come and go the view shifts its current index by itself; the
+    // register keeps its own current cell. These guards are connected before
+    // the model's own slots, and the matching ends after them.
+    auto beginChange = [this] { m_modelChanging = true; };
+    connect(&reg, &Register::rowsAboutToBeInserted, this, beginChange);
+    connect(&reg, &Register::rowsAboutToBeRemoved, this, beginChange);
+    connect(&reg, &Register::aboutToReset, this, beginChange);
+    m_model = new RegisterModel(reg, this);
+    auto endChange = [this] {
+        m_modelChanging = false;
+        showRegisterCurrentCell();
+    };
+    connect(&reg, &Register::rowsInserted, this, endChange);
+    connect(&reg, &Register::rowsRemoved, this, endChange);
+    connect(&reg, &Register::resetDone, this, endChange);
+
     setObjectName(QStringLiteral("Grid"));
     setAccessibleName(tr("Term deposits"));
     setUpCommon(*this);
@@ -57,10 +73,6 @@ RegisterGrid::RegisterGrid(Register& reg, QWidget* parent)
             &QAbstractSlider::setValue);
     connect(&reg, &Register::colWidthChanged, this, [this] { applyColumnWidths(); });
     connect(&reg, &Register::currentCellChanged, this, [this] { showRegisterCurrentCell(); });
-    // After a reset or a row change the view forgets or shifts its current index.
-    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { showRegisterCurrentCell(); });
-    connect(m_model, &QAbstractItemModel::rowsRemoved, this, [this] { showRegisterCurrentCell(); });
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { showRegisterCurrentCell(); });
     viewport()->installEventFilter(this);
     m_frozen->viewport()->installEventFilter(this);
 
@@ -94,7 +106,7 @@ void RegisterGrid::showRegisterCurrentCell()
 void RegisterGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
-    if (m_syncing || !current.isValid())
+    if (m_syncing || m_modelChanging || !current.isValid())
         return;
     m_syncing = true;
     m_register.setCurrentCell(RegisterModel::registerRow(current.row()), current.column());

@@ -39,9 +39,10 @@ private:
     void updateFrozenGeometry();
 
     Register& m_register;
-    RegisterModel* m_model;
+    RegisterModel* m_model = nullptr;
     QTableView* m_frozen;
     bool m_syncing = false;
+    bool m_modelChanging = false;
 };
 
 }  // namespace td

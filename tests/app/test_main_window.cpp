@@ -222,6 +222,26 @@ private slots:
         QCOMPARE(w.Grid().col(), 9);
     }
 
+    void rowChangesLeaveTheCurrentCellToTheRegister()
+    {
+        FakePlatform fake;
+        frmTermDeposit w(fake.platform());
+        w.startUp();
+        addDeposits(w.Grid(), 4);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(w.Grid().setCurrentCell(2, 5));
+        QVERIFY(w.Grid().removeRow(2));
+        QCOMPARE(w.Grid().row(), 2);
+        QCOMPARE(w.Grid().text(), QStringLiteral("01/01/2024"));
+        QCOMPARE(w.gridView()->currentIndex(), w.gridView()->model()->index(1, 5));
+        QVERIFY(w.Grid().setRows(w.Grid().rows() + 1));
+        QCOMPARE(w.Grid().row(), 2);
+        w.Grid().replaceDeposits({});
+        QCOMPARE(w.Grid().row(), 1);
+        QCOMPARE(w.gridView()->currentIndex(), w.gridView()->model()->index(0, 5));
+    }
+
     void keyColumnStaysWhenScrolledSideways()
     {
         FakePlatform fake;
