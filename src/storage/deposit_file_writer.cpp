@@ -15,6 +15,9 @@
 #include <array>
 #include <cstring>
 #include <fcntl.h>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <unistd.h>
 
 namespace td {
@@ -42,6 +45,28 @@ void encodeField(const char* p, const char* end, char* out, int width)
     }
 }
 
+// Stores an ASCII text of n bytes, cut or space-filled to the width, as
+// 16 bytes (32 for a field wider than 16) read from text and written to out.
+inline void storeField(const char* text, int n, char* out, int width)
+{
+#ifdef __SSE2__
+    const __m128i spaces = _mm_set1_epi8(' ');
+    const __m128i kept = _mm_set1_epi8(static_cast<char>(std::min(n, width)));
+    __m128i index = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    for (int half = 0; half < (width > 16 ? 2 : 1); ++half) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16 * half));
+        const __m128i inText = _mm_cmplt_epi8(index, kept);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16 * half),
+                         _mm_or_si128(_mm_and_si128(inText, v), _mm_andnot_si128(inText, spaces)));
+        index = _mm_add_epi8(index, _mm_set1_epi8(16));
+    }
+#else
+    const int kept = std::min(n, width);
+    std::memcpy(out, text, kept);
+    std::memset(out + kept, ' ', width - kept);
+#endif
+}
+
 // A rename is only durable once the folder that holds the name is synced. The
 // new file is already in place when this runs, so a folder that cannot be
 // synced (some file systems refuse) changes nothing for the caller.
@@ -58,18 +83,21 @@ void syncFolder(const QString& folder)
 
 void DepositFileWriter::encodeRecord(const QByteArray& packedRow, char* record)
 {
-    std::memcpy(record, kBlankRecord.data(), kRecordSize);
-    if (packedRow.isEmpty())
+    packed_row_scan::ShortAsciiRow split;
+    if (packed_row_scan::splitShortAscii(packedRow, split)) {
+        // Each field is stored 16 or 32 bytes wide, spaces after its text; what
+        // spills past the field is overwritten by the next one, and past the
+        // record by the carriage return and the room the caller leaves.
+        for (int c = 0; c < ColumnCount; ++c)
+            storeField(split.bytes + split.begin[c], split.end[c] - split.begin[c], record + fieldOffset(c),
+                       fieldWidth(c));
+        record[kRecordEndOffset] = kRecordEnd;
         return;
-    if (packed_row_scan::isAscii(packedRow)) {
-        packed_row_scan::forEachField(packedRow, [record](int c, const char* p, const char* end) {
-            std::memcpy(record + fieldOffset(c), p, std::min<qsizetype>(end - p, fieldWidth(c)));
-        });
-    } else {
-        packed_row_scan::forEachField(packedRow, [record](int c, const char* p, const char* end) {
-            encodeField(p, end, record + fieldOffset(c), fieldWidth(c));
-        });
     }
+    std::memcpy(record, kBlankRecord.data(), kRecordSize);
+    packed_row_scan::forEachField(packedRow, [record](int c, const char* p, const char* end) {
+        encodeField(p, end, record + fieldOffset(c), fieldWidth(c));
+    });
 }
 
 bool DepositFileWriter::fail(const QString& reason)
@@ -98,7 +126,8 @@ bool DepositFileWriter::writeRows(QIODevice& device, qsizetype count, RowAt rowA
     m_error.clear();
     if (!device.isWritable())
         return fail(ioReason(device));
-    QByteArray chunk(qMin(count, kChunkRecords) * kRecordSize, Qt::Uninitialized);
+    // Room after the last record for the wide stores of encodeRecord.
+    QByteArray chunk(qMin(count, kChunkRecords) * kRecordSize + 32, Qt::Uninitialized);
     char* const data = chunk.data();
     for (qsizetype first = 0; first < count; first += kChunkRecords) {
         const qsizetype n = qMin(kChunkRecords, count - first);

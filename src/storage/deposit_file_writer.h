@@ -25,7 +25,8 @@ public:
 
     QString errorString() const { return m_error; }
 
-    // One packed row as a 100-byte record.
+    // One packed row as a 100-byte record; up to 32 bytes after the record
+    // may be overwritten.
     static void encodeRecord(const QByteArray& packedRow, char* record);
 
 private:

@@ -28,25 +28,35 @@ bool readsBackExactly(QByteArrayView utf8Text, int fieldWidth)
 InexactDeposits findInexactDeposits(const Register& reg, int firstFew)
 {
     InexactDeposits found;
+    packed_row_scan::ShortAsciiRow split;
     const int lastDeposit = reg.rows() - 2;
     for (int r = 1; r <= lastDeposit; ++r) {
         const QByteArray& row = reg.packedRow(r);
         if (row.isEmpty())
             continue;
-        const bool ascii = packed_row_scan::isAscii(row);
         bool counted = false;
-        packed_row_scan::forEachField(row, [&](int c, const char* p, const char* end) {
-            const qsizetype size = end - p;
-            const bool exact = ascii ? size == 0 || (size <= deposit_file::fieldWidth(c) && p[0] != ' ' && end[-1] != ' ')
-                                     : readsBackExactly(QByteArrayView(p, size), deposit_file::fieldWidth(c));
-            if (exact)
-                return;
+        auto note = [&](int c) {
             if (!counted) {
                 counted = true;
                 ++found.depositCount;
             }
             if (found.depositCount <= firstFew)
                 found.cells.push_back({r, c});
+        };
+        if (packed_row_scan::splitShortAscii(row, split)) {
+            for (int c = 0; c < ColumnCount; ++c) {
+                const int begin = split.begin[c];
+                const int end = split.end[c];
+                if (end > begin
+                    && (end - begin > deposit_file::fieldWidth(c) || split.bytes[begin] == ' '
+                        || split.bytes[end - 1] == ' '))
+                    note(c);
+            }
+            continue;
+        }
+        packed_row_scan::forEachField(row, [&](int c, const char* p, const char* end) {
+            if (!readsBackExactly(QByteArrayView(p, end - p), deposit_file::fieldWidth(c)))
+                note(c);
         });
     }
     return found;

@@ -154,6 +154,7 @@ private slots:
         QTest::newRow("Greek becomes ?") << int(Months) << QString(QChar(0x03A9)) << QByteArray("? ");
         QTest::newRow("emoji is one ?") << int(Active) << QString::fromUcs4(U"\U0001F600x") << QByteArray("?x ");
         QTest::newRow("empty cell") << int(StartDate) << "" << QByteArray(10, ' ');
+        QTest::newRow("very long cell") << int(Interest) << QString(300, 'x') << QByteArray(7, 'x');
     }
     void fieldsAreCutAndFilled()
     {
@@ -274,6 +275,29 @@ private slots:
         for (const DepositRecord& d : deposits)
             reg.appendDeposit(d);
         QVERIFY(findInexactDeposits(reg, 5).none());
+    }
+
+    // Registers of plain texts of every length up to past the field: each
+    // field holds the text's first characters, then spaces.
+    void randomAsciiRegistersAreWrittenFieldByField()
+    {
+        QRandomGenerator random(7);
+        std::vector<DepositRecord> deposits;
+        QByteArray expected;
+        for (int n = 0; n < 300; ++n) {
+            DepositRecord d;
+            for (int c = 0; c < ColumnCount; ++c) {
+                const int length = int(random.bounded(kWidths[c] + 6));
+                QByteArray text;
+                for (int i = 0; i < length; ++i)
+                    text += char(32 + random.bounded(95));
+                d[c] = QString::fromLatin1(text);
+                expected += text.left(kWidths[c]).leftJustified(kWidths[c], ' ');
+            }
+            expected += '\r';
+            deposits.push_back(d);
+        }
+        QCOMPARE(save(deposits), expected);
     }
 
     void inexactCells_data()
