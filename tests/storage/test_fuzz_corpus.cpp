@@ -1,6 +1,7 @@
-// Replays the fuzzer's seed corpus (and anything it found worth keeping)
-// through the reader, with the same checks the fuzzer makes.
+// Replays the fuzzers' seed corpus through the reader and the writer, with
+// the same checks the fuzzers make.
 #include "reader_properties.h"
+#include "writer_properties.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,8 +25,11 @@ private slots:
         QFETCH(QString, path);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        const QString failure = td::fuzz::checkReaderProperties(file.readAll());
-        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        const QByteArray bytes = file.readAll();
+        const QString readFailure = td::fuzz::checkReaderProperties(bytes);
+        QVERIFY2(readFailure.isEmpty(), qPrintable(readFailure));
+        const QString writeFailure = td::fuzz::checkWriterProperties(bytes);
+        QVERIFY2(writeFailure.isEmpty(), qPrintable(writeFailure));
     }
 };
 
