@@ -6,10 +6,13 @@
 #include "io_reason.h"
 #include "memory_advice.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <new>
+#include <stdexcept>
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
@@ -189,6 +192,18 @@ bool DepositFileReader::read(QIODevice& device)
     m_error.clear();
     if (!device.isReadable())
         return fail(ioReason(device));
+    // A file too large for the memory fails like any other read.
+    try {
+        return readRecords(device);
+    } catch (const std::bad_alloc&) {
+        return fail(QCoreApplication::translate("DepositFile", "There is not enough memory to read the file."));
+    } catch (const std::length_error&) {
+        return fail(QCoreApplication::translate("DepositFile", "There is not enough memory to read the file."));
+    }
+}
+
+bool DepositFileReader::readRecords(QIODevice& device)
+{
     const qsizetype expected =
         device.isSequential() ? 0 : qMax<qint64>(0, device.size() - device.pos()) / kRecordSize;
     std::vector<QByteArray> rows;

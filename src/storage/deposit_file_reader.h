@@ -26,6 +26,7 @@ public:
     QString errorString() const { return m_error; }
 
 private:
+    bool readRecords(QIODevice& device);
     bool fail(const QString& reason);
 
     std::vector<QByteArray> m_rows;

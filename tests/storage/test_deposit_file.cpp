@@ -417,6 +417,27 @@ private slots:
         QCOMPARE(device.written.size(), 1'000'050);
     }
 
+    // A device that claims more records than memory can hold fails the read
+    // instead of ending the program.
+    void impossibleSizeFailsTheRead()
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("AddressSanitizer stops the program at an impossible allocation instead of failing it");
+#endif
+        class Huge : public QIODevice {
+        public:
+            qint64 size() const override { return qint64(1) << 62; }
+
+        protected:
+            qint64 readData(char*, qint64) override { return 0; }
+            qint64 writeData(const char*, qint64) override { return -1; }
+        } device;
+        device.open(QIODevice::ReadOnly);
+        DepositFileReader reader;
+        QVERIFY(!reader.read(device));
+        QCOMPARE(reader.errorString(), QStringLiteral("There is not enough memory to read the file."));
+    }
+
     void closedDevicesAreRefused()
     {
         QBuffer buffer;
