@@ -11,8 +11,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
-#include <csignal>
 #include <array>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #ifdef __SSE2__
