@@ -91,16 +91,26 @@ private slots:
         QCOMPARE(filesIn(world.dir.path()), QStringList{QStringLiteral("named.tmd")});
     }
 
-    void cancelledSaveWritesNothing()
+    // A cancelled dialog ends the command silently and changes nothing.
+    void cancelledDialogsChangeNothing_data()
     {
+        QTest::addColumn<int>("command");
+        QTest::newRow("Save") << int(Save);
+        QTest::newRow("Save As") << int(SaveAs);
+        QTest::newRow("Open") << int(Open);
+    }
+    void cancelledDialogsChangeNothing()
+    {
+        QFETCH(int, command);
         FileWorld world;
         world.addDeposits(2);
         world.cancelFile();
-        world.window.mnuFileItem_Click(Save);
+        world.window.mnuFileItem_Click(command);  // Open: SaveFirst answered No
         QVERIFY(filesIn(world.dir.path()).isEmpty());
         QCOMPARE(world.title(), kUntitled);
+        QCOMPARE(world.window.Grid().rows(), 4);
         QVERIFY(world.window.flags().ModifiedFlag);
-        QVERIFY(world.fake.messages.asked.isEmpty());
+        QCOMPARE(world.fake.messages.asked.size(), command == Open ? 1 : 0);
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
     }
 
@@ -329,18 +339,6 @@ private slots:
             QCOMPARE(fileBytes(world.path(QStringLiteral("existing.tmd"))), existing);
             QCOMPARE(fileBytes(world.path(QStringLiteral("current.tmd"))).size(), 300);
         }
-    }
-
-    void saveAsCancelledChangesNothing()
-    {
-        FileWorld world;
-        world.addDeposits(1);
-        world.cancelFile();
-        world.window.mnuFileItem_Click(SaveAs);
-        QCOMPARE(world.title(), kUntitled);
-        QVERIFY(world.window.flags().ModifiedFlag);
-        QVERIFY(world.fake.messages.asked.isEmpty());
-        QVERIFY(filesIn(world.dir.path()).isEmpty());
     }
 
     void newEmptiesTheRegister()
