@@ -15,18 +15,32 @@
 using namespace td;
 using namespace td::test;
 
+static void addDeposits(Register& reg, int count)
+{
+    for (int i = 1; i <= count; ++i) {
+        DepositRecord d;
+        d.texts = {QStringLiteral("A%1").arg(i), "0", "5", "1", "0", "01/01/2024", "01/01/2025",
+                   "$100.00", "$105.12", "Yes"};
+        reg.appendDeposit(d);
+    }
+}
+
+// A started main window on screen, holding `deposits` deposits.
+struct ShownWindow {
+    FakePlatform fake;
+    frmTermDeposit w{fake.platform()};
+
+    explicit ShownWindow(int deposits)
+    {
+        w.startUp();
+        addDeposits(w.Grid(), deposits);
+        w.show();
+    }
+    bool active() { return QTest::qWaitForWindowActive(&w); }
+};
+
 class TestMainWindow : public QObject {
     Q_OBJECT
-
-    static void addDeposits(Register& reg, int count)
-    {
-        for (int i = 1; i <= count; ++i) {
-            DepositRecord d;
-            d.texts = {QStringLiteral("A%1").arg(i), "0", "5", "1", "0", "01/01/2024", "01/01/2025",
-                       "$100.00", "$105.12", "Yes"};
-            reg.appendDeposit(d);
-        }
-    }
 
 private slots:
     void startUpShowsMessageFirstThenEmptyUntitledRegister()
@@ -132,12 +146,9 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(QString, action);
-        FakePlatform fake;
-        frmTermDeposit w(fake.platform());
-        w.startUp();
-        addDeposits(w.Grid(), 2);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        ShownWindow shown(2);
+        QVERIFY(shown.active());
+        frmTermDeposit& w = shown.w;
         w.gridView()->setFocus();
         QVERIFY(w.Grid().setCurrentCell(1, 0));
         QSignalSpy triggered(w.findChild<QAction*>(action), &QAction::triggered);
@@ -184,12 +195,9 @@ private slots:
 
     void clickingACellMovesTheCurrentCellAndBack()
     {
-        FakePlatform fake;
-        frmTermDeposit w(fake.platform());
-        w.startUp();
-        addDeposits(w.Grid(), 3);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        ShownWindow shown(3);
+        QVERIFY(shown.active());
+        frmTermDeposit& w = shown.w;
         QTableView* grid = w.gridView();
         const QRect cell = grid->visualRect(grid->model()->index(1, 2));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
@@ -210,12 +218,9 @@ private slots:
 
     void focusAloneDoesNotMoveTheCurrentCell()
     {
-        FakePlatform fake;
-        frmTermDeposit w(fake.platform());
-        w.startUp();
-        addDeposits(w.Grid(), 2);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        ShownWindow shown(2);
+        QVERIFY(shown.active());
+        frmTermDeposit& w = shown.w;
         w.gridView()->clearFocus();
         w.gridView()->setFocus(Qt::TabFocusReason);
         QCOMPARE(w.Grid().row(), 0);
@@ -224,12 +229,9 @@ private slots:
 
     void rowChangesLeaveTheCurrentCellToTheRegister()
     {
-        FakePlatform fake;
-        frmTermDeposit w(fake.platform());
-        w.startUp();
-        addDeposits(w.Grid(), 4);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        ShownWindow shown(4);
+        QVERIFY(shown.active());
+        frmTermDeposit& w = shown.w;
         QVERIFY(w.Grid().setCurrentCell(2, 5));
         QVERIFY(w.Grid().removeRow(2));
         QCOMPARE(w.Grid().row(), 2);
@@ -244,12 +246,9 @@ private slots:
 
     void keyColumnStaysWhenScrolledSideways()
     {
-        FakePlatform fake;
-        frmTermDeposit w(fake.platform());
-        w.startUp();
-        addDeposits(w.Grid(), 2);
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        ShownWindow shown(2);
+        QVERIFY(shown.active());
+        frmTermDeposit& w = shown.w;
         auto* grid = static_cast<RegisterGrid*>(w.gridView());
         grid->scrollTo(grid->model()->index(0, 9));
         QVERIFY(grid->horizontalScrollBar()->value() > 0);
