@@ -26,18 +26,14 @@ e2e_cleanup() {
 trap e2e_cleanup EXIT
 
 e2e_start_x() {
-    local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_WORK/xvfb.log" 2>&1 &
-        E2E_PIDS+=($!)
-        for _ in $(seq 100); do
-            [ -e "/tmp/.X11-unix/X$n" ] && break
-            sleep 0.1
-        done
-        export DISPLAY=":$n"
-        xdpyinfo >/dev/null 2>&1 && break
-    done
+    # Xvfb picks a free display itself and writes its number to the pipe, so
+    # suites running side by side never share a server.
+    local pipe="$E2E_WORK/displayfd" n=""
+    mkfifo "$pipe"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$pipe" >"$E2E_WORK/xvfb.log" 2>&1 &
+    E2E_PIDS+=($!)
+    read -r -t 20 n <"$pipe" || e2e_fail "Xvfb did not start"
+    export DISPLAY=":$n"
     xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not start"
     openbox --sm-disable >"$E2E_WORK/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
