@@ -81,6 +81,7 @@ private:
     void fileExit();
     FileDialogSettings fileDialogSettings() const;
     bool confirmExactSave();
+    bool saveDocument();  // the shortening question, then PrepareSaveFile and SaveRegisterFile
     void showFileError(const QString& failure, const QString& path, const QString& reason);
     void filePrint();
     bool printAll();

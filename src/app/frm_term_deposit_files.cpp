@@ -92,6 +92,11 @@ bool frmTermDeposit::SaveFirst()
                                 MessageButtons::YesNo)
         != MessageButton::Yes)
         return true;
+    return saveDocument();
+}
+
+bool frmTermDeposit::saveDocument()
+{
     return confirmExactSave() && PrepareSaveFile() && SaveRegisterFile();
 }
 
@@ -177,9 +182,8 @@ void frmTermDeposit::fileOpen()
 
 void frmTermDeposit::fileSave()
 {
-    if (!confirmExactSave() || !PrepareSaveFile() || !SaveRegisterFile())
-        return;
-    m_flags.ModifiedFlag = false;
+    if (saveDocument())
+        m_flags.ModifiedFlag = false;
 }
 
 void frmTermDeposit::fileSaveAs()
@@ -220,19 +224,12 @@ void frmTermDeposit::fileExit()
 
 void frmTermDeposit::closeEvent(QCloseEvent* event)
 {
-    if (m_exiting || !m_flags.ModifiedFlag) {
+    // The same question as SaveFirst; a save that fails or is cancelled keeps
+    // the window open, so nothing is lost. Exit has asked already.
+    if (m_exiting || SaveFirst())
         event->accept();
-        return;
-    }
-    const bool save = m_platform.messages.ask(tr("Save File?"), tr("Save file before exiting?"),
-                                              MessageIcon::Question, MessageButtons::YesNo)
-                      == MessageButton::Yes;
-    // A save that fails or is cancelled keeps the window open, so nothing is lost.
-    if (save && !(confirmExactSave() && PrepareSaveFile() && SaveRegisterFile())) {
+    else
         event->ignore();
-        return;
-    }
-    event->accept();
 }
 
 }  // namespace td
