@@ -1,12 +1,11 @@
 #include "frm_search.h"
 
 #include "frm_term_deposit.h"
+#include "ruled_text_box.h"
 #include "twips.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 
 namespace td {
@@ -17,49 +16,6 @@ constexpr int kClientWidth = 7410;
 constexpr int kClientHeight = 1485;
 // Account numbers have up to 20 characters; the box must take every one of them.
 constexpr int kKeyLength = 20;
-
-// A text box that selects its whole text and turns light cyan while it has
-// the focus, and takes the normal box background again when it loses it.
-class FocusColourLineEdit : public QLineEdit {
-public:
-    using QLineEdit::QLineEdit;
-
-protected:
-    void focusInEvent(QFocusEvent* event) override
-    {
-        QLineEdit::focusInEvent(event);
-        setBase(QColor(192, 255, 255));
-        selectAll();
-        // The click that gave the focus would put the cursor down and drop
-        // the selection; select again once it is released.
-        m_selectAfterClick = event->reason() == Qt::MouseFocusReason;
-    }
-
-    void focusOutEvent(QFocusEvent* event) override
-    {
-        QLineEdit::focusOutEvent(event);
-        setBase(QApplication::palette(this).color(QPalette::Base));
-        m_selectAfterClick = false;
-    }
-
-    void mouseReleaseEvent(QMouseEvent* event) override
-    {
-        QLineEdit::mouseReleaseEvent(event);
-        if (m_selectAfterClick && !hasSelectedText())
-            selectAll();
-        m_selectAfterClick = false;
-    }
-
-private:
-    void setBase(const QColor& colour)
-    {
-        QPalette p = palette();
-        p.setColor(QPalette::Base, colour);
-        setPalette(p);
-    }
-
-    bool m_selectAfterClick = false;
-};
 
 }  // namespace
 
@@ -84,9 +40,7 @@ frmSearch::frmSearch(Register& reg, Platform& platform, std::function<void()> ed
     m_lblLeaseNumber->setObjectName(QStringLiteral("lblLeaseNumber"));
     placeTwips(*m_lblLeaseNumber, 120, 360, 1575, 255);
 
-    m_txtLeaseNumber = new FocusColourLineEdit(this);
-    m_txtLeaseNumber->setObjectName(QStringLiteral("txtLeaseNumber"));
-    m_txtLeaseNumber->setMaxLength(kKeyLength);
+    m_txtLeaseNumber = new RuledTextBox(QStringLiteral("txtLeaseNumber"), BoxRule::Free, kKeyLength, this);
     placeTwips(*m_txtLeaseNumber, 1980, 360, 3675, 285);
     m_lblLeaseNumber->setBuddy(m_txtLeaseNumber);
 

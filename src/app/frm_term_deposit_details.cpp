@@ -2,7 +2,7 @@
 
 #include "artwork.h"
 #include "deposit_commit.h"
-#include "details_text_box.h"
+#include "ruled_text_box.h"
 #include "finance/derived_values.h"
 #include "core/date_form.h"
 #include "core/text_values.h"
@@ -128,12 +128,12 @@ frmTermDepositDetails::frmTermDepositDetails(Platform& platform, Register& reg, 
     setTabOrderChain();
 
     connect(m_DTPicStartDate, &QDateEdit::dateChanged, this, &frmTermDepositDetails::CalculateTermDate);
-    for (DetailsTextBox* box : {m_txtTermYears, m_txtTermMonths})
+    for (RuledTextBox* box : {m_txtTermYears, m_txtTermMonths})
         connect(box, &QLineEdit::textChanged, this, &frmTermDepositDetails::CalculateTermDate);
-    for (DetailsTextBox* box : {m_txtAccountBalance, m_txtInterest, m_txtSaveEachMonth})
+    for (RuledTextBox* box : {m_txtAccountBalance, m_txtInterest, m_txtSaveEachMonth})
         connect(box, &QLineEdit::textChanged, this, &frmTermDepositDetails::CalculateFutureValue);
-    for (DetailsTextBox* box : {m_txtAccountBalance, m_txtSaveEachMonth})
-        connect(box, &DetailsTextBox::focusLost, this, [this, box] { formatMoneyOnFocusLoss(box); });
+    for (RuledTextBox* box : {m_txtAccountBalance, m_txtSaveEachMonth})
+        connect(box, &RuledTextBox::focusLost, this, [this, box] { formatMoneyOnFocusLoss(box); });
     connect(m_ckSaveMonthOnOff, &QCheckBox::clicked, this,
             [this] { switchClicked(m_ckSaveMonthOnOff, m_txtSaveEachMonth); });
     connect(m_ckMonthsOnOff, &QCheckBox::clicked, this,
@@ -162,7 +162,7 @@ void frmTermDepositDetails::buildControls()
     };
     auto box = [&](int tab, const char* name, BoxRule rule, int maxLength, const QString& accessibleName,
                    QRect place) {
-        auto* b = new DetailsTextBox(QString::fromLatin1(name), rule, maxLength, this);
+        auto* b = new RuledTextBox(QString::fromLatin1(name), rule, maxLength, this);
         b->setGeometry(place);
         b->setAccessibleName(accessibleName);
         tabbed.append({tab, b});
@@ -361,14 +361,14 @@ void frmTermDepositDetails::CalculateFutureValue()
                                               m_txtTermMonths->text()));
 }
 
-void frmTermDepositDetails::formatMoneyOnFocusLoss(DetailsTextBox* box)
+void frmTermDepositDetails::formatMoneyOnFocusLoss(RuledTextBox* box)
 {
     const QString formatted = FormatMoney(box->text());
     if (formatted != box->text())
         box->setText(formatted);
 }
 
-void frmTermDepositDetails::switchClicked(QCheckBox* onOff, DetailsTextBox* box)
+void frmTermDepositDetails::switchClicked(QCheckBox* onOff, RuledTextBox* box)
 {
     if (!onOff->isChecked()) {
         box->setEnabled(false);  // takes the button face

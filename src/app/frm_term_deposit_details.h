@@ -18,7 +18,7 @@ class QRadioButton;
 
 namespace td {
 
-class DetailsTextBox;
+class RuledTextBox;
 
 // The dialog in which one deposit is entered or changed. It shows the term
 // date and future value derived from its boxes while the user types, and Add
@@ -31,12 +31,12 @@ public:
     frmTermDepositDetails(Platform& platform, Register& reg, ModLease& flags, QWidget* parent = nullptr);
     ~frmTermDepositDetails() override;
 
-    DetailsTextBox* txtAccountNumber() const { return m_txtAccountNumber; }
-    DetailsTextBox* txtSaveEachMonth() const { return m_txtSaveEachMonth; }
-    DetailsTextBox* txtInterest() const { return m_txtInterest; }
-    DetailsTextBox* txtTermYears() const { return m_txtTermYears; }
-    DetailsTextBox* txtTermMonths() const { return m_txtTermMonths; }
-    DetailsTextBox* txtAccountBalance() const { return m_txtAccountBalance; }
+    RuledTextBox* txtAccountNumber() const { return m_txtAccountNumber; }
+    RuledTextBox* txtSaveEachMonth() const { return m_txtSaveEachMonth; }
+    RuledTextBox* txtInterest() const { return m_txtInterest; }
+    RuledTextBox* txtTermYears() const { return m_txtTermYears; }
+    RuledTextBox* txtTermMonths() const { return m_txtTermMonths; }
+    RuledTextBox* txtAccountBalance() const { return m_txtAccountBalance; }
     QDateEdit* DTPicStartDate() const { return m_DTPicStartDate; }
     QLabel* lblTermDate() const { return m_lblTermDate; }
     QLabel* lblFutureValue() const { return m_lblFutureValue; }
@@ -68,20 +68,20 @@ protected:
 private:
     void buildControls();
     void setTabOrderChain();
-    void switchClicked(QCheckBox* onOff, DetailsTextBox* box);
-    void formatMoneyOnFocusLoss(DetailsTextBox* box);
+    void switchClicked(QCheckBox* onOff, RuledTextBox* box);
+    void formatMoneyOnFocusLoss(RuledTextBox* box);
     void focusNextControlAfter(QWidget* label);
 
     Platform& m_platform;
     Register& m_register;
     ModLease& m_flags;
 
-    DetailsTextBox* m_txtAccountNumber = nullptr;
-    DetailsTextBox* m_txtSaveEachMonth = nullptr;
-    DetailsTextBox* m_txtInterest = nullptr;
-    DetailsTextBox* m_txtTermYears = nullptr;
-    DetailsTextBox* m_txtTermMonths = nullptr;
-    DetailsTextBox* m_txtAccountBalance = nullptr;
+    RuledTextBox* m_txtAccountNumber = nullptr;
+    RuledTextBox* m_txtSaveEachMonth = nullptr;
+    RuledTextBox* m_txtInterest = nullptr;
+    RuledTextBox* m_txtTermYears = nullptr;
+    RuledTextBox* m_txtTermMonths = nullptr;
+    RuledTextBox* m_txtAccountBalance = nullptr;
     QDateEdit* m_DTPicStartDate = nullptr;
     QLabel* m_lblTermDate = nullptr;
     QLabel* m_lblFutureValue = nullptr;

@@ -1,6 +1,6 @@
 #include "frm_term_deposit.h"
 
-#include "details_text_box.h"
+#include "ruled_text_box.h"
 #include "frm_term_deposit_details.h"
 
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "details_text_box.h"
+#include "ruled_text_box.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,7 +23,7 @@ bool movesBetweenControls(Qt::FocusReason reason)
 
 }  // namespace
 
-DetailsTextBox::DetailsTextBox(const QString& name, BoxRule rule, int maxLength, QWidget* parent)
+RuledTextBox::RuledTextBox(const QString& name, BoxRule rule, int maxLength, QWidget* parent)
     : QLineEdit(parent), m_rule(rule)
 {
     setObjectName(name);
@@ -34,31 +34,31 @@ DetailsTextBox::DetailsTextBox(const QString& name, BoxRule rule, int maxLength,
     setBackground(windowBackground());
 }
 
-QColor DetailsTextBox::windowBackground() const
+QColor RuledTextBox::windowBackground() const
 {
     return QApplication::palette(this).color(QPalette::Active, QPalette::Base);
 }
 
-QColor DetailsTextBox::buttonFace() const
+QColor RuledTextBox::buttonFace() const
 {
     return QApplication::palette(this).color(QPalette::Active, QPalette::Button);
 }
 
-void DetailsTextBox::setBackground(const QColor& colour)
+void RuledTextBox::setBackground(const QColor& colour)
 {
     QPalette p = palette();
     p.setColor(QPalette::Base, colour);  // in every colour group, disabled included
     setPalette(p);
 }
 
-BoxState DetailsTextBox::state() const
+BoxState RuledTextBox::state() const
 {
     if (hasSelectedText())
         return {text(), selectionStart(), selectionLength()};
     return {text(), cursorPosition(), 0};
 }
 
-bool DetailsTextBox::insertChecked(const QString& pasted)
+bool RuledTextBox::insertChecked(const QString& pasted)
 {
     if (!acceptsPastedText(m_rule, state(), pasted, maxLength()))
         return false;
@@ -66,7 +66,7 @@ bool DetailsTextBox::insertChecked(const QString& pasted)
     return true;
 }
 
-void DetailsTextBox::pasteChecked(QClipboard::Mode mode)
+void RuledTextBox::pasteChecked(QClipboard::Mode mode)
 {
     if (isReadOnly() || !isEnabled())
         return;
@@ -76,7 +76,7 @@ void DetailsTextBox::pasteChecked(QClipboard::Mode mode)
     insertChecked(pasted);
 }
 
-void DetailsTextBox::keyPressEvent(QKeyEvent* event)
+void RuledTextBox::keyPressEvent(QKeyEvent* event)
 {
     if (event->matches(QKeySequence::Paste)) {
         pasteChecked();
@@ -98,7 +98,7 @@ void DetailsTextBox::keyPressEvent(QKeyEvent* event)
     QLineEdit::keyPressEvent(event);
 }
 
-void DetailsTextBox::inputMethodEvent(QInputMethodEvent* event)
+void RuledTextBox::inputMethodEvent(QInputMethodEvent* event)
 {
     const QString committed = event->commitString();
     if (committed.isEmpty() || acceptsPastedText(m_rule, state(), committed, maxLength())) {
@@ -109,7 +109,7 @@ void DetailsTextBox::inputMethodEvent(QInputMethodEvent* event)
     QLineEdit::inputMethodEvent(&withoutCommit);
 }
 
-void DetailsTextBox::focusInEvent(QFocusEvent* event)
+void RuledTextBox::focusInEvent(QFocusEvent* event)
 {
     QLineEdit::focusInEvent(event);
     if (!movesBetweenControls(event->reason()))
@@ -121,7 +121,7 @@ void DetailsTextBox::focusInEvent(QFocusEvent* event)
     m_selectAfterClick = event->reason() == Qt::MouseFocusReason;
 }
 
-void DetailsTextBox::focusOutEvent(QFocusEvent* event)
+void RuledTextBox::focusOutEvent(QFocusEvent* event)
 {
     QLineEdit::focusOutEvent(event);
     m_selectAfterClick = false;
@@ -131,7 +131,7 @@ void DetailsTextBox::focusOutEvent(QFocusEvent* event)
     emit focusLost();
 }
 
-void DetailsTextBox::mouseReleaseEvent(QMouseEvent* event)
+void RuledTextBox::mouseReleaseEvent(QMouseEvent* event)
 {
     // The middle button pastes the selection clipboard under X11: through the rule.
     if (event->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
@@ -148,7 +148,7 @@ void DetailsTextBox::mouseReleaseEvent(QMouseEvent* event)
 
 // The box's own menu, built like the line edit's standard one, so that its
 // Paste goes through the key rule as well.
-void DetailsTextBox::contextMenuEvent(QContextMenuEvent* event)
+void RuledTextBox::contextMenuEvent(QContextMenuEvent* event)
 {
     QMenu menu(this);
     auto add = [&](const char* name, const QString& text, QKeySequence::StandardKey key, bool enabled,
@@ -175,7 +175,7 @@ void DetailsTextBox::contextMenuEvent(QContextMenuEvent* event)
     menu.exec(event->globalPos());
 }
 
-void DetailsTextBox::changeEvent(QEvent* event)
+void RuledTextBox::changeEvent(QEvent* event)
 {
     QLineEdit::changeEvent(event);
     if (event->type() == QEvent::EnabledChange)

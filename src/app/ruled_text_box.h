@@ -8,15 +8,15 @@
 
 namespace td {
 
-// A text box of the details dialog: it lets in only what its key rule allows,
+// A text box of the dialogs: it lets in only what its key rule allows,
 // typed or pasted, selects its whole text and turns light cyan while it has
 // the focus, takes the window background when it loses it and the button face
 // while it is disabled.
-class DetailsTextBox : public QLineEdit {
+class RuledTextBox : public QLineEdit {
     Q_OBJECT
 
 public:
-    DetailsTextBox(const QString& name, BoxRule rule, int maxLength, QWidget* parent = nullptr);
+    RuledTextBox(const QString& name, BoxRule rule, int maxLength, QWidget* parent = nullptr);
 
     BoxRule rule() const { return m_rule; }
 
