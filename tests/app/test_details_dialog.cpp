@@ -1,4 +1,4 @@
-#include "app/details_text_box.h"
+#include "app/ruled_text_box.h"
 #include "app/frm_term_deposit_details.h"
 #include "app/key_rules.h"
 #include "app/look.h"
@@ -116,13 +116,13 @@ class TestDetailsDialog : public QObject {
         return QTest::qWaitForWindowActive(&d);
     }
 
-    static DetailsTextBox* box(frmTermDepositDetails& d, const QString& name)
+    static RuledTextBox* box(frmTermDepositDetails& d, const QString& name)
     {
-        return d.findChild<DetailsTextBox*>(name);
+        return d.findChild<RuledTextBox*>(name);
     }
 
     // Brings a switched box to life through its switch, as a user must.
-    static void enable(frmTermDepositDetails& d, DetailsTextBox* b)
+    static void enable(frmTermDepositDetails& d, RuledTextBox* b)
     {
         if (b == d.txtSaveEachMonth())
             QTest::mouseClick(d.ckSaveMonthOnOff(), Qt::LeftButton);
@@ -148,12 +148,12 @@ private slots:
         QCOMPARE(d.DTPicStartDate()->displayFormat(), QStringLiteral("dd/MM/yyyy"));
         QCOMPARE(d.lblTermDate()->text(), QStringLiteral("31/01/2024"));
         QCOMPARE(d.lblFutureValue()->text(), QStringLiteral("$0.00"));
-        for (DetailsTextBox* b : {d.txtSaveEachMonth(), d.txtTermMonths()}) {
+        for (RuledTextBox* b : {d.txtSaveEachMonth(), d.txtTermMonths()}) {
             QCOMPARE(b->text(), QStringLiteral("0"));
             QVERIFY(!b->isEnabled());
             QCOMPARE(baseOf(b), b->buttonFace());
         }
-        for (DetailsTextBox* b : {d.txtAccountNumber(), d.txtInterest(), d.txtTermYears(), d.txtAccountBalance()}) {
+        for (RuledTextBox* b : {d.txtAccountNumber(), d.txtInterest(), d.txtTermYears(), d.txtAccountBalance()}) {
             QVERIFY(b->text().isEmpty());
             QVERIFY(b->isEnabled());
         }
@@ -375,7 +375,7 @@ private slots:
         World w;
         frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
         QVERIFY(showActive(d));
-        DetailsTextBox* b = TestDetailsDialog::box(d, box);
+        RuledTextBox* b = TestDetailsDialog::box(d, box);
         enable(d, b);
         b->setFocus(Qt::TabFocusReason);
         b->setText(before);
@@ -429,7 +429,7 @@ private slots:
         World w;
         frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
         QVERIFY(showActive(d));
-        DetailsTextBox* b = TestDetailsDialog::box(d, box);
+        RuledTextBox* b = TestDetailsDialog::box(d, box);
         enable(d, b);
         b->setFocus(Qt::TabFocusReason);
         b->setText(before);
@@ -451,7 +451,7 @@ private slots:
         World w;
         frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
         QVERIFY(showActive(d));
-        DetailsTextBox* b = d.txtTermYears();
+        RuledTextBox* b = d.txtTermYears();
         b->setFocus(Qt::TabFocusReason);
         bool pasteFound = false;
         auto pasteFromMenu = [&] {
@@ -527,7 +527,7 @@ private slots:
         World w;
         frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
         QVERIFY(showActive(d));
-        DetailsTextBox* b = TestDetailsDialog::box(d, box);
+        RuledTextBox* b = TestDetailsDialog::box(d, box);
         if (b == d.txtSaveEachMonth())
             enable(d, b);  // the switch moves the focus in with "0" selected
         else
@@ -736,7 +736,7 @@ private slots:
         QString termDateShown;
         w.fake.modal.handlers.push_back([&](QDialog&) {
             typeEntry(d, Entry());
-            DetailsTextBox* b = box(d, emptied);
+            RuledTextBox* b = box(d, emptied);
             b->setFocus(Qt::TabFocusReason);
             b->selectAll();
             QTest::keyClick(b, Qt::Key_Backspace);

@@ -1,4 +1,4 @@
-#include "app/details_text_box.h"
+#include "app/ruled_text_box.h"
 #include "app/frm_term_deposit.h"
 #include "app/frm_term_deposit_details.h"
 #include "app/image_button.h"
