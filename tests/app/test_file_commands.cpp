@@ -18,6 +18,49 @@ enum Command { New = 0, Open = 1, Save = 3, SaveAs = 4, Exit = 8 };
 
 }  // namespace
 
+// The situations in which SaveFirst and the closing step ask to save.
+static void savePromptSituations()
+{
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<bool>("named");
+    QTest::addColumn<QList<MessageButton>>("answers");
+    QTest::addColumn<bool>("cancelDialog");
+    QTest::addColumn<bool>("goesOn");
+    QTest::addColumn<bool>("written");
+    using L = QList<MessageButton>;
+    QTest::newRow("clean: no question") << false << false << L{} << false << true << false;
+    QTest::newRow("No") << true << true << L{MessageButton::No} << false << true << false;
+    QTest::newRow("Yes, named") << true << true << L{MessageButton::Yes} << false << true << true;
+    QTest::newRow("Yes, untitled") << true << false << L{MessageButton::Yes} << false << true << true;
+    QTest::newRow("Yes, dialog cancelled") << true << false << L{MessageButton::Yes} << true << false << false;
+    QTest::newRow("Yes, shortening declined")
+        << true << true << L{MessageButton::Yes, MessageButton::No} << false << false << false;
+}
+
+// Sets up the world of the current row of savePromptSituations.
+static void arrangeSavePrompt(FileWorld& world)
+{
+    QFETCH(bool, modified);
+    QFETCH(bool, named);
+    QFETCH(QList<MessageButton>, answers);
+    QFETCH(bool, cancelDialog);
+    world.addDeposits(2);
+    if (named) {
+        world.answerFile(QStringLiteral("doc.tmd"));
+        world.window.mnuFileItem_Click(Save);
+        QVERIFY(QFile::remove(world.path(QStringLiteral("doc.tmd"))));
+    }
+    if (answers.size() > 1)  // a cell the file cannot hold, so the shortening question comes
+        world.window.Grid().setCell(1, Active, QStringLiteral("Maybe"));
+    world.window.flags().ModifiedFlag = modified;
+    for (MessageButton b : answers)
+        world.answer(b);
+    if (cancelDialog)
+        world.cancelFile();
+    else if (!named)
+        world.answerFile(QStringLiteral("doc.tmd"));
+}
+
 class TestFileCommands : public QObject {
     Q_OBJECT
 
@@ -370,47 +413,17 @@ private slots:
     }
 
     // SaveFirst as New, Open and Exit meet it.
-    void saveFirst_data()
-    {
-        QTest::addColumn<bool>("modified");
-        QTest::addColumn<bool>("named");
-        QTest::addColumn<QList<MessageButton>>("answers");
-        QTest::addColumn<bool>("cancelDialog");
-        QTest::addColumn<bool>("goesOn");
-        QTest::addColumn<bool>("written");
-        using L = QList<MessageButton>;
-        QTest::newRow("clean: no question") << false << false << L{} << false << true << false;
-        QTest::newRow("No") << true << true << L{MessageButton::No} << false << true << false;
-        QTest::newRow("Yes, named") << true << true << L{MessageButton::Yes} << false << true << true;
-        QTest::newRow("Yes, untitled") << true << false << L{MessageButton::Yes} << false << true << true;
-        QTest::newRow("Yes, dialog cancelled") << true << false << L{MessageButton::Yes} << true << false << false;
-        QTest::newRow("Yes, shortening declined")
-            << true << true << L{MessageButton::Yes, MessageButton::No} << false << false << false;
-    }
+    void saveFirst_data() { savePromptSituations(); }
     void saveFirst()
     {
         QFETCH(bool, modified);
-        QFETCH(bool, named);
         QFETCH(QList<MessageButton>, answers);
-        QFETCH(bool, cancelDialog);
         QFETCH(bool, goesOn);
         QFETCH(bool, written);
         FileWorld world;
-        world.addDeposits(2);
-        if (named) {
-            world.answerFile(QStringLiteral("doc.tmd"));
-            world.window.mnuFileItem_Click(Save);
-            QVERIFY(QFile::remove(world.path(QStringLiteral("doc.tmd"))));
-        }
-        if (answers.size() > 1)
-            world.window.Grid().setCell(1, Active, QStringLiteral("Maybe"));
-        world.window.flags().ModifiedFlag = modified;
-        for (MessageButton b : answers)
-            world.answer(b);
-        if (cancelDialog)
-            world.cancelFile();
-        else if (!named)
-            world.answerFile(QStringLiteral("doc.tmd"));
+        arrangeSavePrompt(world);
+        if (QTest::currentTestFailed())
+            return;
 
         QCOMPARE(world.window.SaveFirst(), goesOn);
         QCOMPARE(world.fake.messages.asked.size(), answers.size());
@@ -463,53 +476,22 @@ private slots:
         QCOMPARE(world.titlesAsked(), (QStringList{"Save File?", "Save File?"}));
     }
 
-    void closing_data()
-    {
-        QTest::addColumn<bool>("modified");
-        QTest::addColumn<bool>("named");
-        QTest::addColumn<QList<MessageButton>>("answers");
-        QTest::addColumn<bool>("cancelDialog");
-        QTest::addColumn<bool>("closes");
-        QTest::addColumn<bool>("written");
-        using L = QList<MessageButton>;
-        QTest::newRow("clean") << false << false << L{} << false << true << false;
-        QTest::newRow("No closes unsaved") << true << false << L{MessageButton::No} << false << true << false;
-        QTest::newRow("Yes, named") << true << true << L{MessageButton::Yes} << false << true << true;
-        QTest::newRow("Yes, untitled") << true << false << L{MessageButton::Yes} << false << true << true;
-        QTest::newRow("Yes, dialog cancelled stays open")
-            << true << false << L{MessageButton::Yes} << true << false << false;
-        QTest::newRow("Yes, shortening declined stays open")
-            << true << true << L{MessageButton::Yes, MessageButton::No} << false << false << false;
-    }
+    // Closing asks as SaveFirst does; where SaveFirst would stop, the window stays open.
+    void closing_data() { savePromptSituations(); }
     void closing()
     {
-        QFETCH(bool, modified);
-        QFETCH(bool, named);
         QFETCH(QList<MessageButton>, answers);
-        QFETCH(bool, cancelDialog);
-        QFETCH(bool, closes);
+        QFETCH(bool, goesOn);
         QFETCH(bool, written);
         FileWorld world;
         world.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&world.window));
-        world.addDeposits(2);
-        if (named) {
-            world.answerFile(QStringLiteral("doc.tmd"));
-            world.window.mnuFileItem_Click(Save);
-            QVERIFY(QFile::remove(world.path(QStringLiteral("doc.tmd"))));
-        }
-        if (answers.size() > 1)
-            world.window.Grid().setCell(1, Active, QStringLiteral("Maybe"));
-        world.window.flags().ModifiedFlag = modified;
-        for (MessageButton b : answers)
-            world.answer(b);
-        if (cancelDialog)
-            world.cancelFile();
-        else if (!named)
-            world.answerFile(QStringLiteral("doc.tmd"));
+        arrangeSavePrompt(world);
+        if (QTest::currentTestFailed())
+            return;
 
-        QCOMPARE(world.window.close(), closes);
-        QCOMPARE(world.window.isVisible(), !closes);
+        QCOMPARE(world.window.close(), goesOn);
+        QCOMPARE(world.window.isVisible(), !goesOn);
         QCOMPARE(world.fake.messages.asked.size(), answers.size());
         if (!answers.isEmpty())
             QCOMPARE(world.fake.messages.asked[0].text, QStringLiteral("Save file before exiting?"));
