@@ -7,6 +7,7 @@
 #include "storage/deposit_file_reader.h"
 #include "storage/deposit_file_writer.h"
 #include "storage/exact_save_check.h"
+#include "write_deposits.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -97,17 +98,8 @@ inline QString checkReaderProperties(const QByteArray& bytes)
     if (!findInexactDeposits(reg, 1).none())
         return QStringLiteral("a row read from a file would not read back exactly");
     QByteArray written;
-    QBuffer out(&written);
-    out.open(QIODevice::WriteOnly);
-    DepositFileWriter writer;
-    if (!writer.write(out, reg))
-        return QStringLiteral("write failed: ") + writer.errorString();
-    if (written.size() != qsizetype(rows.size()) * kRecordSize)
-        return QStringLiteral("written size is wrong");
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        if (written.at(r * kRecordSize + kRecordEndOffset) != kRecordEnd)
-            return QStringLiteral("record %1 does not end in a carriage return").arg(r);
-    }
+    if (const QString failed = writeDeposits(reg, written); !failed.isEmpty())
+        return failed;
     QBuffer again(&written);
     again.open(QIODevice::ReadOnly);
     DepositFileReader reread;
