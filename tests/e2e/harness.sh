@@ -5,6 +5,8 @@
 set -euo pipefail
 
 E2E_WORK=$(mktemp -d /tmp/td-e2e.XXXXXX)
+MAIN='^Quendarith Information Technology Term Deposit - '
+STARTUP='^Quendarith Information Technology Term Deposit$'
 E2E_SHOTS=${E2E_SCREENSHOT_DIR:-}
 E2E_PIDS=()
 
@@ -124,4 +126,33 @@ e2e_wait_program_end() {
         sleep 0.1
     done
     e2e_fail "the program did not end"
+}
+
+step() { echo "== $*"; }
+
+# e2e_record <ten texts>: one deposit file record, ten space-filled fields and a carriage return.
+e2e_record() { printf '%-20s%-15s%-7s%-2s%-2s%-10s%-10s%-15s%-15s%-3s\r' "$@"; }
+
+# e2e_past_startup: answers the start-up message and prints the id of the
+# empty untitled main window, which then has the focus.
+e2e_past_startup() {
+    local id
+    id=$(e2e_wait_window "$STARTUP")
+    e2e_shot startup-message "$id"
+    e2e_activate "$id"
+    e2e_key Return
+    id=$(e2e_wait_window "${MAIN}Untitled$")
+    e2e_activate "$id"
+    echo "$id"
+}
+
+# e2e_choose_file <title> <path> [screenshot name]: types a path into the
+# Open or Save As dialog that is opening and accepts it.
+e2e_choose_file() {
+    local id
+    id=$(e2e_wait_window "^$1\$")
+    e2e_activate "$id"
+    [ -n "${3:-}" ] && e2e_shot "$3" "$id"
+    e2e_type "$2"
+    e2e_key Return
 }

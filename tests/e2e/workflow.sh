@@ -6,10 +6,7 @@
 program=$(realpath "$1")
 source "$(dirname "$0")/harness.sh"
 
-MAIN='^Quendarith Information Technology Term Deposit - '
-STARTUP='^Quendarith Information Technology Term Deposit$'
 DETAILS='^Quendarith Information Technology Term Deposit Details$'
-step() { echo "== $*"; }
 
 # Places in the main window (pixels from its top left corner): the key
 # column of the first and second deposit rows.
@@ -22,7 +19,6 @@ OPT_NO=(195 324)
 BALANCE=(160 241)
 
 # The file a save must write: ten space-filled fields and a carriage return a deposit.
-record() { printf '%-20s%-15s%-7s%-2s%-2s%-10s%-10s%-15s%-15s%-3s\r' "$@"; }
 A1001=(A1001 0 5.5 2 0 31/01/2024 31/01/2026 '$20,000.00' '$22,319.95' Yes)
 B2002=(B2002 '$100.00' 4.25 1 0 15/06/2023 15/06/2024 '$5,000.00' '$6,440.34' No)
 register="$E2E_WORK/home/register.tmd"
@@ -31,12 +27,7 @@ e2e_start_x
 e2e_start_program "$program"
 
 step "start-up message, then the empty untitled register"
-id=$(e2e_wait_window "$STARTUP")
-e2e_shot startup-message "$id"
-e2e_activate "$id"
-e2e_key Return
-main=$(e2e_wait_window "${MAIN}Untitled$")
-e2e_activate "$main"
+main=$(e2e_past_startup)
 e2e_shot main-window-empty "$main"
 
 step "Ctrl+N, a deposit typed in tab order, added with Enter"
@@ -93,12 +84,9 @@ e2e_shot main-window "$main"
 step "Save to a new file through the Save dialog; the bytes are the two records"
 e2e_activate "$main"
 e2e_key ctrl+s
-dialog=$(e2e_wait_window '^Save As$')
-e2e_shot save-dialog "$dialog"
-e2e_type "${register%.tmd}"
-e2e_key Return
+e2e_choose_file "Save As" "${register%.tmd}" save-dialog
 main=$(e2e_wait_window "${MAIN}${register}$")
-{ record "${A1001[@]}"; record "${B2002[@]}"; } >"$E2E_WORK/expected.tmd"
+{ e2e_record "${A1001[@]}"; e2e_record "${B2002[@]}"; } >"$E2E_WORK/expected.tmd"
 cmp "$E2E_WORK/expected.tmd" "$register" || e2e_fail "the saved file is not the expected records"
 
 step "File > New empties the register; Open brings the rows back"
@@ -107,10 +95,7 @@ e2e_key alt+f n
 main=$(e2e_wait_window "${MAIN}Untitled$")
 e2e_activate "$main"
 e2e_key ctrl+o
-dialog=$(e2e_wait_window '^Open$')
-e2e_shot open-dialog "$dialog"
-e2e_type "$register"
-e2e_key Return
+e2e_choose_file Open "$register" open-dialog
 main=$(e2e_wait_window "${MAIN}${register}$")
 # Saving the reopened register again must give the same bytes; the save
 # replaces the file whole, so it is done when the name points to a new file.
@@ -188,6 +173,6 @@ id=$(e2e_wait_window '^Save File\?$')
 e2e_shot save-first-question "$id"
 e2e_key Return
 e2e_wait_program_end
-record "${A1001[@]}" >"$E2E_WORK/expected.tmd"
+e2e_record "${A1001[@]}" >"$E2E_WORK/expected.tmd"
 cmp "$E2E_WORK/expected.tmd" "$register" || e2e_fail "the file saved at Exit is not the one remaining record"
 echo "PASS"
