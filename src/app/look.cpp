@@ -1,5 +1,7 @@
 #include "look.h"
 
+#include "artwork.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QStyleFactory>
@@ -13,6 +15,8 @@ void applyApplicationLook(QApplication& app)
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8.25);
     app.setFont(font);
+    // Every window carries the program's icon, the dialogs included.
+    app.setWindowIcon(programIcon());
 }
 
 }  // namespace td
