@@ -1,8 +1,8 @@
 // Loading and saving a deposit file of a million deposits against plain QFile
 // reading and writing of the same bytes, and the main window's Open against the
 // bare load.
-#include "app/frm_term_deposit.h"
-#include "app/register_grid.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "app/widgets/register_grid.h"
 #include "bench_support.h"
 #include "core/packed_row.h"
 #include "platform/qt_platform.h"

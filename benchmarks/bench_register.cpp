@@ -1,6 +1,6 @@
 // Memory of the register and the cost of showing it in the grid.
-#include "app/register_grid.h"
-#include "app/register_model.h"
+#include "app/widgets/register_grid.h"
+#include "app/widgets/register_model.h"
 #include "bench_support.h"
 #include "core/register.h"
 

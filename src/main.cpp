@@ -1,5 +1,5 @@
-#include "app/frm_term_deposit.h"
-#include "app/look.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "app/widgets/look.h"
 #include "platform/qt_platform.h"
 
 #include <QApplication>

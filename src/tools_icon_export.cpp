@@ -1,6 +1,6 @@
 // Writes the program's icon as PNG files for the desktop's icon theme:
 //   td_icon_export <folder>   ->  <folder>/<size>x<size>/apps/termdeposit.png
-#include "app/artwork.h"
+#include "app/widgets/artwork.h"
 
 #include <QDir>
 #include <QGuiApplication>

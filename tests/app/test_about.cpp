@@ -1,6 +1,6 @@
-#include "app/frm_about.h"
-#include "app/frm_term_deposit.h"
-#include "app/look.h"
+#include "app/windows/frm_about.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "app/widgets/look.h"
 #include "support/fake_platform.h"
 
 #include <QAction>

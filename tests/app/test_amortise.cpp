@@ -1,8 +1,8 @@
-#include "app/frm_amortise.h"
-#include "app/frm_term_deposit.h"
-#include "app/image_button.h"
-#include "app/look.h"
-#include "app/register_grid.h"
+#include "app/windows/frm_amortise.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "app/widgets/image_button.h"
+#include "app/widgets/look.h"
+#include "app/widgets/register_grid.h"
 #include "support/fake_platform.h"
 
 #include <QApplication>

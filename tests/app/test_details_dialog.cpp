@@ -1,7 +1,7 @@
-#include "app/ruled_text_box.h"
-#include "app/frm_term_deposit_details.h"
-#include "app/key_rules.h"
-#include "app/look.h"
+#include "app/widgets/ruled_text_box.h"
+#include "app/windows/frm_term_deposit_details.h"
+#include "commands/key_rules.h"
+#include "app/widgets/look.h"
 #include "support/fake_platform.h"
 
 #include <QApplication>

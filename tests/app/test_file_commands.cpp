@@ -1,5 +1,5 @@
-#include "app/frm_term_deposit.h"
-#include "app/register_grid.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "app/widgets/register_grid.h"
 #include "support/deposit_file_world.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // Saves and opens that fail on real files: the old file stays byte for byte,
 // the failure is shown with the file's path and the system's reason, and the
 // register keeps its unsaved mark.
-#include "app/frm_term_deposit.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "support/deposit_file_world.h"
 
 #include <QApplication>

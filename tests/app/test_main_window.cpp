@@ -1,7 +1,7 @@
-#include "app/frm_term_deposit.h"
-#include "app/image_button.h"
-#include "app/main_window_layout.h"
-#include "app/register_grid.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "app/widgets/image_button.h"
+#include "app/windows/main_window_layout.h"
+#include "app/widgets/register_grid.h"
 #include "support/fake_platform.h"
 
 #include <QAction>

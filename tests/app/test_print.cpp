@@ -1,7 +1,7 @@
-#include "app/frm_print.h"
-#include "app/frm_term_deposit.h"
-#include "app/look.h"
-#include "app/print_listing.h"
+#include "app/windows/frm_print.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "app/widgets/look.h"
+#include "commands/print_listing.h"
 #include "support/fake_platform.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
-#include "app/ruled_text_box.h"
-#include "app/frm_term_deposit.h"
-#include "app/frm_term_deposit_details.h"
-#include "app/image_button.h"
-#include "app/look.h"
-#include "app/register_grid.h"
+#include "app/widgets/ruled_text_box.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "app/windows/frm_term_deposit_details.h"
+#include "app/widgets/image_button.h"
+#include "app/widgets/look.h"
+#include "app/widgets/register_grid.h"
 #include "support/fake_platform.h"
 
 #include <QApplication>

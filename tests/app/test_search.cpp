@@ -1,7 +1,7 @@
-#include "app/frm_search.h"
-#include "app/frm_term_deposit.h"
-#include "app/image_button.h"
-#include "app/look.h"
+#include "app/windows/frm_search.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "app/widgets/image_button.h"
+#include "app/widgets/look.h"
 #include "support/fake_platform.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/frm_term_deposit.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "support/fake_platform.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "ruled_text_box.h"
+#include "app/widgets/ruled_text_box.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "frm_search.h"
+#include "app/windows/frm_search.h"
 
-#include "frm_term_deposit.h"
-#include "ruled_text_box.h"
-#include "twips.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "app/widgets/ruled_text_box.h"
+#include "app/widgets/twips.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "register_model.h"
+#include "app/widgets/register_model.h"
 
 #include "core/register.h"
 

@@ -1,6 +1,6 @@
-#include "look.h"
+#include "app/widgets/look.h"
 
-#include "artwork.h"
+#include "app/widgets/artwork.h"
 
 #include <QApplication>
 #include <QFont>

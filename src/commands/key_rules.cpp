@@ -1,4 +1,4 @@
-#include "key_rules.h"
+#include "commands/key_rules.h"
 
 #include "core/text_values.h"
 

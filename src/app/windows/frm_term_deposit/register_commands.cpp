@@ -1,7 +1,7 @@
-#include "frm_term_deposit.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 
-#include "ruled_text_box.h"
-#include "frm_term_deposit_details.h"
+#include "app/widgets/ruled_text_box.h"
+#include "app/windows/frm_term_deposit_details.h"
 
 #include <QLabel>
 #include <QRadioButton>

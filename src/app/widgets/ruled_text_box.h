@@ -1,6 +1,6 @@
 #pragma once
 
-#include "key_rules.h"
+#include "commands/key_rules.h"
 
 #include <QClipboard>
 #include <QColor>

@@ -1,7 +1,7 @@
-#include "frm_term_deposit.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 
-#include "frm_print.h"
-#include "print_listing.h"
+#include "app/windows/frm_print.h"
+#include "commands/print_listing.h"
 
 // File > Print: the selected deposit, or every active or inactive deposit,
 // printed as blocks of label lines, two blocks to a page.

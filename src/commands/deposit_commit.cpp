@@ -1,4 +1,4 @@
-#include "deposit_commit.h"
+#include "commands/deposit_commit.h"
 
 #include <QCoreApplication>
 

@@ -1,9 +1,9 @@
-#include "frm_amortise.h"
+#include "app/windows/frm_amortise.h"
 
-#include "artwork.h"
+#include "app/widgets/artwork.h"
 #include "finance/amortisation.h"
-#include "register_grid.h"
-#include "twips.h"
+#include "app/widgets/register_grid.h"
+#include "app/widgets/twips.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>

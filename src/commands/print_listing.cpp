@@ -1,4 +1,4 @@
-#include "print_listing.h"
+#include "commands/print_listing.h"
 
 #include <QCoreApplication>
 #include <array>

@@ -1,4 +1,4 @@
-#include "frm_term_deposit.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 
 #include "storage/deposit_file_reader.h"
 #include "storage/deposit_file_writer.h"

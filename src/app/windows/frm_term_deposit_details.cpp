@@ -1,12 +1,12 @@
-#include "frm_term_deposit_details.h"
+#include "app/windows/frm_term_deposit_details.h"
 
-#include "artwork.h"
-#include "deposit_commit.h"
-#include "ruled_text_box.h"
+#include "app/widgets/artwork.h"
+#include "commands/deposit_commit.h"
+#include "app/widgets/ruled_text_box.h"
 #include "finance/derived_values.h"
 #include "core/date_form.h"
 #include "core/text_values.h"
-#include "twips.h"
+#include "app/widgets/twips.h"
 
 #include <QCheckBox>
 #include <QDateEdit>

@@ -1,7 +1,7 @@
-#include "frm_about.h"
+#include "app/windows/frm_about.h"
 
-#include "artwork.h"
-#include "twips.h"
+#include "app/widgets/artwork.h"
+#include "app/widgets/twips.h"
 
 #include <QLabel>
 #include <QPainter>

@@ -1,10 +1,10 @@
-#include "frm_term_deposit.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 
-#include "artwork.h"
-#include "image_button.h"
-#include "main_window_layout.h"
-#include "register_grid.h"
-#include "twips.h"
+#include "app/widgets/artwork.h"
+#include "app/widgets/image_button.h"
+#include "app/windows/main_window_layout.h"
+#include "app/widgets/register_grid.h"
+#include "app/widgets/twips.h"
 
 #include <QAction>
 #include <QEvent>

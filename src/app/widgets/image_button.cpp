@@ -1,4 +1,4 @@
-#include "image_button.h"
+#include "app/widgets/image_button.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -1,7 +1,7 @@
-#include "frm_term_deposit.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 
-#include "frm_about.h"
-#include "frm_search.h"
+#include "app/windows/frm_about.h"
+#include "app/windows/frm_search.h"
 
 namespace td {
 

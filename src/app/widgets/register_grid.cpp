@@ -1,7 +1,7 @@
-#include "register_grid.h"
+#include "app/widgets/register_grid.h"
 
 #include "core/register.h"
-#include "register_model.h"
+#include "app/widgets/register_model.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>

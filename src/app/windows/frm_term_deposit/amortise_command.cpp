@@ -1,7 +1,7 @@
-#include "frm_term_deposit.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 
 #include "finance/amortisation.h"
-#include "frm_amortise.h"
+#include "app/windows/frm_amortise.h"
 
 #include <memory>
 

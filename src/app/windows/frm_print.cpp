@@ -1,6 +1,6 @@
-#include "frm_print.h"
+#include "app/windows/frm_print.h"
 
-#include "twips.h"
+#include "app/widgets/twips.h"
 
 #include <QGroupBox>
 #include <QKeyEvent>
