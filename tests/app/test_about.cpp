@@ -122,7 +122,7 @@ private slots:
             else
                 QTest::keyClick(target, Qt::Key(key));
         });
-        w.helpItem(0)->trigger();
+        w.actions().about->trigger();
         QCOMPARE(fake.modal.shown, QStringList{"frmAbout"});
         QCOMPARE(fake.modal.leftOpen.isEmpty(), closes);
         QVERIFY(w.flags().ModifiedFlag);

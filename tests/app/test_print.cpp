@@ -122,7 +122,7 @@ class TestPrint : public QObject {
             fake.modal.handlers.push_back(
                 [steps](QDialog& d) { leave(static_cast<frmPrint&>(d), steps); });
         }
-        void print() { w.mnuFileItem_Click(6); }
+        void print() { w.actions().filePrint->trigger(); }
     };
 
 private slots:

@@ -306,12 +306,12 @@ private slots:
         w.startUp();
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.gridItem(3)->trigger();
+        w.actions().search->trigger();
         QTest::mouseClick(w.pictureButton(3), Qt::LeftButton);
         QCOMPARE(fake.modal.shown, QStringList({"frmSearch", "frmSearch"}));
 
         fake.pointer.current = Pointer::Hourglass;
-        w.gridItem(3)->trigger();
+        w.actions().search->trigger();
         QTest::mouseClick(w.pictureButton(3), Qt::LeftButton);
         QCOMPARE(fake.modal.shown.size(), 2);
     }

@@ -6,7 +6,6 @@
 #include "app/widgets/register_grid.h"
 #include "app/widgets/twips.h"
 
-#include <QAction>
 #include <QEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -99,48 +98,6 @@ void frmTermDeposit::buildPictures()
     }
 }
 
-void frmTermDeposit::buildMenus()
-{
-    struct Item {
-        const char* caption;  // nullptr: a separator
-        QKeySequence shortcut;
-    };
-    auto addMenu = [this](const char* name, const QString& caption, std::initializer_list<Item> items,
-                          QList<QAction*>& actions, const char* itemName, void (frmTermDeposit::*click)(int)) {
-        QMenu* menu = menuBar()->addMenu(caption);
-        menu->setObjectName(QString::fromLatin1(name));
-        int index = 0;
-        for (const Item& item : items) {
-            QAction* action = item.caption ? menu->addAction(tr(item.caption)) : menu->addSeparator();
-            action->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(itemName)).arg(index));
-            action->setShortcut(item.shortcut);
-            connect(action, &QAction::triggered, this, [this, click, index] { (this->*click)(index); });
-            actions.append(action);
-            ++index;
-        }
-    };
-    addMenu("mnuFile", tr("&File"),
-            {{QT_TR_NOOP("&New"), {}},
-             {QT_TR_NOOP("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O)},
-             {nullptr, {}},
-             {QT_TR_NOOP("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S)},
-             {QT_TR_NOOP("Save &As"), QKeySequence(Qt::CTRL | Qt::Key_A)},
-             {nullptr, {}},
-             {QT_TR_NOOP("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P)},
-             {nullptr, {}},
-             {QT_TR_NOOP("E&xit"), {}}},
-            m_fileItems, "mnuFileItem", &frmTermDeposit::mnuFileItem_Click);
-    addMenu("mnuGrid", tr("&Term Deposit"),
-            {{QT_TR_NOOP("&New"), QKeySequence(Qt::CTRL | Qt::Key_N)},
-             {QT_TR_NOOP("&Edit"), QKeySequence(Qt::CTRL | Qt::Key_E)},
-             {QT_TR_NOOP("&Delete"), QKeySequence(Qt::CTRL | Qt::Key_D)},
-             {QT_TR_NOOP("&Search"), QKeySequence(Qt::CTRL | Qt::Key_C)},
-             {QT_TR_NOOP("&Amortise"), QKeySequence(Qt::CTRL | Qt::Key_M)}},
-            m_gridItems, "mnuGridItem", &frmTermDeposit::mnuGridItem_Click);
-    addMenu("mnuHelp", tr("&Help"), {{QT_TR_NOOP("&About"), {}}}, m_helpItems, "mnuHelpItem",
-            &frmTermDeposit::mnuHelpItem_Click);
-}
-
 void frmTermDeposit::startUp()
 {
     m_platform.messages.ask(tr("Quendarith Information Technology Term Deposit"),
@@ -157,61 +114,6 @@ void frmTermDeposit::startUp()
         m_register.setCol(c);
         m_register.setText(headerText(c));
     }
-}
-
-void frmTermDeposit::mnuFileItem_Click(int index)
-{
-    switch (index) {
-    case 0:
-        fileNew();
-        break;
-    case 1:
-        fileOpen();
-        break;
-    case 3:
-        fileSave();
-        break;
-    case 4:
-        fileSaveAs();
-        break;
-    case 6:
-        filePrint();
-        break;
-    case 8:
-        fileExit();
-        break;
-    default:
-        break;
-    }
-}
-
-void frmTermDeposit::mnuGridItem_Click(int index)
-{
-    switch (index) {
-    case 0:
-        NewTermDeposit();
-        break;
-    case 1:
-        EditTermDeposit();
-        break;
-    case 2:
-        DeleteTermDeposit();
-        break;
-    case 3:
-        Search();
-        break;
-    case 4:
-        Amortise();
-        break;
-    default:
-        break;
-    }
-}
-
-void frmTermDeposit::mnuHelpItem_Click(int index)
-{
-    if (index == 0)
-        About();
 }
 
 QSize frmTermDeposit::outerSizeTwips() const

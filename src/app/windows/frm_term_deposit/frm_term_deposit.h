@@ -34,6 +34,25 @@ public:
     Platform& platform() { return m_platform; }
     RegisterGrid* gridView() const { return m_grid; }
     QString fileName() const { return m_fileName; }
+
+    // Every menu command as a named action, built from the tables in menus.cpp.
+    struct MenuActions {
+        QAction* fileNew = nullptr;
+        QAction* fileOpen = nullptr;
+        QAction* fileSave = nullptr;
+        QAction* fileSaveAs = nullptr;
+        QAction* filePrint = nullptr;
+        QAction* fileExit = nullptr;
+        QAction* newTermDeposit = nullptr;
+        QAction* editTermDeposit = nullptr;
+        QAction* deleteTermDeposit = nullptr;
+        QAction* search = nullptr;
+        QAction* amortise = nullptr;
+        QAction* about = nullptr;
+    };
+    const MenuActions& actions() const { return m_actions; }
+    // The items of mnuFileItem, mnuGridItem and mnuHelpItem by index,
+    // separators included; nullptr for an index without an item.
     QAction* fileItem(int index) const { return m_fileItems.value(index); }
     QAction* gridItem(int index) const { return m_gridItems.value(index); }
     QAction* helpItem(int index) const { return m_helpItems.value(index); }
@@ -55,6 +74,7 @@ public:
     // it if need be) and leaves the current column on 8; false when the printer failed.
     bool PrintRegister();
 
+    // The indexed click handlers: each triggers the action of its item.
     void mnuFileItem_Click(int index);
     void mnuGridItem_Click(int index);
     void mnuHelpItem_Click(int index);
@@ -94,6 +114,7 @@ private:
     RegisterGrid* m_grid = nullptr;
     QLabel* m_logo = nullptr;
     QList<ImageButton*> m_pictureButtons;
+    MenuActions m_actions;
     QList<QAction*> m_fileItems;
     QList<QAction*> m_gridItems;
     QList<QAction*> m_helpItems;
