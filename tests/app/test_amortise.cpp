@@ -3,7 +3,7 @@
 #include "app/widgets/image_button.h"
 #include "app/widgets/look.h"
 #include "app/widgets/register_grid.h"
-#include "support/fake_platform.h"
+#include "support/main_window_world.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -29,19 +29,6 @@ DepositRecord exampleDeposit(const QString& account = QStringLiteral("A1"))
     d.texts = {account, "0", "5", "3", "0", "15/03/2024", "15/03/2027", "$10,000.00", "$11,614.72", "Yes"};
     return d;
 }
-
-struct World {
-    FakePlatform fake;
-    frmTermDeposit w{fake.platform()};
-
-    explicit World(const QList<DepositRecord>& deposits = {})
-    {
-        w.startUp();
-        fake.messages.asked.clear();
-        for (const DepositRecord& d : deposits)
-            w.Grid().appendDeposit(d);
-    }
-};
 
 QStringList stripRow(frmAmortise& a, int row)
 {
@@ -113,7 +100,7 @@ private slots:
         QFETCH(bool, busy);
         QFETCH(QString, message);
         QFETCH(int, columnAfter);
-        World world(deposits);
+        MainWindowWorld world(deposits);
         QVERIFY(world.w.Grid().setCurrentCell(cell.y(), cell.x()));
         if (busy)
             world.fake.pointer.current = Pointer::Hourglass;
@@ -136,7 +123,7 @@ private slots:
     {
         DepositRecord d = exampleDeposit(QStringLiteral("  A1  "));
         d[Interest] = QStringLiteral(" 5");
-        World world({exampleDeposit(QStringLiteral("Z9")), d});
+        MainWindowWorld world({exampleDeposit(QStringLiteral("Z9")), d});
         QVERIFY(world.w.Grid().setCurrentCell(2, Years));
         bool checked = false;
         world.fake.modal.handlers.push_back([&](QDialog& dialog) {
@@ -197,7 +184,7 @@ private slots:
         d[StartDate] = QStringLiteral("01/07/2024");
         d[TermDate] = QStringLiteral("01/07/2123");
         d[AccountBalance] = QStringLiteral("$999,999,999.00");
-        World world({d});
+        MainWindowWorld world({d});
         world.fake.screen.size = QSize(1600, 900);
         QVERIFY(world.w.Grid().setCurrentCell(1, 0));
         bool checked = false;
@@ -269,9 +256,8 @@ private slots:
         oneYear[StartDate] = QStringLiteral("01/01/2030");
         oneYear[TermDate] = QStringLiteral("01/01/2031");
         oneYear[AccountBalance] = QStringLiteral("$1.00");
-        World world({exampleDeposit(), oneYear});
-        world.w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&world.w));
+        MainWindowWorld world({exampleDeposit(), oneYear});
+        QVERIFY(world.show());
 
         QList<QStringList> seen;
         auto look = [&](QDialog& dialog) {

@@ -2,7 +2,7 @@
 #include "app/widgets/image_button.h"
 #include "app/windows/main_window_layout.h"
 #include "app/widgets/register_grid.h"
-#include "support/fake_platform.h"
+#include "support/main_window_world.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -15,30 +15,6 @@
 
 using namespace td;
 using namespace td::test;
-
-static void addDeposits(Register& reg, int count)
-{
-    for (int i = 1; i <= count; ++i) {
-        DepositRecord d;
-        d.texts = {QStringLiteral("A%1").arg(i), "0", "5", "1", "0", "01/01/2024", "01/01/2025",
-                   "$100.00", "$105.12", "Yes"};
-        reg.appendDeposit(d);
-    }
-}
-
-// A started main window on screen, holding `deposits` deposits.
-struct ShownWindow {
-    FakePlatform fake;
-    frmTermDeposit w{fake.platform()};
-
-    explicit ShownWindow(int deposits)
-    {
-        w.startUp();
-        addDeposits(w.Grid(), deposits);
-        w.show();
-    }
-    bool active() { return QTest::qWaitForWindowActive(&w); }
-};
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -169,8 +145,8 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(QString, action);
-        ShownWindow shown(2);
-        QVERIFY(shown.active());
+        MainWindowWorld shown(plainDeposits(2));
+        QVERIFY(shown.show());
         frmTermDeposit& w = shown.w;
         w.gridView()->setFocus();
         QVERIFY(w.Grid().setCurrentCell(1, 0));
@@ -218,8 +194,8 @@ private slots:
 
     void clickingACellMovesTheCurrentCellAndBack()
     {
-        ShownWindow shown(3);
-        QVERIFY(shown.active());
+        MainWindowWorld shown(plainDeposits(3));
+        QVERIFY(shown.show());
         frmTermDeposit& w = shown.w;
         QTableView* grid = w.gridView();
         const QRect cell = grid->visualRect(grid->model()->index(1, 2));
@@ -241,8 +217,8 @@ private slots:
 
     void focusAloneDoesNotMoveTheCurrentCell()
     {
-        ShownWindow shown(2);
-        QVERIFY(shown.active());
+        MainWindowWorld shown(plainDeposits(2));
+        QVERIFY(shown.show());
         frmTermDeposit& w = shown.w;
         w.gridView()->clearFocus();
         w.gridView()->setFocus(Qt::TabFocusReason);
@@ -252,8 +228,8 @@ private slots:
 
     void rowChangesLeaveTheCurrentCellToTheRegister()
     {
-        ShownWindow shown(4);
-        QVERIFY(shown.active());
+        MainWindowWorld shown(plainDeposits(4));
+        QVERIFY(shown.show());
         frmTermDeposit& w = shown.w;
         QVERIFY(w.Grid().setCurrentCell(2, 5));
         QVERIFY(w.Grid().removeRow(2));
@@ -269,8 +245,8 @@ private slots:
 
     void keyColumnStaysWhenScrolledSideways()
     {
-        ShownWindow shown(2);
-        QVERIFY(shown.active());
+        MainWindowWorld shown(plainDeposits(2));
+        QVERIFY(shown.show());
         frmTermDeposit& w = shown.w;
         auto* grid = static_cast<RegisterGrid*>(w.gridView());
         grid->scrollTo(grid->model()->index(0, 9));

@@ -2,7 +2,7 @@
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "app/widgets/look.h"
 #include "commands/print_listing.h"
-#include "support/fake_platform.h"
+#include "support/main_window_world.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -105,17 +105,15 @@ class TestPrint : public QObject {
         return names;
     }
 
-    // A started main window holding the given deposits (account "D1", "D2", ...).
-    struct World {
-        FakePlatform fake;
-        frmTermDeposit w{fake.platform()};
-        explicit World(const QStringList& actives = {})
+    // A started main window holding deposits D1, D2, ... with the given Active texts.
+    struct World : MainWindowWorld {
+        explicit World(const QStringList& actives = {}) : MainWindowWorld(deposits(actives)) {}
+        static QList<DepositRecord> deposits(const QStringList& actives)
         {
-            w.startUp();
-            fake.messages.asked.clear();
-            fake.pointer.history.clear();
+            QList<DepositRecord> list;
             for (int i = 0; i < actives.size(); ++i)
-                w.Grid().appendDeposit(deposit(QStringLiteral("D%1").arg(i + 1), actives[i]));
+                list << deposit(QStringLiteral("D%1").arg(i + 1), actives[i]);
+            return list;
         }
         void chooseInDialog(const QString& steps)
         {

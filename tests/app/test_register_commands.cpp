@@ -4,7 +4,7 @@
 #include "app/widgets/image_button.h"
 #include "app/widgets/look.h"
 #include "app/widgets/register_grid.h"
-#include "support/fake_platform.h"
+#include "support/main_window_world.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,45 +24,7 @@ namespace {
 const QStringList kStored = {"B2002",      "$250.00",    "4.25",      "3",          "7",
                              "15/03/2023", "20/10/2026", "$7,777.77", "$12,345.67", "No"};
 
-DepositRecord record(const QStringList& texts)
-{
-    DepositRecord d;
-    for (int c = 0; c < ColumnCount; ++c)
-        d[c] = texts.value(c);
-    return d;
-}
-
-DepositRecord simple(const QString& account)
-{
-    return record({account, "0", "5", "1", "0", "01/01/2024", "01/01/2025", "$100.00", "$105.12", "Yes"});
-}
-
 frmTermDepositDetails& details(QDialog& dialog) { return static_cast<frmTermDepositDetails&>(dialog); }
-
-// The main window after start-up, shown and active, holding the given deposits.
-struct Main {
-    FakePlatform fake;
-    frmTermDeposit w{fake.platform()};
-
-    explicit Main(const QList<DepositRecord>& deposits = {})
-    {
-        w.startUp();
-        fake.messages.asked.clear();
-        for (const DepositRecord& d : deposits)
-            w.Grid().appendDeposit(d);
-        w.show();
-        w.activateWindow();
-    }
-    bool ready() { return QTest::qWaitForWindowActive(&w); }
-    Register& reg() { return w.Grid(); }
-    QList<DepositRecord> records()
-    {
-        QList<DepositRecord> all;
-        for (int r = 0; r < reg().rows(); ++r)
-            all << reg().record(r);
-        return all;
-    }
-};
 
 }  // namespace
 
@@ -81,8 +43,8 @@ private slots:
     void newOpensTheDialogWithItsDefaultsUnlessBusy()
     {
         QFETCH(bool, busy);
-        Main m({simple("A1")});
-        QVERIFY(m.ready());
+        MainWindowWorld m({plainDeposit("A1")});
+        QVERIFY(m.show());
         m.reg().setCurrentCell(1, 4);
         if (busy)
             m.fake.pointer.current = Pointer::Hourglass;
@@ -106,8 +68,8 @@ private slots:
 
     void aTypedDepositAppearsInTheGrid()
     {
-        Main m;
-        QVERIFY(m.ready());
+        MainWindowWorld m;
+        QVERIFY(m.show());
         m.fake.modal.handlers.push_back([&](QDialog& dialog) {
             frmTermDepositDetails& d = details(dialog);
             QTest::keyClicks(d.txtAccountNumber(), QStringLiteral("A1001"));
@@ -122,7 +84,7 @@ private slots:
         });
         QTest::keyClick(m.w.gridView(), Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(m.reg().rows(), 3);
-        QCOMPARE(m.reg().record(1), record({"A1001", "0", "5.5", "2", "0", "31/01/2024", "31/01/2026",
+        QCOMPARE(m.reg().record(1), depositOf({"A1001", "0", "5.5", "2", "0", "31/01/2024", "31/01/2026",
                                             "$10,000.00", "$11,159.98", "Yes"}));
         QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(9, 1));
         QVERIFY(m.w.flags().ModifiedFlag);
@@ -133,8 +95,8 @@ private slots:
 
     void editFillsTheDialogAndEndsOnTheStoredDisplays()
     {
-        Main m({simple("A1"), record(kStored), simple("C3")});
-        QVERIFY(m.ready());
+        MainWindowWorld m({plainDeposit("A1"), depositOf(kStored), plainDeposit("C3")});
+        QVERIFY(m.show());
         m.reg().setCurrentCell(2, 4);
         QStringList seen;
         bool switchesOff = false;
@@ -179,8 +141,8 @@ private slots:
         QFETCH(bool, yes);
         QStringList texts = kStored;
         texts[Active] = active;
-        Main m({record(texts)});
-        QVERIFY(m.ready());
+        MainWindowWorld m({depositOf(texts)});
+        QVERIFY(m.show());
         m.reg().setCurrentCell(1, 0);
         bool yesSelected = !yes;
         m.fake.modal.handlers.push_back([&](QDialog& dialog) {
@@ -204,11 +166,8 @@ private slots:
     {
         QFETCH(int, deposits);
         QFETCH(QPoint, cell);
-        QList<DepositRecord> list;
-        for (int i = 0; i < deposits; ++i)
-            list << record(kStored);
-        Main m(list);
-        QVERIFY(m.ready());
+        MainWindowWorld m(QList<DepositRecord>(deposits, depositOf(kStored)));
+        QVERIFY(m.show());
         m.reg().setCurrentCell(cell.y(), cell.x());
         QString account = QStringLiteral("not shown");
         QString futureValue;
@@ -225,9 +184,9 @@ private slots:
 
     void editCommittedUnchangedOverwritesInPlace()
     {
-        const QList<DepositRecord> deposits = {simple("A1"), record(kStored), simple("C3")};
-        Main m(deposits);
-        QVERIFY(m.ready());
+        const QList<DepositRecord> deposits = {plainDeposit("A1"), depositOf(kStored), plainDeposit("C3")};
+        MainWindowWorld m(deposits);
+        QVERIFY(m.show());
         const QList<DepositRecord> before = m.records();
         m.reg().setCurrentCell(2, 6);
         m.fake.messages.answers.push_back(MessageButton::Yes);
@@ -244,8 +203,8 @@ private slots:
 
     void editWithAChangedAccountNumberAddsADeposit()
     {
-        Main m({record(kStored)});
-        QVERIFY(m.ready());
+        MainWindowWorld m({depositOf(kStored)});
+        QVERIFY(m.show());
         m.reg().setCurrentCell(1, 0);
         m.fake.modal.handlers.push_back([&](QDialog& dialog) {
             frmTermDepositDetails& d = details(dialog);
@@ -256,10 +215,10 @@ private slots:
         m.w.EditTermDeposit();
         QVERIFY(m.fake.messages.asked.isEmpty());
         QCOMPARE(m.reg().rows(), 4);
-        QCOMPARE(m.reg().record(1), record(kStored));
+        QCOMPARE(m.reg().record(1), depositOf(kStored));
         QStringList added = kStored;
         added[AccountNumber] = QStringLiteral("B2003");
-        QCOMPARE(m.reg().record(2), record(added));
+        QCOMPARE(m.reg().record(2), depositOf(added));
         QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(9, 2));
     }
 
@@ -277,8 +236,8 @@ private slots:
         QFETCH(QString, startDate);
         QStringList texts = kStored;
         texts[StartDate] = startDate;
-        Main m({record(texts)});
-        QVERIFY(m.ready());
+        MainWindowWorld m({depositOf(texts)});
+        QVERIFY(m.show());
         m.reg().setCurrentCell(1, 0);
         int dialogsShownAtMessage = -1;
         m.fake.messages.onAsk = [&](const RecordedMessage&) { dialogsShownAtMessage = m.fake.modal.shown.size(); };
@@ -318,11 +277,8 @@ private slots:
         QFETCH(int, deposits);
         QFETCH(int, row);
         QFETCH(bool, yes);
-        QList<DepositRecord> list;
-        for (int i = 1; i <= deposits; ++i)
-            list << simple(QStringLiteral("A%1").arg(i));
-        Main m(list);
-        QVERIFY(m.ready());
+        MainWindowWorld m(plainDeposits(deposits));
+        QVERIFY(m.show());
         const QList<DepositRecord> before = m.records();
         m.reg().setCurrentCell(row, 5);
         m.fake.messages.answers.push_back(yes ? MessageButton::Yes : MessageButton::No);
@@ -363,10 +319,7 @@ private slots:
         QFETCH(int, deposits);
         QFETCH(QPoint, cell);
         QFETCH(bool, busy);
-        QList<DepositRecord> list;
-        for (int i = 1; i <= deposits; ++i)
-            list << simple(QStringLiteral("A%1").arg(i));
-        Main m(list);
+        MainWindowWorld m(plainDeposits(deposits));
         if (deposits > 0)
             m.reg().setCell(1, FutureValue, QString());
         const QList<DepositRecord> before = m.records();
@@ -400,8 +353,8 @@ private slots:
         QFETCH(int, index);
         QFETCH(Qt::MouseButton, button);
         QFETCH(bool, offTheButton);
-        Main m({record(kStored)});
-        QVERIFY(m.ready());
+        MainWindowWorld m({depositOf(kStored)});
+        QVERIFY(m.show());
         m.reg().setCurrentCell(1, 0);
         ImageButton* picture = m.w.pictureButton(index);
         bool upShownWhenCommandRan = false;
@@ -436,8 +389,8 @@ private slots:
 
     void doubleClickOnTheGridEditsThatRow()
     {
-        Main m({simple("A1"), record(kStored), simple("C3")});
-        QVERIFY(m.ready());
+        MainWindowWorld m({plainDeposit("A1"), depositOf(kStored), plainDeposit("C3")});
+        QVERIFY(m.show());
         QTableView* grid = m.w.gridView();
         QStringList accounts;
         for (int i = 0; i < 2; ++i) {

@@ -2,7 +2,7 @@
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "app/widgets/image_button.h"
 #include "app/widgets/look.h"
-#include "support/fake_platform.h"
+#include "support/main_window_world.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,19 +16,12 @@ using namespace td::test;
 
 namespace {
 
-DepositRecord deposit(const QString& account)
-{
-    DepositRecord d;
-    d.texts = {account, "0", "5", "1", "0", "01/01/2024", "01/01/2025", "$100.00", "$105.12", "Yes"};
-    return d;
-}
-
 void fillRegister(Register& reg, const QStringList& accounts)
 {
     for (int c = 0; c < ColumnCount; ++c)
         reg.setCell(0, c, headerText(c));
     for (const QString& account : accounts)
-        reg.appendDeposit(deposit(account));
+        reg.appendDeposit(plainDeposit(account));
 }
 
 QLineEdit* keyBox(QDialog& d) { return d.findChild<QLineEdit*>(QStringLiteral("txtLeaseNumber")); }
@@ -217,7 +210,7 @@ private slots:
         Scan s({"K", "B", "C", "D"});  // rows 1..4, spare row 5
         s.editMoves = [&] {
             if (editAddsRow)
-                s.reg.appendDeposit(deposit("NEW"));
+                s.reg.appendDeposit(plainDeposit("NEW"));
             s.reg.setCurrentCell(editLeavesRow, 9);
         };
         s.run(typeAndSearch("k"));
@@ -336,12 +329,12 @@ private slots:
         QFETCH(int, matchRow);
         QFETCH(QString, shownAccount);
         QFETCH(int, colAfter);
-        FakePlatform fake;
-        frmTermDeposit w(fake.platform());
-        w.startUp();
-        fake.messages.asked.clear();
+        QList<DepositRecord> deposits;
         for (const QString& account : accounts)
-            w.Grid().appendDeposit(deposit(account));
+            deposits << plainDeposit(account);
+        MainWindowWorld world(deposits);
+        FakePlatform& fake = world.fake;
+        frmTermDeposit& w = world.w;
 
         QString account = QStringLiteral("(not read)");
         Pointer pointer = Pointer::Hourglass;

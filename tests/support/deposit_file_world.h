@@ -1,7 +1,6 @@
 #pragma once
 
-#include "app/windows/frm_term_deposit/frm_term_deposit.h"
-#include "support/fake_platform.h"
+#include "support/main_window_world.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,17 +9,9 @@
 namespace td::test {
 
 // A started main window in a fake world, with a folder of its own for files.
-struct FileWorld {
-    FakePlatform fake;
-    frmTermDeposit window{fake.platform()};
+struct FileWorld : MainWindowWorld {
+    frmTermDeposit& window = w;
     QTemporaryDir dir;
-
-    FileWorld()
-    {
-        window.startUp();
-        fake.messages.asked.clear();
-        fake.pointer.history.clear();
-    }
 
     QString path(const QString& name) const { return dir.filePath(name); }
 
