@@ -29,16 +29,6 @@ QString blockLine(int column, const QString& cellText)
     return kIndent + QCoreApplication::translate("PrintListing", kLabels.at(column)) + cellText;
 }
 
-QList<PrintedLine> block(const DepositRecord& deposit)
-{
-    QList<PrintedLine> lines;
-    lines.reserve(1 + kPrintedColumns);
-    lines.append({kGapFontSize, QString()});
-    for (int c = 0; c < kPrintedColumns; ++c)
-        lines.append({kLineFontSize, blockLine(c, deposit[c])});
-    return lines;
-}
-
 bool passesActiveFilter(const QString& activeText, bool printActive)
 {
     return printActive ? activeText == QLatin1String("Yes") : activeText == QLatin1String("No");

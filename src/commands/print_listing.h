@@ -1,8 +1,5 @@
 #pragma once
 
-#include "core/deposit_record.h"
-
-#include <QList>
 #include <QString>
 
 namespace td {
@@ -17,17 +14,8 @@ inline constexpr double kLineFontSize = 12;
 inline constexpr int kPrintedColumns = 9;  // columns 0 to 8; Active is not printed
 inline constexpr int kBlocksPerPage = 2;
 
-struct PrintedLine {
-    double fontSize;
-    QString text;
-    bool operator==(const PrintedLine&) const = default;
-};
-
 // Ten spaces, the column's label and the cell text, nothing after.
 QString blockLine(int column, const QString& cellText);
-
-// The whole block of one deposit, in printing order, with font sizes.
-QList<PrintedLine> block(const DepositRecord& deposit);
 
 // Whether a print-all run prints a deposit with this Active text: exactly
 // "Yes" when printing the active ones, exactly "No" when printing the others.

@@ -1,7 +1,6 @@
 #include "app/windows/frm_print.h"
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "app/widgets/look.h"
-#include "commands/print_listing.h"
 #include "support/main_window_world.h"
 
 #include <QApplication>
@@ -248,16 +247,19 @@ private slots:
 
     void blockLinesWithLabelsSpacesAndAnEmptyCell()
     {
-        DepositRecord d = deposit("ACC-7", "No");
-        d[TermDate] = QString();
-        const QList<listing::PrintedLine> block = listing::block(d);
-        QStringList expected = expectedLines("ACC-7");
+        World world({"No"});
+        world.reg().setCell(1, TermDate, QString());
+        QVERIFY(world.reg().setCurrentCell(1, 0));
+        world.chooseInDialog("print");
+        world.print();
+        QStringList expected = expectedLines("D1");
         expected[7] = "          Term Date     ";
-        QCOMPARE(block.size(), expected.size());
-        for (int i = 0; i < block.size(); ++i) {
-            QCOMPARE(block[i].text, expected[i]);
-            QCOMPARE(block[i].fontSize, i == 0 ? 10.0 : 12.0);
-        }
+        QCOMPARE(world.fake.printer.lines(), expected);
+        QList<double> sizes;
+        for (const PrintEvent& e : world.fake.printer.events)
+            if (e.kind == PrintEvent::FontSize)
+                sizes << e.fontSize;
+        QCOMPARE(sizes, QList<double>({10.0, 12.0}));
     }
 
     void printSelectedDepositPrintsOneBlockWhateverItsActiveCell()

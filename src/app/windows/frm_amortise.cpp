@@ -26,9 +26,11 @@ constexpr int kCellPadding = 8;
 
 }  // namespace
 
-frmAmortise::frmAmortise(Register& reg, Platform& platform, QWidget* parent)
+frmAmortise::frmAmortise(Register& reg, const std::vector<AmortisationRow>& schedule, QSize screenSize,
+                         QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_screen(screenSize)
 {
     setObjectName(QStringLiteral("frmAmortise"));
     setWindowTitle(tr("Lease Amortisation"));
@@ -64,7 +66,7 @@ frmAmortise::frmAmortise(Register& reg, Platform& platform, QWidget* parent)
     setTabOrder(m_gridAmortisation, m_grid);
     m_gridAmortisation->setFocus();
 
-    load(reg, platform);
+    load(reg, schedule);
 }
 
 frmAmortise::~frmAmortise()
@@ -102,9 +104,8 @@ void frmAmortise::showEvent(QShowEvent* event)
         centre();
 }
 
-void frmAmortise::load(Register& reg, Platform& platform)
+void frmAmortise::load(Register& reg, const std::vector<AmortisationRow>& schedule)
 {
-    m_screen = platform.screen.sizePixels();
     centre();
 
     for (int c = 0; c < ColumnCount; ++c) {
@@ -119,10 +120,10 @@ void frmAmortise::load(Register& reg, Platform& platform)
         m_strip.setCell(1, c, c == AccountNumber || c == SaveEachMonth ? text.trimmed() : text);
     }
 
-    fillSchedule(platform);
+    fillSchedule(schedule);
 }
 
-void frmAmortise::fillSchedule(Platform& platform)
+void frmAmortise::fillSchedule(const std::vector<AmortisationRow>& schedule)
 {
     QStringList headers;
     for (int c = 0; c < ScheduleColumnCount; ++c)
@@ -131,20 +132,15 @@ void frmAmortise::fillSchedule(Platform& platform)
     for (int c = ScheduleAnnually; c < ScheduleColumnCount; ++c)
         m_gridAmortisation->setColumnWidth(c, twipsToPixels(kMoneyColumnWidth));
 
-    const auto schedule = ComputeAmortisation(m_strip.cell(1, Interest), m_strip.cell(1, StartDate),
-                                              m_strip.cell(1, TermDate), m_strip.cell(1, AccountBalance),
-                                              platform.dateForm);
-    // The strip's current cell is the last one the schedule read.
+    // The strip's current cell is the last one the schedule was read from.
     m_strip.setCurrentCell(1, Interest);
-    if (!schedule)
-        return;  // the command refuses such a deposit before the window is built
 
-    const int rows = static_cast<int>(schedule->size());
+    const int rows = static_cast<int>(schedule.size());
     m_gridAmortisation->setRowCount(rows);
     const QFontMetrics metrics = m_gridAmortisation->fontMetrics();
     for (int r = 0; r < rows; ++r) {
         for (int c = 0; c < ScheduleColumnCount; ++c) {
-            const QString& text = (*schedule)[r][c];
+            const QString& text = schedule[r][c];
             auto* item = new QTableWidgetItem(text);
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             // Long terms at high rates reach amounts wider than their column;

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "core/register.h"
-#include "platform/platform.h"
+#include "finance/amortisation.h"
 
 #include <QDialog>
+#include <vector>
 
 class QTableWidget;
 
@@ -18,9 +19,11 @@ class frmAmortise : public QDialog {
     Q_OBJECT
 
 public:
-    // Loads the window from the register's current row. Reading the row moves
-    // the register's current column, which ends on the Active column.
-    frmAmortise(Register& reg, Platform& platform, QWidget* parent = nullptr);
+    // Loads the window from the register's current row and that row's
+    // schedule. Reading the row moves the register's current column, which
+    // ends on the Active column.
+    frmAmortise(Register& reg, const std::vector<AmortisationRow>& schedule, QSize screenSize,
+                QWidget* parent = nullptr);
     ~frmAmortise() override;
 
     // The strip: header row and the deposit row, with the key column frozen.
@@ -36,8 +39,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void load(Register& reg, Platform& platform);
-    void fillSchedule(Platform& platform);
+    void load(Register& reg, const std::vector<AmortisationRow>& schedule);
+    void fillSchedule(const std::vector<AmortisationRow>& schedule);
     void centre();
 
     QSize m_screen;

@@ -331,19 +331,44 @@ bool frmTermDepositDetails::setStartDateText(const QString& text)
     return true;
 }
 
+QString frmTermDepositDetails::shownText(const DepositField& field) const
+{
+    switch (field.kind) {
+    case FieldKind::TextBox:
+        return findChild<RuledTextBox*>(QLatin1String(field.control))->text();
+    case FieldKind::StartDate:
+        return FormatDate(m_DTPicStartDate->date(), m_platform.dateForm);
+    case FieldKind::Display:
+        return findChild<QLabel*>(QLatin1String(field.control))->text();
+    case FieldKind::ActiveOption:
+        break;
+    }
+    return activeText(m_OptYes->isChecked());
+}
+
+bool frmTermDepositDetails::showText(const DepositField& field, const QString& text)
+{
+    switch (field.kind) {
+    case FieldKind::TextBox:
+        findChild<RuledTextBox*>(QLatin1String(field.control))->setText(text);
+        return true;
+    case FieldKind::StartDate:
+        return setStartDateText(text);
+    case FieldKind::Display:
+        findChild<QLabel*>(QLatin1String(field.control))->setText(text);
+        return true;
+    case FieldKind::ActiveOption:
+        break;
+    }
+    (selectsOptYes(text) ? m_OptYes : m_OptNo)->setChecked(true);
+    return true;
+}
+
 DepositRecord frmTermDepositDetails::shownDeposit() const
 {
     DepositRecord d;
-    d[AccountNumber] = m_txtAccountNumber->text();
-    d[SaveEachMonth] = m_txtSaveEachMonth->text();
-    d[Interest] = m_txtInterest->text();
-    d[Years] = m_txtTermYears->text();
-    d[Months] = m_txtTermMonths->text();
-    d[StartDate] = FormatDate(m_DTPicStartDate->date(), m_platform.dateForm);
-    d[TermDate] = m_lblTermDate->text();
-    d[AccountBalance] = m_txtAccountBalance->text();
-    d[FutureValue] = m_lblFutureValue->text();
-    d[Active] = m_OptYes->isChecked() ? QStringLiteral("Yes") : QStringLiteral("No");
+    for (const DepositField& field : kDepositFields)
+        d[field.column] = shownText(field);
     return d;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commands/deposit_fields.h"
 #include "core/deposit_record.h"
 #include "core/mod_lease.h"
 #include "core/register.h"
@@ -54,6 +55,11 @@ public:
     // when the text is no date that the picker can show.
     bool setStartDateText(const QString& text);
 
+    // A column's text as its control shows it (see kDepositFields), untrimmed.
+    QString shownText(const DepositField& field) const;
+    // Sets a column's control from a text. False, leaving the control as it
+    // was, only for a start date text that is no date the picker can show.
+    bool showText(const DepositField& field, const QString& text);
     // The deposit as the dialog shows it, in column order, untrimmed.
     DepositRecord shownDeposit() const;
 

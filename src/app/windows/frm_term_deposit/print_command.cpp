@@ -2,6 +2,7 @@
 
 #include "app/windows/frm_print.h"
 #include "commands/print_listing.h"
+#include "commands/selection.h"
 
 // File > Print: the selected deposit, or every active or inactive deposit,
 // printed as blocks of label lines, two blocks to a page.
@@ -13,14 +14,9 @@ QString printTitle() { return frmTermDeposit::tr("Printing Term Deposit."); }
 
 void frmTermDeposit::filePrint()
 {
-    Register& grid = m_register;
-    if (grid.row() <= 0 || grid.text().trimmed().isEmpty()) {
-        m_platform.messages.ask(
-            printTitle(),
-            tr("A Term Deposit must be selected to print. Select a Term Deposit from the grid."),
-            MessageIcon::Question, MessageButtons::Ok);
+    // Printing does not look at the busy pointer.
+    if (!requireSelectedDeposit(SelectingCommand::Print, m_register, false, m_platform.messages))
         return;
-    }
 
     {
         frmPrint options(m_flags, m_platform.screen.sizePixels(), this);
@@ -63,13 +59,12 @@ void frmTermDeposit::filePrint()
 
 bool frmTermDeposit::printAll()
 {
-    Register& grid = m_register;
     int blocksOnPage = 0;
-    grid.setRow(0);
-    while (grid.row() < grid.rows() - 2) {
-        grid.setRow(grid.row() + 1);
-        grid.setCol(Active);
-        if (!listing::passesActiveFilter(grid.text(), m_flags.PrintActiveFlag))
+    m_register.setRow(0);
+    while (m_register.row() < m_register.rows() - 2) {
+        m_register.setRow(m_register.row() + 1);
+        m_register.setCol(Active);
+        if (!listing::passesActiveFilter(m_register.text(), m_flags.PrintActiveFlag))
             continue;
         if (!PrintRegister())
             return false;

@@ -1,11 +1,9 @@
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 
-#include "app/widgets/ruled_text_box.h"
 #include "app/windows/frm_term_deposit_details.h"
+#include "commands/deposit_fields.h"
+#include "commands/selection.h"
 
-#include <QLabel>
-#include <QRadioButton>
-#include <algorithm>
 #include <optional>
 
 namespace td {
@@ -27,47 +25,14 @@ void frmTermDeposit::EditTermDeposit()
     frmTermDepositDetails details(m_platform, m_register, m_flags, this);
     std::optional<QString> unreadableStartDate;
     if (!m_register.text().isEmpty() && m_register.row() > 0) {
-        for (int c = 0; c < ColumnCount; ++c) {
-            m_register.setCol(c);
+        for (const DepositField& field : kDepositFields) {
+            m_register.setCol(field.column);
             const QString text = m_register.text();
-            switch (c) {
-            case AccountNumber:
-                details.txtAccountNumber()->setText(text);
-                break;
-            case SaveEachMonth:
-                details.txtSaveEachMonth()->setText(text);
-                break;
-            case Interest:
-                details.txtInterest()->setText(text);
-                break;
-            case Years:
-                details.txtTermYears()->setText(text);
-                break;
-            case Months:
-                details.txtTermMonths()->setText(text);
-                break;
-            case StartDate:
-                // A file written under another date form can hold a text that
-                // is no date here. Today's date stays, and the user is told,
-                // rather than a later Add storing today's date unnoticed.
-                if (!details.setStartDateText(text))
-                    unreadableStartDate = text;
-                break;
-            case TermDate:
-                details.lblTermDate()->setText(text);
-                break;
-            case AccountBalance:
-                details.txtAccountBalance()->setText(text);
-                break;
-            case FutureValue:
-                details.lblFutureValue()->setText(text);
-                break;
-            case Active:
-                (text != QLatin1String("No") ? details.OptYes() : details.OptNo())->setChecked(true);
-                break;
-            default:
-                break;
-            }
+            // A file written under another date form can hold a start date
+            // that is no date here. Today's date stays, and the user is told,
+            // rather than a later Add storing today's date unnoticed.
+            if (!details.showText(field, text))
+                unreadableStartDate = text;
         }
     }
     if (unreadableStartDate) {
@@ -83,14 +48,9 @@ void frmTermDeposit::EditTermDeposit()
 
 void frmTermDeposit::DeleteTermDeposit()
 {
-    // The header row is no deposit, whatever its text; the spare row's cells are blank.
-    const bool selected = m_register.currentCellHoldsText() && !m_platform.pointer.isBusy() &&
-                          m_register.row() > 0 && m_register.row() < m_register.rows() - 1;
-    if (!selected) {
-        m_platform.messages.ask(QString(), tr("A Term Deposit must be selected from the grid to Delete."),
-                                MessageIcon::Information, MessageButtons::Ok);
+    if (!requireSelectedDeposit(SelectingCommand::Delete, m_register, m_platform.pointer.isBusy(),
+                                m_platform.messages))
         return;
-    }
     if (m_platform.messages.ask(tr("Delete"), tr("Delete the existing Term Deposit?"), MessageIcon::Question,
                                 MessageButtons::YesNo) != MessageButton::Yes)
         return;
