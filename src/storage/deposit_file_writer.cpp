@@ -179,6 +179,11 @@ bool DepositFileWriter::writeFile(const QString& path, const Register& reg)
         file.cancelWriting();
         return false;
     }
+    if (QString reason; m_beforeReplace && !m_beforeReplace(file, reason)) {
+        fail(reason);
+        file.cancelWriting();
+        return false;
+    }
     if (!file.commit())
         return fail(ioReason(file));
     syncFolder(QFileInfo(path).absolutePath());

@@ -2,8 +2,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <vector>
 
+class QFileDevice;
 class QIODevice;
 
 namespace td {
@@ -23,6 +25,12 @@ public:
     // when every byte reached the disk; on failure the old file stays as it was.
     bool writeFile(const QString& path, const Register& reg);
 
+    // Runs in writeFile when the new contents are complete in the temporary
+    // file, just before it takes the old file's place; false (with a reason)
+    // keeps the old file as it was.
+    using BeforeReplace = std::function<bool(QFileDevice& newFile, QString& reason)>;
+    void setBeforeReplace(BeforeReplace step) { m_beforeReplace = std::move(step); }
+
     QString errorString() const { return m_error; }
 
     // One packed row as a 100-byte record; up to 32 bytes after the record
@@ -36,6 +44,7 @@ private:
     bool fail(const QString& reason);
 
     QString m_error;
+    BeforeReplace m_beforeReplace;
 };
 
 }  // namespace td

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace td {
+
+// The temporary files that a save of path leaves beside the file when it is
+// interrupted between writing and renaming: the file's name, a dot and six
+// letters or digits.
+bool isSaveLeftoverName(const QString& fileName, const QString& savedFileName);
+
+// Removes the regular files of that pattern that were last written before
+// olderThanNs (nanoseconds since the epoch); a save running now writes its own
+// temporary file after that moment. Returns how many were removed.
+int removeSaveLeftovers(const QString& path, qint64 olderThanNs);
+
+}  // namespace td
