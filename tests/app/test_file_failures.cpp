@@ -194,10 +194,10 @@ private slots:
             QCOMPARE(disk.freeBytes(), leaveFree);
             QVERIFY(deposits * 100 < 16 * 1024 && deposits * 100 > leaveFree);
         }
-        const QStringList before = filesIn(disk.dir());
 
         FileWorld world;
         openOldFileAndChangeIt(world, oldPath, deposits);
+        const QStringList before = filesIn(disk.dir());
         world.window.mnuFileItem_Click(Save);
 
         checkFailureShown(world, oldPath, QStringLiteral("No space left on device"));

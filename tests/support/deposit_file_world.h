@@ -8,10 +8,14 @@
 
 namespace td::test {
 
-// A started main window in a fake world, with a folder of its own for files.
-struct FileWorld : MainWindowWorld {
-    frmTermDeposit& window = w;
+// The folder outlives the window, which releases its lock file there when it goes.
+struct FileFolder {
     QTemporaryDir dir;
+};
+
+// A started main window in a fake world, with a folder of its own for files.
+struct FileWorld : FileFolder, MainWindowWorld {
+    frmTermDeposit& window = w;
 
     QString path(const QString& name) const { return dir.filePath(name); }
 
@@ -72,7 +76,7 @@ inline QByteArray depositRecord(const QList<QByteArray>& fields)
 
 inline QStringList filesIn(const QString& dir)
 {
-    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
 }
 
 }  // namespace td::test

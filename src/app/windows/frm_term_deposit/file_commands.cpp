@@ -33,6 +33,14 @@ bool isExistingFile(const QString& name)
     return info.exists() && info.isFile();
 }
 
+// Anything but a folder that has the name: a file, a named pipe, a device, a
+// link (even one that leads nowhere). Replacing it needs the user's word.
+bool isNameTaken(const QString& name)
+{
+    const QFileInfo info(name);
+    return (info.exists() || info.isSymLink()) && !info.isDir();
+}
+
 QString fullPath(const QString& name)
 {
     return QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath());
@@ -117,17 +125,23 @@ bool frmTermDeposit::SaveRegisterFile()
 {
     if (m_fileName.trimmed().isEmpty())
         return false;
+    if (!confirmReplaceChangedFile())
+        return false;
     DepositFileWriter writer;
     bool saved = false;
     {
         BusyScope busy(m_platform.pointer);
-        saved = writer.writeFile(m_fileName, m_register);
+        saved = m_saveGuard.save(m_fileName, writer,
+                                 [&](const QString& target) { return writer.writeFile(target, m_register); });
     }
     if (!saved) {
-        showFileError(tr("The Term Deposit file could not be saved. The file on disk has not been changed."),
-                      m_fileName, writer.errorString());
+        showFileError(m_saveGuard.oldFileChanged()
+                          ? tr("The Term Deposit file could not be saved completely.")
+                          : tr("The Term Deposit file could not be saved. The file on disk has not been changed."),
+                      m_fileName, m_saveGuard.errorString());
         return false;
     }
+    holdFileAfterSave();
     // The save leaves the current cell on the last deposit row, column Active.
     m_register.setRow(0);
     if (m_register.depositCount() > 0)
@@ -140,6 +154,8 @@ void frmTermDeposit::fileNew()
     if (!SaveFirst())
         return;
     BusyScope busy(m_platform.pointer);
+    m_lock.release();
+    m_saveGuard.forget();
     setUntitled();
     m_register.setRows(2);
     m_register.setRow(1);
@@ -163,12 +179,19 @@ void frmTermDeposit::fileOpen()
                                 MessageIcon::Question, MessageButtons::YesNo);
         return;
     }
+    DocumentLock lock;
+    if (!m_lock.holds(*name) && !lockForOpening(lock, *name))
+        return;
     DepositFileReader reader;
     bool read = false;
     {
         BusyScope busy(m_platform.pointer);
+        const FileIdentity before = SaveGuard::identityBeforeRead(*name);
         read = reader.readFile(*name);
         if (read) {
+            m_saveGuard.remember(*name, before);
+            if (!m_lock.holds(*name))
+                m_lock = std::move(lock);
             m_register.replaceDeposits(reader.takeRows());
             setTitleFile(*name);
             m_register.setCurrentCell(m_register.rows() - 1, Active);
@@ -197,13 +220,18 @@ void frmTermDeposit::fileSaveAs()
                                 MessageIcon::Question, MessageButtons::YesNo);
         return;
     }
-    if (isExistingFile(*name)
+    if (isNameTaken(*name)
         && m_platform.messages.ask(
                tr("Modify?"),
                tr("This Term Deposit file already exists. Replace existing Term Deposit by over writing it?"),
                MessageIcon::Question, MessageButtons::YesNo)
                != MessageButton::Yes)
         return;
+    if (const QString refusal = SaveGuard::refusal(*name); !refusal.isEmpty()) {
+        showFileError(tr("The Term Deposit file could not be saved. The file on disk has not been changed."),
+                      *name, refusal);
+        return;
+    }
     if (!confirmExactSave())
         return;
     setTitleFile(*name);
@@ -218,6 +246,7 @@ void frmTermDeposit::fileExit()
         return;
     // The user has been asked; the closing step must not ask again.
     m_exiting = true;
+    m_lock.release();
     close();
     QCoreApplication::quit();
 }
@@ -226,9 +255,10 @@ void frmTermDeposit::closeEvent(QCloseEvent* event)
 {
     // The same question as SaveFirst; a save that fails or is cancelled keeps
     // the window open, so nothing is lost. Exit has asked already.
-    if (m_exiting || SaveFirst())
+    if (m_exiting || SaveFirst()) {
+        m_lock.release();
         event->accept();
-    else
+    } else
         event->ignore();
 }
 

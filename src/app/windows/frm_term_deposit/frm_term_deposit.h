@@ -3,6 +3,8 @@
 #include "core/mod_lease.h"
 #include "core/register.h"
 #include "platform/platform.h"
+#include "storage/document_lock.h"
+#include "storage/save_guard.h"
 
 #include <QMainWindow>
 #include <QList>
@@ -103,6 +105,10 @@ private:
     bool confirmExactSave();
     bool saveDocument();  // the shortening question, then PrepareSaveFile and SaveRegisterFile
     void showFileError(const QString& failure, const QString& path, const QString& reason);
+    // Sharing the file with other programs (file_sharing.cpp).
+    bool lockForOpening(DocumentLock& lock, const QString& name);
+    bool confirmReplaceChangedFile();
+    void holdFileAfterSave();
     void filePrint();
     bool printAll();
     bool startPrintedBlock();
@@ -111,6 +117,8 @@ private:
     Register m_register;
     ModLease m_flags;
     QString m_fileName;  // blank while the register is untitled
+    DocumentLock m_lock;     // of the file open here, unless another copy held it
+    SaveGuard m_saveGuard;   // what the file was when last read or written here
     RegisterGrid* m_grid = nullptr;
     QLabel* m_logo = nullptr;
     QList<ImageButton*> m_pictureButtons;

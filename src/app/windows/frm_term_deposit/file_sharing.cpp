@@ -1,0 +1,69 @@
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+// A deposit file on a shared folder can be open in two copies of the program,
+// or changed by another program, while it is open here. A lock beside the
+// file tells one copy of the other, and a save never replaces changes made
+// elsewhere without asking.
+namespace td {
+
+namespace {
+
+QString shownPath(const QString& name)
+{
+    return QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath());
+}
+
+}  // namespace
+
+// Locks the file about to be opened; when another running copy holds it, the
+// user decides whether to open it here as well (without the lock).
+bool frmTermDeposit::lockForOpening(DocumentLock& lock, const QString& name)
+{
+    if (lock.lock(name) != DocumentLock::Result::HeldElsewhere)
+        return true;
+    const DocumentLock::Holder holder = lock.holder();
+    const QString where = holder.processId > 0
+                              ? tr(" (process %1 on %2)").arg(holder.processId).arg(holder.hostName)
+                              : QString();
+    const QString text = tr("The Term Deposit file %1 is already open in another copy of the program%2.\n\n"
+                            "Open it here as well?")
+                             .arg(shownPath(name), where);
+    return m_platform.messages.ask(tr("Term Deposit File In Use"), text, MessageIcon::Question,
+                                   MessageButtons::YesNo)
+           == MessageButton::Yes;
+}
+
+// No ends the save as a cancel does.
+bool frmTermDeposit::confirmReplaceChangedFile()
+{
+    if (!m_saveGuard.changedOnDisk(m_fileName))
+        return true;
+    const QString text = tr("Another program has changed the Term Deposit file %1 since it was opened or "
+                            "saved here.\n\nReplace it with this register? The other program's changes "
+                            "will be lost.")
+                             .arg(shownPath(m_fileName));
+    if (m_platform.messages.ask(tr("Save File?"), text, MessageIcon::Question, MessageButtons::YesNo)
+        != MessageButton::Yes)
+        return false;
+    m_saveGuard.acceptCurrent(m_fileName);
+    return true;
+}
+
+// The lock follows the document to the name it was saved under (the first
+// save of an untitled register, Save As); holding it, this copy may clear
+// what interrupted saves left beside the file.
+void frmTermDeposit::holdFileAfterSave()
+{
+    if (!m_lock.holds(m_fileName)) {
+        DocumentLock lock;
+        lock.lock(m_fileName);
+        m_lock = std::move(lock);
+    }
+    if (m_lock.holds(m_fileName))
+        m_saveGuard.removeLeftovers(m_fileName);
+}
+
+}  // namespace td

@@ -1,0 +1,295 @@
+// The file under a save, on real files: what another program did to it is
+// seen, what the old file was is kept, and nothing is written where no file is.
+#include "core/register.h"
+#include "storage/deposit_file_writer.h"
+#include "storage/document_lock.h"
+#include "storage/save_guard.h"
+#include "storage/save_leftovers.h"
+#include "support/deposit_file_world.h"
+
+#include <QSysInfo>
+#include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+using namespace td;
+using namespace td::test;
+
+namespace {
+
+const QByteArray kOld = depositRecord({"OLD1"}) + depositRecord({"OLD2"});
+const QByteArray kNew = depositRecord({"NEW1"});
+const QByteArray kAppended = depositRecord({"OTHER"});
+
+struct stat statOf(const QString& path)
+{
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
+bool hardLink(const QString& existing, const QString& newName)
+{
+    return ::link(QFile::encodeName(existing).constData(), QFile::encodeName(newName).constData()) == 0;
+}
+
+// Sets the file's times to a whole second, as a file system with coarse timestamps keeps them.
+void setWholeSecond(const QString& path, time_t second)
+{
+    const timespec times[2] = {{second, 0}, {second, 0}};
+    QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0);
+}
+
+// Saves a register holding the one deposit NEW1.
+bool saveNew(SaveGuard& guard, const QString& path, const std::function<void()>& duringSave = {})
+{
+    Register reg;
+    DepositRecord d;
+    d[AccountNumber] = QStringLiteral("NEW1");
+    reg.appendDeposit(d);
+    DepositFileWriter writer;
+    return guard.save(path, writer, [&](const QString& target) {
+        if (duringSave)
+            duringSave();
+        return writer.writeFile(target, reg);
+    });
+}
+
+enum Change { Untouched, Appended, ReplacedBySameBytes, RewrittenSameSize, Deleted };
+
+}  // namespace
+
+class TestSaveGuard : public QObject {
+    Q_OBJECT
+
+private slots:
+    void changeSinceReadIsSeen_data()
+    {
+        QTest::addColumn<int>("change");
+        QTest::addColumn<bool>("coarseTimestamps");
+        QTest::addColumn<bool>("changed");
+        for (const bool coarse : {false, true}) {
+            const char* fs = coarse ? "coarse timestamps: " : "fine timestamps: ";
+            QTest::addRow("%suntouched", fs) << int(Untouched) << coarse << false;
+            QTest::addRow("%sa record appended", fs) << int(Appended) << coarse << true;
+            QTest::addRow("%sreplaced by a copy", fs) << int(ReplacedBySameBytes) << coarse << true;
+            QTest::addRow("%srewritten, same size", fs) << int(RewrittenSameSize) << coarse << true;
+            QTest::addRow("%sdeleted", fs) << int(Deleted) << coarse << false;
+        }
+    }
+    void changeSinceReadIsSeen()
+    {
+        QFETCH(int, change);
+        QFETCH(bool, coarseTimestamps);
+        QFETCH(bool, changed);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("doc.tmd"));
+        QVERIFY(writeFileBytes(path, kOld));
+        const time_t second = ::time(nullptr) - 10;
+        if (coarseTimestamps)
+            setWholeSecond(path, second);
+        SaveGuard guard;
+        guard.remember(path, SaveGuard::identityBeforeRead(path));
+
+        switch (change) {
+        case Appended:
+            QVERIFY(writeFileBytes(path, kOld + kAppended));
+            break;
+        case ReplacedBySameBytes:
+            QVERIFY(writeFileBytes(dir.filePath(QStringLiteral("copy")), kOld));
+            QVERIFY(::rename(QFile::encodeName(dir.filePath(QStringLiteral("copy"))).constData(),
+                             QFile::encodeName(path).constData())
+                    == 0);
+            break;
+        case RewrittenSameSize:
+            QVERIFY(writeFileBytes(path, kAppended + kAppended));
+            break;
+        case Deleted:
+            QVERIFY(QFile::remove(path));
+            break;
+        }
+        // On coarse timestamps a change within the same second keeps the time.
+        if (coarseTimestamps && change != Deleted)
+            setWholeSecond(path, second);
+        QCOMPARE(guard.changedOnDisk(path), changed);
+        // Nothing is known of another file.
+        QVERIFY(!guard.changedOnDisk(dir.filePath(QStringLiteral("other.tmd"))));
+    }
+
+    void saveKeepsOwnerGroupPermissionsAndAttributes()
+    {
+        if (::geteuid() != 0)
+            QSKIP("giving a file to another owner needs the superuser");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("doc.tmd"));
+        const QByteArray name = QFile::encodeName(path);
+        QVERIFY(writeFileBytes(path, kOld));
+        QVERIFY(::chown(name.constData(), 1234, 5678) == 0);
+        QVERIFY(::chmod(name.constData(), 02640) == 0);
+        const bool attributes = ::setxattr(name.constData(), "user.td.note", "kept", 4, 0) == 0;
+        const ino_t oldInode = statOf(path).st_ino;
+
+        SaveGuard guard;
+        QVERIFY2(saveNew(guard, path), qPrintable(guard.errorString()));
+
+        QCOMPARE(fileBytes(path), kNew);
+        const struct stat st = statOf(path);
+        QVERIFY(st.st_ino != oldInode);  // replaced whole, not overwritten
+        QCOMPARE(st.st_uid, uid_t(1234));
+        QCOMPARE(st.st_gid, gid_t(5678));
+        QCOMPARE(st.st_mode & 07777, mode_t(02640));
+        if (attributes) {
+            char value[16] = {};
+            QCOMPARE(::getxattr(name.constData(), "user.td.note", value, sizeof value), ssize_t(4));
+            QCOMPARE(QByteArray(value), QByteArray("kept"));
+        }
+        QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("doc.tmd")});
+    }
+
+    void hardLinkedFileIsWrittenInPlace()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("doc.tmd"));
+        const QString other = dir.filePath(QStringLiteral("other name.tmd"));
+        QVERIFY(writeFileBytes(path, kOld));
+        QVERIFY(hardLink(path, other));
+        const ino_t inode = statOf(path).st_ino;
+
+        SaveGuard guard;
+        QVERIFY2(saveNew(guard, path), qPrintable(guard.errorString()));
+
+        QCOMPARE(fileBytes(path), kNew);
+        QCOMPARE(fileBytes(other), kNew);
+        QCOMPARE(statOf(path).st_ino, inode);
+        QCOMPARE(statOf(path).st_nlink, nlink_t(2));
+        QCOMPARE(filesIn(dir.path()), (QStringList{"doc.tmd", "other name.tmd"}));
+        QVERIFY(!guard.changedOnDisk(path));
+    }
+
+    // Another program writes between the question and the end of the save:
+    // its bytes stay, and the save says why it failed.
+    void changeDuringTheSaveKeepsTheOtherProgramsBytes_data()
+    {
+        QTest::addColumn<bool>("hardLinked");
+        QTest::newRow("one name") << false;
+        QTest::newRow("hard-linked") << true;
+    }
+    void changeDuringTheSaveKeepsTheOtherProgramsBytes()
+    {
+        QFETCH(bool, hardLinked);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("doc.tmd"));
+        QVERIFY(writeFileBytes(path, kOld));
+        if (hardLinked)
+            QVERIFY(hardLink(path, dir.filePath(QStringLiteral("other name.tmd"))));
+        const QStringList before = filesIn(dir.path());
+        SaveGuard guard;
+        guard.remember(path, SaveGuard::identityBeforeRead(path));
+
+        QFile appender(path);
+        QVERIFY(appender.open(QIODevice::Append));
+        QVERIFY(!saveNew(guard, path, [&] { appender.write(kAppended); appender.flush(); }));
+
+        QCOMPARE(guard.errorString(), QStringLiteral("Another program changed the file while it was being saved."));
+        QVERIFY(!guard.oldFileChanged());
+        QCOMPARE(fileBytes(path), kOld + kAppended);
+        QCOMPARE(filesIn(dir.path()), before);
+    }
+
+    void nothingIsSavedWhereNoFileIs_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("named pipe") << "fifo" << "named pipe (FIFO)";
+        QTest::newRow("directory") << "directory" << "directory";
+        QTest::newRow("link to a device") << "device" << "device";
+    }
+    void nothingIsSavedWhereNoFileIs()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("doc.tmd"));
+        const QByteArray name = QFile::encodeName(path);
+        if (kind == QLatin1String("fifo"))
+            QVERIFY(::mkfifo(name.constData(), 0644) == 0);
+        else if (kind == QLatin1String("directory"))
+            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("doc.tmd")));
+        else
+            QVERIFY(QFile::link(QStringLiteral("/dev/null"), path));
+        const struct stat before = statOf(path);
+
+        QVERIFY(SaveGuard::refusal(path).contains(reason));
+        SaveGuard guard;
+        QVERIFY(!saveNew(guard, path));
+        QCOMPARE(guard.errorString(), SaveGuard::refusal(path));
+        QCOMPARE(statOf(path).st_mode, before.st_mode);
+        QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("doc.tmd")});
+    }
+
+    void leftoversOfInterruptedSavesAreRemoved()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("doc.tmd"));
+        QVERIFY(writeFileBytes(path, kOld));
+        const time_t anHourAgo = ::time(nullptr) - 3600;
+        const time_t inAnHour = ::time(nullptr) + 3600;
+        struct Entry {
+            const char* name;
+            time_t modified;
+            bool removed;
+        };
+        const Entry entries[] = {
+            {"doc.tmd.Ab12Cd", anHourAgo, true},   // a save killed before its rename
+            {"doc.tmd.Zz99zz", inAnHour, false},   // stands for a save running now
+            {"doc.tmd.bak", anHourAgo, false},     // not the pattern
+            {"doc.tmd.Ab12C-", anHourAgo, false},  // not the pattern
+            {"other.tmd.Ab12Cd", anHourAgo, false},
+        };
+        for (const Entry& e : entries) {
+            QVERIFY(writeFileBytes(dir.filePath(QLatin1String(e.name)), kOld));
+            setWholeSecond(dir.filePath(QLatin1String(e.name)), e.modified);
+        }
+        QVERIFY(QFile::link(path, dir.filePath(QStringLiteral("doc.tmd.Lnk123"))));  // not a regular file
+
+        SaveGuard guard;
+        guard.removeLeftovers(path);  // before any save: nothing
+        QCOMPARE(filesIn(dir.path()).size(), 7);
+        QVERIFY(saveNew(guard, path));
+        guard.removeLeftovers(path);
+
+        for (const Entry& e : entries)
+            QCOMPARE(QFile::exists(dir.filePath(QLatin1String(e.name))), !e.removed);
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("doc.tmd.Lnk123"))).isSymLink());
+        QCOMPARE(fileBytes(path), kNew);
+    }
+
+    void lockIsOneForEveryNameOfTheFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("doc.tmd"));
+        QVERIFY(writeFileBytes(path, kOld));
+        QVERIFY(QFile::link(path, dir.filePath(QStringLiteral("link.tmd"))));
+
+        DocumentLock first;
+        QCOMPARE(first.lock(path), DocumentLock::Result::Locked);
+        QVERIFY(first.holds(dir.filePath(QStringLiteral("link.tmd"))));
+        QVERIFY(QFile::exists(dir.filePath(QStringLiteral(".doc.tmd.lock"))));
+        DocumentLock second;
+        QCOMPARE(second.lock(dir.filePath(QStringLiteral("link.tmd"))), DocumentLock::Result::HeldElsewhere);
+        QCOMPARE(second.holder().processId, QCoreApplication::applicationPid());
+        QCOMPARE(second.holder().hostName, QSysInfo::machineHostName());
+        QVERIFY(!second.isLocked());
+
+        first.release();
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral(".doc.tmd.lock"))));
+        QCOMPARE(second.lock(path), DocumentLock::Result::Locked);
+        QCOMPARE(DocumentLock().lock(dir.filePath(QStringLiteral("missing/doc.tmd"))),
+                 DocumentLock::Result::Unavailable);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSaveGuard)
+#include "test_save_guard.moc"
