@@ -1,0 +1,309 @@
+// One deposit file and other programs: another program's changes are not
+// replaced without a question, a copy of the program that holds the file is
+// named before the file opens a second time, and Save As asks before it
+// replaces anything that has the name.
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "storage/document_lock.h"
+#include "support/deposit_file_world.h"
+
+#include <QApplication>
+#include <QProcess>
+#include <QSysInfo>
+#include <QTest>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+using namespace td;
+using namespace td::test;
+
+namespace {
+
+enum Command { New = 0, Open = 1, Save = 3, SaveAs = 4, Exit = 8 };
+
+const QByteArray kOldFile =
+    depositRecord({"OLD1", "0", "4", "1"}) + depositRecord({"OLD2", "0", "4", "2"});
+const QByteArray kOtherRecord = depositRecord({"FROM ANOTHER PROGRAM"});
+
+void open(FileWorld& world, const QString& path) {
+    world.fake.files.answers.push_back(path);
+    world.window.mnuFileItem_Click(Open);
+}
+
+// Another process adds a record at the end of the file, as a program sharing the folder would.
+void appendInAnotherProcess(const QString& path, const QByteArray& record) {
+    QProcess sh;
+    sh.start(QStringLiteral("/bin/sh"),
+             {QStringLiteral("-c"), QStringLiteral("printf '%s' \"$1\" >> \"$2\""),
+              QStringLiteral("sh"), QString::fromLatin1(record), path});
+    QVERIFY(sh.waitForFinished());
+    QCOMPARE(sh.exitCode(), 0);
+}
+
+QString otherCopyHolder(const QString& path) {
+    DocumentLock probe;
+    if (probe.lock(path) != DocumentLock::Result::HeldElsewhere)
+        return QStringLiteral("nobody");
+    return QString::number(probe.holder().processId);
+}
+
+// The child's part of the two-process test: a copy of the program with the
+// file open, until its standard input closes or it is killed.
+int holdFileInChild(const QString& path) {
+    FileWorld world;
+    open(world, path);
+    QTextStream(stdout) << "opened " << world.window.Grid().depositCount() << Qt::endl;
+    QFile in;
+    in.open(stdin, QIODevice::ReadOnly);
+    in.readAll();
+    return 0;
+}
+
+} // namespace
+
+class TestFileSharing : public QObject {
+    Q_OBJECT
+
+private slots:
+    void changeByAnotherProgramIsNotReplacedSilently_data() {
+        QTest::addColumn<bool>("deleted");
+        QTest::addColumn<bool>("closing");
+        QTest::addColumn<MessageButton>("answer");
+        QTest::newRow("Save, Yes replaces") << false << false << MessageButton::Yes;
+        QTest::newRow("Save, No keeps the other program's record")
+            << false << false << MessageButton::No;
+        QTest::newRow("closing, No keeps the window open") << false << true << MessageButton::No;
+        QTest::newRow("deleted since: simply written") << true << false << MessageButton::No;
+    }
+    void changeByAnotherProgramIsNotReplacedSilently() {
+        QFETCH(bool, deleted);
+        QFETCH(bool, closing);
+        QFETCH(MessageButton, answer);
+        FileWorld world;
+        const QString path = world.path(QStringLiteral("shared.tmd"));
+        QVERIFY(writeFileBytes(path, kOldFile));
+        open(world, path);
+        world.addDeposits(1, QStringLiteral("MINE"));
+        if (deleted)
+            QVERIFY(QFile::remove(path));
+        else
+            appendInAnotherProcess(path, kOtherRecord);
+        world.fake.messages.asked.clear();
+
+        if (closing) {
+            world.window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&world.window));
+            world.answer(MessageButton::Yes); // Save file before exiting?
+            world.answer(answer);
+            QVERIFY(!world.window.close());
+            QVERIFY(world.window.isVisible());
+        } else {
+            world.answer(answer);
+            world.window.mnuFileItem_Click(Save);
+        }
+
+        const bool replaced = deleted || answer == MessageButton::Yes;
+        if (deleted) {
+            QVERIFY(world.fake.messages.asked.isEmpty());
+        } else {
+            const RecordedMessage& asked = world.fake.messages.asked.constLast();
+            QCOMPARE(world.fake.messages.asked.size(), closing ? 2 : 1);
+            QCOMPARE(asked.title, QStringLiteral("Save File?"));
+            QCOMPARE(asked.icon, MessageIcon::Question);
+            QCOMPARE(asked.buttons, MessageButtons::YesNo);
+            QVERIFY2(asked.text.contains(QDir::toNativeSeparators(path)), qPrintable(asked.text));
+            QVERIFY2(asked.text.contains(QStringLiteral("another program"), Qt::CaseInsensitive),
+                     qPrintable(asked.text));
+        }
+        const QByteArray bytes = fileBytes(path);
+        QCOMPARE(bytes, replaced ? bytes.left(300) : kOldFile + kOtherRecord);
+        QCOMPARE(bytes.contains("FROM ANOTHER PROGRAM"), !replaced);
+        QCOMPARE(bytes.contains("MINE1"), replaced);
+        QCOMPARE(world.window.flags().ModifiedFlag, !replaced);
+        QCOMPARE(world.fake.pointer.current, Pointer::Default);
+        if (replaced) { // the save's own bytes are known again: no question at the next one
+            world.window.mnuFileItem_Click(Save);
+            QCOMPARE(world.fake.messages.asked.size(), deleted ? 0 : 1);
+        }
+    }
+
+    void secondWindowOnOneFileIsAsked_data() {
+        QTest::addColumn<MessageButton>("answer");
+        QTest::newRow("No") << MessageButton::No;
+        QTest::newRow("Yes") << MessageButton::Yes;
+    }
+    void secondWindowOnOneFileIsAsked() {
+        QFETCH(MessageButton, answer);
+        FileWorld first;
+        FileWorld second;
+        const QString path = first.path(QStringLiteral("shared.tmd"));
+        QVERIFY(writeFileBytes(path, kOldFile));
+        open(first, path);
+        QVERIFY(first.fake.messages.asked.isEmpty());
+
+        second.answer(answer);
+        open(second, path);
+
+        QCOMPARE(second.titlesAsked(), QStringList{QStringLiteral("Term Deposit File In Use")});
+        const RecordedMessage& asked = second.fake.messages.asked[0];
+        QCOMPARE(asked.icon, MessageIcon::Question);
+        QCOMPARE(asked.buttons, MessageButtons::YesNo);
+        QVERIFY(asked.text.contains(QDir::toNativeSeparators(path)));
+        QVERIFY(asked.text.contains(QString::number(QCoreApplication::applicationPid())));
+        QVERIFY(asked.text.contains(QSysInfo::machineHostName()));
+        const bool opened = answer == MessageButton::Yes;
+        QCOMPARE(second.window.Grid().depositCount(), opened ? 2 : 0);
+        QCOMPARE(second.title(),
+                 opened
+                     ? FileWorld::titleOf(path)
+                     : QStringLiteral("Quendarith Information Technology Term Deposit - Untitled"));
+        // The first window keeps the lock until New releases it; the second never took it.
+        second.window.mnuFileItem_Click(New);
+        QVERIFY(otherCopyHolder(path) != QLatin1String("nobody"));
+        first.window.mnuFileItem_Click(New);
+        QCOMPARE(otherCopyHolder(path), QStringLiteral("nobody"));
+    }
+
+    // Another running copy of the program holds the file; once it is killed,
+    // its lock is stale and the file opens without a question.
+    void copyInAnotherProcessThenKilled() {
+        FileWorld world;
+        const QString path = world.path(QStringLiteral("shared.tmd"));
+        QVERIFY(writeFileBytes(path, kOldFile));
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TD_HOLD_FILE"), path);
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForReadyRead(30000));
+        QCOMPARE(child.readLine().trimmed(), QByteArray("opened 2"));
+
+        open(world, path);
+        QCOMPARE(world.titlesAsked(), QStringList{QStringLiteral("Term Deposit File In Use")});
+        QVERIFY2(world.fake.messages.asked[0].text.contains(QStringLiteral("process %1 on %2")
+                                                                .arg(child.processId())
+                                                                .arg(QSysInfo::machineHostName())),
+                 qPrintable(world.fake.messages.asked[0].text));
+        QCOMPARE(world.window.Grid().depositCount(), 0);
+
+        ::kill(pid_t(child.processId()), SIGKILL);
+        QVERIFY(child.waitForFinished());
+        QVERIFY(QFile::exists(DocumentLock::lockFilePath(path))); // left behind
+        world.fake.messages.asked.clear();
+        open(world, path);
+
+        QVERIFY(world.fake.messages.asked.isEmpty());
+        QCOMPARE(world.window.Grid().depositCount(), 2);
+        QCOMPARE(otherCopyHolder(path), QString::number(QCoreApplication::applicationPid()));
+    }
+
+    void lockFollowsTheDocument() {
+        FileWorld world;
+        QVERIFY(writeFileBytes(world.path(QStringLiteral("a.tmd")), kOldFile));
+        open(world, world.path(QStringLiteral("a.tmd")));
+        QCOMPARE(filesIn(world.dir.path()), (QStringList{".a.tmd.lock", "a.tmd"}));
+        world.answerFile(QStringLiteral("b.tmd"));
+        world.window.mnuFileItem_Click(SaveAs);
+        QCOMPARE(filesIn(world.dir.path()), (QStringList{".b.tmd.lock", "a.tmd", "b.tmd"}));
+        world.window.mnuFileItem_Click(New);
+        QCOMPARE(filesIn(world.dir.path()), (QStringList{"a.tmd", "b.tmd"}));
+        world.addDeposits(1);
+        world.answer(MessageButton::No); // Save file before exiting?
+        open(world, world.path(QStringLiteral("a.tmd")));
+        QCOMPARE(filesIn(world.dir.path()), (QStringList{".a.tmd.lock", "a.tmd", "b.tmd"}));
+        world.window.mnuFileItem_Click(Exit);
+        QCOMPARE(filesIn(world.dir.path()), (QStringList{"a.tmd", "b.tmd"}));
+        QVERIFY(world.fake.messages.asked.size() == 1);
+    }
+
+    // Save As onto a name that something has: the overwrite question for all
+    // but a folder, and no save where no regular file would be replaced.
+    void saveAsOntoWhatHasTheName_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("asked");
+        QTest::addColumn<QString>("refusal"); // empty: saved
+        QTest::newRow("named pipe") << "fifo" << true << "named pipe (FIFO)";
+        QTest::newRow("link to a file") << "link" << true << "";
+        QTest::newRow("link that leads nowhere") << "dangling" << true << "";
+        QTest::newRow("folder") << "folder" << false << "directory";
+    }
+    void saveAsOntoWhatHasTheName() {
+        QFETCH(QString, kind);
+        QFETCH(bool, asked);
+        QFETCH(QString, refusal);
+        FileWorld world;
+        const QString path = world.path(QStringLiteral("target.tmd"));
+        const QString linked = world.path(QStringLiteral("linked.tmd"));
+        if (kind == QLatin1String("fifo"))
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
+        else if (kind == QLatin1String("folder"))
+            QVERIFY(QDir(world.dir.path()).mkdir(QStringLiteral("target.tmd")));
+        else
+            QVERIFY(QFile::link(linked, path));
+        if (kind == QLatin1String("link"))
+            QVERIFY(writeFileBytes(linked, kOldFile));
+        world.addDeposits(1);
+        world.answerFile(QStringLiteral("target.tmd"));
+        world.answer(MessageButton::Yes);
+        const QString title = world.title();
+        world.window.mnuFileItem_Click(SaveAs);
+
+        QStringList titles;
+        if (asked)
+            titles << QStringLiteral("Modify?");
+        if (!refusal.isEmpty())
+            titles << QStringLiteral("Term Deposit File Error");
+        QCOMPARE(world.titlesAsked(), titles);
+        if (!refusal.isEmpty()) {
+            QVERIFY2(world.fake.messages.asked.constLast().text.contains(refusal),
+                     qPrintable(world.fake.messages.asked.constLast().text));
+            QVERIFY(!QFileInfo(path).isFile());
+            QCOMPARE(world.title(), title);
+            QVERIFY(world.window.flags().ModifiedFlag);
+        } else {
+            QVERIFY(QFileInfo(path).isSymLink());
+            QCOMPARE(fileBytes(linked).left(3), QByteArray("AC1"));
+            QVERIFY(!world.window.flags().ModifiedFlag);
+        }
+    }
+
+    // A temporary file that a killed save left beside the file goes at the
+    // next save, unless another copy of the program holds the file.
+    void leftoverIsRemovedAtTheNextSave_data() {
+        QTest::addColumn<bool>("heldElsewhere");
+        QTest::newRow("file held here") << false;
+        QTest::newRow("file held by another copy") << true;
+    }
+    void leftoverIsRemovedAtTheNextSave() {
+        QFETCH(bool, heldElsewhere);
+        FileWorld world;
+        const QString path = world.path(QStringLiteral("doc.tmd"));
+        const QString leftover = world.path(QStringLiteral("doc.tmd.q7Rt2Z"));
+        QVERIFY(writeFileBytes(path, kOldFile));
+        QVERIFY(writeFileBytes(leftover, kOldFile + kOldFile));
+        const timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+        QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(leftover).constData(), anHourAgo, 0) == 0);
+        DocumentLock otherCopy;
+        if (heldElsewhere) {
+            QCOMPARE(otherCopy.lock(path), DocumentLock::Result::Locked);
+            world.answer(MessageButton::Yes); // open it here as well
+        }
+        open(world, path);
+        world.addDeposits(1);
+        world.window.mnuFileItem_Click(Save);
+
+        QCOMPARE(fileBytes(path).size(), 300);
+        QCOMPARE(QFile::exists(leftover), heldElsewhere);
+    }
+};
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("TD_HOLD_FILE"))
+        return holdFileInChild(qEnvironmentVariable("TD_HOLD_FILE"));
+    TestFileSharing test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_file_sharing.moc"
