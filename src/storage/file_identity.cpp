@@ -95,8 +95,8 @@ FileIdentity FileIdentity::ofOpenFile(int fd)
 
 bool FileIdentity::sameStat(const FileIdentity& other) const
 {
-    return exists == other.exists && device == other.device && inode == other.inode && size == other.size
-           && modifiedNs == other.modifiedNs;
+    return exists == other.exists && device == other.device && inode == other.inode && size == other.size &&
+           modifiedNs == other.modifiedNs;
 }
 
 FileIdentity settledIdentity(int fd)

@@ -47,7 +47,8 @@ void copyAttributes(const QByteArray& fromPath, int toFd)
         if (size < 0)
             continue;
         QByteArray value(size, '\0');
-        const ssize_t got = ::getxattr(fromPath.constData(), name.constData(), value.data(), size_t(value.size()));
+        const ssize_t got =
+            ::getxattr(fromPath.constData(), name.constData(), value.data(), size_t(value.size()));
         if (got >= 0)
             (void)::fsetxattr(toFd, name.constData(), value.constData(), size_t(got), 0);
     }

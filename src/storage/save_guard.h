@@ -64,7 +64,7 @@ private:
 
     QString m_knownPath;  // absolute; empty when nothing is known
     FileIdentity m_known;
-    FileIdentity m_written;       // by the save in progress
+    FileIdentity m_written;  // by the save in progress
     qint64 m_lastSaveStartedNs = 0;
     QString m_error;
     bool m_oldFileChanged = false;

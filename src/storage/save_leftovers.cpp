@@ -10,12 +10,12 @@ namespace td {
 bool isSaveLeftoverName(const QString& fileName, const QString& savedFileName)
 {
     constexpr int kRandomPart = 6;
-    if (fileName.size() != savedFileName.size() + 1 + kRandomPart || !fileName.startsWith(savedFileName)
-        || fileName.at(savedFileName.size()) != QLatin1Char('.'))
+    if (fileName.size() != savedFileName.size() + 1 + kRandomPart || !fileName.startsWith(savedFileName) ||
+        fileName.at(savedFileName.size()) != QLatin1Char('.'))
         return false;
     for (const QChar c : fileName.right(kRandomPart)) {
-        if (!(c.isDigit() || (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-              || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))))
+        if (!(c.isDigit() || (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
+              (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))))
             return false;
     }
     return true;
@@ -30,8 +30,8 @@ int removeSaveLeftovers(const QString& path, qint64 olderThanNs)
     const QFileInfo saved(canonical);
     const QDir folder = saved.dir();
     int removed = 0;
-    const QStringList candidates =
-        folder.entryList({saved.fileName() + QLatin1String(".??????")}, QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList candidates = folder.entryList({saved.fileName() + QLatin1String(".??????")},
+                                                    QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : candidates) {
         if (!isSaveLeftoverName(name, saved.fileName()))
             continue;

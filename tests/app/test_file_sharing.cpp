@@ -21,26 +21,27 @@ namespace {
 
 enum Command { New = 0, Open = 1, Save = 3, SaveAs = 4, Exit = 8 };
 
-const QByteArray kOldFile =
-    depositRecord({"OLD1", "0", "4", "1"}) + depositRecord({"OLD2", "0", "4", "2"});
+const QByteArray kOldFile = depositRecord({"OLD1", "0", "4", "1"}) + depositRecord({"OLD2", "0", "4", "2"});
 const QByteArray kOtherRecord = depositRecord({"FROM ANOTHER PROGRAM"});
 
-void open(FileWorld& world, const QString& path) {
+void open(FileWorld& world, const QString& path)
+{
     world.fake.files.answers.push_back(path);
     world.window.mnuFileItem_Click(Open);
 }
 
 // Another process adds a record at the end of the file, as a program sharing the folder would.
-void appendInAnotherProcess(const QString& path, const QByteArray& record) {
+void appendInAnotherProcess(const QString& path, const QByteArray& record)
+{
     QProcess sh;
-    sh.start(QStringLiteral("/bin/sh"),
-             {QStringLiteral("-c"), QStringLiteral("printf '%s' \"$1\" >> \"$2\""),
-              QStringLiteral("sh"), QString::fromLatin1(record), path});
+    sh.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("printf '%s' \"$1\" >> \"$2\""),
+                                         QStringLiteral("sh"), QString::fromLatin1(record), path});
     QVERIFY(sh.waitForFinished());
     QCOMPARE(sh.exitCode(), 0);
 }
 
-QString otherCopyHolder(const QString& path) {
+QString otherCopyHolder(const QString& path)
+{
     DocumentLock probe;
     if (probe.lock(path) != DocumentLock::Result::HeldElsewhere)
         return QStringLiteral("nobody");
@@ -49,7 +50,8 @@ QString otherCopyHolder(const QString& path) {
 
 // The child's part of the two-process test: a copy of the program with the
 // file open, until its standard input closes or it is killed.
-int holdFileInChild(const QString& path) {
+int holdFileInChild(const QString& path)
+{
     FileWorld world;
     open(world, path);
     QTextStream(stdout) << "opened " << world.window.Grid().depositCount() << Qt::endl;
@@ -59,23 +61,24 @@ int holdFileInChild(const QString& path) {
     return 0;
 }
 
-} // namespace
+}  // namespace
 
 class TestFileSharing : public QObject {
     Q_OBJECT
 
 private slots:
-    void changeByAnotherProgramIsNotReplacedSilently_data() {
+    void changeByAnotherProgramIsNotReplacedSilently_data()
+    {
         QTest::addColumn<bool>("deleted");
         QTest::addColumn<bool>("closing");
         QTest::addColumn<MessageButton>("answer");
         QTest::newRow("Save, Yes replaces") << false << false << MessageButton::Yes;
-        QTest::newRow("Save, No keeps the other program's record")
-            << false << false << MessageButton::No;
+        QTest::newRow("Save, No keeps the other program's record") << false << false << MessageButton::No;
         QTest::newRow("closing, No keeps the window open") << false << true << MessageButton::No;
         QTest::newRow("deleted since: simply written") << true << false << MessageButton::No;
     }
-    void changeByAnotherProgramIsNotReplacedSilently() {
+    void changeByAnotherProgramIsNotReplacedSilently()
+    {
         QFETCH(bool, deleted);
         QFETCH(bool, closing);
         QFETCH(MessageButton, answer);
@@ -93,7 +96,7 @@ private slots:
         if (closing) {
             world.window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&world.window));
-            world.answer(MessageButton::Yes); // Save file before exiting?
+            world.answer(MessageButton::Yes);  // Save file before exiting?
             world.answer(answer);
             QVERIFY(!world.window.close());
             QVERIFY(world.window.isVisible());
@@ -121,18 +124,20 @@ private slots:
         QCOMPARE(bytes.contains("MINE1"), replaced);
         QCOMPARE(world.window.flags().ModifiedFlag, !replaced);
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
-        if (replaced) { // the save's own bytes are known again: no question at the next one
+        if (replaced) {  // the save's own bytes are known again: no question at the next one
             world.window.mnuFileItem_Click(Save);
             QCOMPARE(world.fake.messages.asked.size(), deleted ? 0 : 1);
         }
     }
 
-    void secondWindowOnOneFileIsAsked_data() {
+    void secondWindowOnOneFileIsAsked_data()
+    {
         QTest::addColumn<MessageButton>("answer");
         QTest::newRow("No") << MessageButton::No;
         QTest::newRow("Yes") << MessageButton::Yes;
     }
-    void secondWindowOnOneFileIsAsked() {
+    void secondWindowOnOneFileIsAsked()
+    {
         QFETCH(MessageButton, answer);
         FileWorld first;
         FileWorld second;
@@ -154,9 +159,8 @@ private slots:
         const bool opened = answer == MessageButton::Yes;
         QCOMPARE(second.window.Grid().depositCount(), opened ? 2 : 0);
         QCOMPARE(second.title(),
-                 opened
-                     ? FileWorld::titleOf(path)
-                     : QStringLiteral("Quendarith Information Technology Term Deposit - Untitled"));
+                 opened ? FileWorld::titleOf(path)
+                        : QStringLiteral("Quendarith Information Technology Term Deposit - Untitled"));
         // The first window keeps the lock until New releases it; the second never took it.
         second.window.mnuFileItem_Click(New);
         QVERIFY(otherCopyHolder(path) != QLatin1String("nobody"));
@@ -166,7 +170,8 @@ private slots:
 
     // Another running copy of the program holds the file; once it is killed,
     // its lock is stale and the file opens without a question.
-    void copyInAnotherProcessThenKilled() {
+    void copyInAnotherProcessThenKilled()
+    {
         FileWorld world;
         const QString path = world.path(QStringLiteral("shared.tmd"));
         QVERIFY(writeFileBytes(path, kOldFile));
@@ -180,15 +185,15 @@ private slots:
 
         open(world, path);
         QCOMPARE(world.titlesAsked(), QStringList{QStringLiteral("Term Deposit File In Use")});
-        QVERIFY2(world.fake.messages.asked[0].text.contains(QStringLiteral("process %1 on %2")
-                                                                .arg(child.processId())
-                                                                .arg(QSysInfo::machineHostName())),
-                 qPrintable(world.fake.messages.asked[0].text));
+        QVERIFY2(
+            world.fake.messages.asked[0].text.contains(
+                QStringLiteral("process %1 on %2").arg(child.processId()).arg(QSysInfo::machineHostName())),
+            qPrintable(world.fake.messages.asked[0].text));
         QCOMPARE(world.window.Grid().depositCount(), 0);
 
         ::kill(pid_t(child.processId()), SIGKILL);
         QVERIFY(child.waitForFinished());
-        QVERIFY(QFile::exists(DocumentLock::lockFilePath(path))); // left behind
+        QVERIFY(QFile::exists(DocumentLock::lockFilePath(path)));  // left behind
         world.fake.messages.asked.clear();
         open(world, path);
 
@@ -197,7 +202,8 @@ private slots:
         QCOMPARE(otherCopyHolder(path), QString::number(QCoreApplication::applicationPid()));
     }
 
-    void lockFollowsTheDocument() {
+    void lockFollowsTheDocument()
+    {
         FileWorld world;
         QVERIFY(writeFileBytes(world.path(QStringLiteral("a.tmd")), kOldFile));
         open(world, world.path(QStringLiteral("a.tmd")));
@@ -208,7 +214,7 @@ private slots:
         world.window.mnuFileItem_Click(New);
         QCOMPARE(filesIn(world.dir.path()), (QStringList{"a.tmd", "b.tmd"}));
         world.addDeposits(1);
-        world.answer(MessageButton::No); // Save file before exiting?
+        world.answer(MessageButton::No);  // Save file before exiting?
         open(world, world.path(QStringLiteral("a.tmd")));
         QCOMPARE(filesIn(world.dir.path()), (QStringList{".a.tmd.lock", "a.tmd", "b.tmd"}));
         world.window.mnuFileItem_Click(Exit);
@@ -218,16 +224,18 @@ private slots:
 
     // Save As onto a name that something has: the overwrite question for all
     // but a folder, and no save where no regular file would be replaced.
-    void saveAsOntoWhatHasTheName_data() {
+    void saveAsOntoWhatHasTheName_data()
+    {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("asked");
-        QTest::addColumn<QString>("refusal"); // empty: saved
+        QTest::addColumn<QString>("refusal");  // empty: saved
         QTest::newRow("named pipe") << "fifo" << true << "named pipe (FIFO)";
         QTest::newRow("link to a file") << "link" << true << "";
         QTest::newRow("link that leads nowhere") << "dangling" << true << "";
         QTest::newRow("folder") << "folder" << false << "directory";
     }
-    void saveAsOntoWhatHasTheName() {
+    void saveAsOntoWhatHasTheName()
+    {
         QFETCH(QString, kind);
         QFETCH(bool, asked);
         QFETCH(QString, refusal);
@@ -269,12 +277,14 @@ private slots:
 
     // A temporary file that a killed save left beside the file goes at the
     // next save, unless another copy of the program holds the file.
-    void leftoverIsRemovedAtTheNextSave_data() {
+    void leftoverIsRemovedAtTheNextSave_data()
+    {
         QTest::addColumn<bool>("heldElsewhere");
         QTest::newRow("file held here") << false;
         QTest::newRow("file held by another copy") << true;
     }
-    void leftoverIsRemovedAtTheNextSave() {
+    void leftoverIsRemovedAtTheNextSave()
+    {
         QFETCH(bool, heldElsewhere);
         FileWorld world;
         const QString path = world.path(QStringLiteral("doc.tmd"));
@@ -286,7 +296,7 @@ private slots:
         DocumentLock otherCopy;
         if (heldElsewhere) {
             QCOMPARE(otherCopy.lock(path), DocumentLock::Result::Locked);
-            world.answer(MessageButton::Yes); // open it here as well
+            world.answer(MessageButton::Yes);  // open it here as well
         }
         open(world, path);
         world.addDeposits(1);
@@ -297,7 +307,8 @@ private slots:
     }
 };
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QApplication app(argc, argv);
     if (qEnvironmentVariableIsSet("TD_HOLD_FILE"))
         return holdFileInChild(qEnvironmentVariable("TD_HOLD_FILE"));

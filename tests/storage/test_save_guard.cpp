@@ -100,8 +100,7 @@ private slots:
         case ReplacedBySameBytes:
             QVERIFY(writeFileBytes(dir.filePath(QStringLiteral("copy")), kOld));
             QVERIFY(::rename(QFile::encodeName(dir.filePath(QStringLiteral("copy"))).constData(),
-                             QFile::encodeName(path).constData())
-                    == 0);
+                             QFile::encodeName(path).constData()) == 0);
             break;
         case RewrittenSameSize:
             QVERIFY(writeFileBytes(path, kAppended + kAppended));
@@ -190,9 +189,13 @@ private slots:
 
         QFile appender(path);
         QVERIFY(appender.open(QIODevice::Append));
-        QVERIFY(!saveNew(guard, path, [&] { appender.write(kAppended); appender.flush(); }));
+        QVERIFY(!saveNew(guard, path, [&] {
+            appender.write(kAppended);
+            appender.flush();
+        }));
 
-        QCOMPARE(guard.errorString(), QStringLiteral("Another program changed the file while it was being saved."));
+        QCOMPARE(guard.errorString(),
+                 QStringLiteral("Another program changed the file while it was being saved."));
         QVERIFY(!guard.oldFileChanged());
         QCOMPARE(fileBytes(path), kOld + kAppended);
         QCOMPARE(filesIn(dir.path()), before);
@@ -202,9 +205,12 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("named pipe") << "fifo" << "named pipe (FIFO)";
-        QTest::newRow("directory") << "directory" << "directory";
-        QTest::newRow("link to a device") << "device" << "device";
+        QTest::newRow("named pipe") << "fifo"
+                                    << "named pipe (FIFO)";
+        QTest::newRow("directory") << "directory"
+                                   << "directory";
+        QTest::newRow("link to a device") << "device"
+                                          << "device";
     }
     void nothingIsSavedWhereNoFileIs()
     {

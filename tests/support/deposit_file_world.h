@@ -76,7 +76,8 @@ inline QByteArray depositRecord(const QList<QByteArray>& fields)
 
 inline QStringList filesIn(const QString& dir)
 {
-    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                               QDir::Name);
 }
 
 }  // namespace td::test

@@ -135,10 +135,11 @@ bool frmTermDeposit::SaveRegisterFile()
                                  [&](const QString& target) { return writer.writeFile(target, m_register); });
     }
     if (!saved) {
-        showFileError(m_saveGuard.oldFileChanged()
-                          ? tr("The Term Deposit file could not be saved completely.")
-                          : tr("The Term Deposit file could not be saved. The file on disk has not been changed."),
-                      m_fileName, m_saveGuard.errorString());
+        const QString failure =
+            m_saveGuard.oldFileChanged()
+                ? tr("The Term Deposit file could not be saved completely.")
+                : tr("The Term Deposit file could not be saved. The file on disk has not been changed.");
+        showFileError(failure, m_fileName, m_saveGuard.errorString());
         return false;
     }
     holdFileAfterSave();

@@ -32,8 +32,7 @@ bool frmTermDeposit::lockForOpening(DocumentLock& lock, const QString& name)
                             "Open it here as well?")
                              .arg(shownPath(name), where);
     return m_platform.messages.ask(tr("Term Deposit File In Use"), text, MessageIcon::Question,
-                                   MessageButtons::YesNo)
-           == MessageButton::Yes;
+                                   MessageButtons::YesNo) == MessageButton::Yes;
 }
 
 // No ends the save as a cancel does.
@@ -45,8 +44,8 @@ bool frmTermDeposit::confirmReplaceChangedFile()
                             "saved here.\n\nReplace it with this register? The other program's changes "
                             "will be lost.")
                              .arg(shownPath(m_fileName));
-    if (m_platform.messages.ask(tr("Save File?"), text, MessageIcon::Question, MessageButtons::YesNo)
-        != MessageButton::Yes)
+    if (m_platform.messages.ask(tr("Save File?"), text, MessageIcon::Question, MessageButtons::YesNo) !=
+        MessageButton::Yes)
         return false;
     m_saveGuard.acceptCurrent(m_fileName);
     return true;

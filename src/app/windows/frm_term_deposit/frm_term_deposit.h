@@ -116,9 +116,9 @@ private:
     Platform& m_platform;
     Register m_register;
     ModLease m_flags;
-    QString m_fileName;  // blank while the register is untitled
-    DocumentLock m_lock;     // of the file open here, unless another copy held it
-    SaveGuard m_saveGuard;   // what the file was when last read or written here
+    QString m_fileName;     // blank while the register is untitled
+    DocumentLock m_lock;    // of the file open here, unless another copy held it
+    SaveGuard m_saveGuard;  // what the file was when last read or written here
     RegisterGrid* m_grid = nullptr;
     QLabel* m_logo = nullptr;
     QList<ImageButton*> m_pictureButtons;
