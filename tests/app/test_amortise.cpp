@@ -34,7 +34,7 @@ QStringList stripRow(frmAmortise& a, int row)
 {
     QStringList texts;
     for (int c = 0; c < ColumnCount; ++c)
-        texts << a.stripCells().cell(row, c);
+        texts << a.Grid().cell(row, c);
     return texts;
 }
 
@@ -131,14 +131,14 @@ private slots:
             QCOMPARE(a.windowTitle(), QStringLiteral("Lease Amortisation"));
             QCOMPARE(world.fake.pointer.current, Pointer::Default);
 
-            QCOMPARE(a.stripCells().rows(), 2);
+            QCOMPARE(a.Grid().rows(), 2);
             QCOMPARE(stripRow(a, 0), QStringList({"Account Number", "Save Each Month", "Interest", "Years",
                                                   "Months", "Start Date", "Term Date", "Account Balance",
                                                   "Future Value", "Active"}));
             // Only the key and the savings lose their blanks.
             QCOMPARE(stripRow(a, 1), QStringList({"A1", "0", " 5", "3", "0", "15/03/2024", "15/03/2027",
                                                   "$10,000.00", "$11,614.72", "Yes"}));
-            QCOMPARE(a.Grid()->frozenColumn()->model()->index(0, 0).data().toString(), QStringLiteral("A1"));
+            QCOMPARE(a.gridView()->frozenColumn()->model()->index(0, 0).data().toString(), QStringLiteral("A1"));
 
             QTableWidget* s = a.GridAmortisation();
             QCOMPARE(scheduleHeaders(s),
@@ -149,12 +149,12 @@ private slots:
             QVERIFY(s->item(2, 2)->toolTip().isEmpty());  // everything fits
             QCOMPARE(s->currentRow(), 2);
             QCOMPARE(s->currentColumn(), 5);
-            QCOMPARE(a.stripCells().row(), 1);
-            QCOMPARE(a.stripCells().col(), int(Interest));
+            QCOMPARE(a.Grid().row(), 1);
+            QCOMPARE(a.Grid().col(), int(Interest));
             QCOMPARE(QApplication::focusWidget(), s);
             QTest::keyClick(s, Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), a.Grid());
-            QTest::keyClick(a.Grid(), Qt::Key_Escape);  // only the close box closes it
+            QCOMPARE(QApplication::focusWidget(), a.gridView());
+            QTest::keyClick(a.gridView(), Qt::Key_Escape);  // only the close box closes it
             QVERIFY(a.isVisible());
             checked = true;
             a.close();
@@ -200,7 +200,7 @@ private slots:
             QCOMPARE(a.frameGeometry().topLeft(),
                      QPoint((1600 - outer.width()) / 2, (900 - outer.height()) / 2));
 
-            RegisterGrid* strip = a.Grid();
+            RegisterGrid* strip = a.gridView();
             QTableWidget* s = a.GridAmortisation();
             QCOMPARE(strip->objectName(), QStringLiteral("Grid"));
             QCOMPARE(s->objectName(), QStringLiteral("GridAmortisation"));

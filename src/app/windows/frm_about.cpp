@@ -1,6 +1,7 @@
 #include "app/windows/frm_about.h"
 
 #include "app/widgets/artwork.h"
+#include "app/widgets/dialog_parts.h"
 #include "app/widgets/twips.h"
 
 #include <QLabel>
@@ -28,13 +29,11 @@ protected:
     }
 };
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect place)
+// The texts of the box run over as many lines as their place has.
+QLabel* makeParagraph(QWidget* parent, const char* name, const QString& text, QRect place)
 {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QLabel* label = makeLabel(parent, name, text, place, Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(true);
-    label->setGeometry(place);
     return label;
 }
 
@@ -51,8 +50,7 @@ QLabel* makePicture(QWidget* parent, const char* name, const QPixmap& pixmap, QR
 }  // namespace
 
 frmAbout::frmAbout(Platform& platform, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, kFixedDialogFlags)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(tr("About"));
@@ -70,18 +68,18 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent)
     larger.setPointSizeF(9.75);
 
     QLabel* description =
-        makeLabel(this, "lblDescription",
+        makeParagraph(this, "lblDescription",
                   tr("Made at Quendarith Information Technology.\n"
                      "support@quendarith.example\n"
                      "www.quendarith.example"),
                   twips(780, 2520, 3195, 1050));
     description->setFont(larger);
 
-    QLabel* title = makeLabel(this, "lblTitle", tr("Quendarith Information Technology Term Deposit"),
+    QLabel* title = makeParagraph(this, "lblTitle", tr("Quendarith Information Technology Term Deposit"),
                               twips(780, 1440, 3225, 600));
     title->setFont(larger);
 
-    QLabel* version = makeLabel(this, "lblVersion", tr("Version 1.0"), twips(780, 2160, 3225, 225));
+    QLabel* version = makeParagraph(this, "lblVersion", tr("Version 1.0"), twips(780, 2160, 3225, 225));
     version->setFont(larger);
 
     QLabel* logo = makePicture(this, "PicLogo", logoBanner(), twips(300, 120, 3675, 1035));
@@ -89,7 +87,7 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent)
     QLabel* icon = makePicture(this, "picIcon", programIcon32(), twips(120, 1440, 540, 540));
     icon->setAccessibleName(tr("Program icon"));
 
-    makeLabel(this, "lblDisclaimer",
+    makeParagraph(this, "lblDisclaimer",
               tr("Warning: this program is protected by copyright law. Unauthorised copying or "
                  "distribution of this program, or of any part of it, will be prosecuted."),
               twips(180, 3840, 2550, 1785));

@@ -1,8 +1,8 @@
 #include "app/windows/frm_amortise.h"
 
-#include "app/widgets/artwork.h"
 #include "finance/amortisation.h"
 #include "app/widgets/register_grid.h"
+#include "app/widgets/dialog_parts.h"
 #include "app/widgets/twips.h"
 
 #include <QFontMetrics>
@@ -28,13 +28,11 @@ constexpr int kCellPadding = 8;
 
 frmAmortise::frmAmortise(Register& reg, const std::vector<AmortisationRow>& schedule, QSize screenSize,
                          QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, kFixedDialogFlags),
       m_screen(screenSize)
 {
     setObjectName(QStringLiteral("frmAmortise"));
     setWindowTitle(tr("Lease Amortisation"));
-    setWindowIcon(programIcon());
     setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
 
     m_grid = new RegisterGrid(m_strip, this);

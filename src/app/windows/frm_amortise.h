@@ -26,9 +26,10 @@ public:
                 QWidget* parent = nullptr);
     ~frmAmortise() override;
 
-    // The strip: header row and the deposit row, with the key column frozen.
-    RegisterGrid* Grid() const { return m_grid; }
-    Register& stripCells() { return m_strip; }
+    // The strip Grid, as in the main window: its cells (the header row and
+    // the deposit row) and the view that shows them with the key column frozen.
+    Register& Grid() { return m_strip; }
+    RegisterGrid* gridView() const { return m_grid; }
     // The schedule: the header row, then one row per year.
     QTableWidget* GridAmortisation() const { return m_gridAmortisation; }
 

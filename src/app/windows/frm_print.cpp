@@ -1,5 +1,6 @@
 #include "app/windows/frm_print.h"
 
+#include "app/widgets/dialog_parts.h"
 #include "app/widgets/twips.h"
 
 #include <QGroupBox>
@@ -15,8 +16,7 @@ constexpr int kClientHeight = 2535;
 }  // namespace
 
 frmPrint::frmPrint(ModLease& flags, QSize screenSize, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, kFixedDialogFlags),
       m_flags(flags)
 {
     setObjectName(QStringLiteral("frmPrint"));

@@ -2,6 +2,7 @@
 
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "app/widgets/ruled_text_box.h"
+#include "app/widgets/dialog_parts.h"
 #include "app/widgets/twips.h"
 
 #include <QKeyEvent>
@@ -26,8 +27,7 @@ frmSearch::frmSearch(frmTermDeposit& main)
 
 frmSearch::frmSearch(Register& reg, Platform& platform, std::function<void()> editTermDeposit,
                      QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, kFixedDialogFlags),
       m_register(reg),
       m_platform(platform),
       m_editTermDeposit(std::move(editTermDeposit))
@@ -90,10 +90,9 @@ void frmSearch::cmdOK_Click()
                                 MessageIcon::Question, MessageButtons::Ok);
     }
 
-    Register& grid = m_register;
-    grid.setCol(0);
-    grid.setRow(0);
-    if (grid.rows() <= 2)
+    m_register.setCol(0);
+    m_register.setRow(0);
+    if (m_register.rows() <= 2)
         return;  // nothing to search; the dialog stays open
 
     bool found = false;
@@ -101,8 +100,8 @@ void frmSearch::cmdOK_Click()
         BusyScope busy(m_platform.pointer);
         // Row 0 (the header) through the last deposit row; the spare row is never compared.
         do {
-            grid.setCol(0);
-            if (grid.text().toUpper() == key) {
+            m_register.setCol(0);
+            if (m_register.text().toUpper() == key) {
                 m_platform.pointer.setPointer(Pointer::Default);
                 m_editTermDeposit();
                 found = true;
@@ -110,9 +109,9 @@ void frmSearch::cmdOK_Click()
             // The edit may have moved the current cell or added a row; go on from
             // where it left things. setRow refuses a row past the end, so a
             // cell left on the last row stays there instead of running off.
-            if (!grid.setRow(grid.row() + 1))
+            if (!m_register.setRow(m_register.row() + 1))
                 break;
-        } while (grid.row() != grid.rows() - 1 && !found);
+        } while (m_register.row() != m_register.rows() - 1 && !found);
 
         if (!found) {
             m_platform.messages.ask(tr("Lease Search."), tr("No Lease Found"), MessageIcon::Question,

@@ -27,8 +27,6 @@ public:
     frmSearch(Register& reg, Platform& platform, std::function<void()> editTermDeposit,
               QWidget* parent = nullptr);
 
-    QLineEdit* leaseNumberBox() const { return m_txtLeaseNumber; }
-
     void cmdOK_Click();
     void cmdCancel_Click();
 

@@ -6,6 +6,7 @@
 #include "finance/derived_values.h"
 #include "core/date_form.h"
 #include "core/text_values.h"
+#include "app/widgets/dialog_parts.h"
 #include "app/widgets/twips.h"
 
 #include <QCheckBox>
@@ -36,15 +37,6 @@ struct Tabbed {
     int index;
     QWidget* widget;
 };
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, QRect place)
-{
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label->setGeometry(place);
-    return label;
-}
 
 // A label that looks like a read-only box: the term date and future value.
 QLabel* makeDisplay(QWidget* parent, const char* name, const QString& accessibleName, QRect place)
@@ -113,15 +105,13 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 frmTermDepositDetails::frmTermDepositDetails(Platform& platform, Register& reg, ModLease& flags,
                                              QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QDialog(parent, kFixedDialogFlags),
       m_platform(platform),
       m_register(reg),
       m_flags(flags)
 {
     setObjectName(QStringLiteral("frmTermDepositDetails"));
     setWindowTitle(tr("Quendarith Information Technology Term Deposit Details"));
-    setWindowIcon(programIcon());
     setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
 
     buildControls();

@@ -23,7 +23,6 @@ frmTermDeposit::frmTermDeposit(Platform& platform, QWidget* parent)
     : QMainWindow(parent), m_platform(platform)
 {
     setObjectName(QStringLiteral("frmTermDeposit"));
-    setWindowIcon(programIcon());
     setUntitled();
 
     auto* client = new QWidget(this);
@@ -42,7 +41,6 @@ frmTermDeposit::frmTermDeposit(Platform& platform, QWidget* parent)
 
     buildPictures();
     buildMenus();
-    setTabOrder(m_grid, m_grid);
     m_grid->setFocus();
 
     resize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight) + menuBar()->sizeHint().height());
