@@ -385,16 +385,6 @@ private slots:
         QCOMPARE(b->text(), after);
     }
 
-    // The plain rule, for inputs that key events cannot easily reach.
-    void keyRuleRefusesControlCharacters()
-    {
-        for (BoxRule rule : {BoxRule::Money, BoxRule::Rate, BoxRule::Years, BoxRule::Months}) {
-            QVERIFY(acceptsTypedCharacter(rule, {QStringLiteral("5"), 1, 0}, QChar(8)));
-            QVERIFY(!acceptsTypedCharacter(rule, {QStringLiteral("5"), 1, 0}, QChar(13)));
-            QVERIFY(!acceptsTypedCharacter(rule, {QStringLiteral("5"), 1, 0}, QChar(0x0663)));  // Arabic 3
-        }
-    }
-
     void pasteMeetsTheKeyRules_data()
     {
         QTest::addColumn<QString>("box");

@@ -78,6 +78,9 @@ void frmTermDeposit::buildPictures()
         const char* caption;
         void (frmTermDeposit::*command)();
     };
+    // Each button is its Up picture over its Down picture: PicNewUp over PicNewDown, PicEditUp over
+    // PicEditDown, PicDeleteUp over PicDeleteDown, PicSearchUp over PicSearchDown, PicAmortiseUp over
+    // PicAmortiseDown.
     const Picture pictures[] = {
         {"PicNew", PictureButton::New, QT_TR_NOOP("New"), &frmTermDeposit::NewTermDeposit},
         {"PicEdit", PictureButton::Edit, QT_TR_NOOP("Edit"), &frmTermDeposit::EditTermDeposit},

@@ -101,6 +101,8 @@ private:
     void fileSave();
     void fileSaveAs();
     void fileExit();
+    // The settings of DlgOpen, the one file dialog of the File commands,
+    // shown by the platform's FileDialogs as the Open or the Save dialog.
     FileDialogSettings fileDialogSettings() const;
     bool confirmExactSave();
     bool saveDocument();  // the shortening question, then PrepareSaveFile and SaveRegisterFile
