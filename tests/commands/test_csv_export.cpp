@@ -1,0 +1,145 @@
+#include "commands/csv_export.h"
+#include "core/register.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace td;
+
+namespace {
+
+DepositRecord record(const QStringList& texts) {
+    DepositRecord d;
+    for (int c = 0; c < ColumnCount; ++c)
+        d[c] = texts.value(c);
+    return d;
+}
+
+// A register with its header row, as the main window keeps it.
+void addHeader(Register& reg) {
+    for (int c = 0; c < ColumnCount; ++c)
+        reg.setCell(0, c, headerText(c));
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+} // namespace
+
+class TestCsvExport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fieldsAreQuotedOnlyWhenTheyMustBe_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("plain") << "A1001"
+                               << "A1001";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("comma") << "A1,001"
+                               << "\"A1,001\"";
+        QTest::newRow("money with separators") << "$1,234.50"
+                                               << "\"$1,234.50\"";
+        QTest::newRow("quote doubled") << "say \"hi\""
+                                       << "\"say \"\"hi\"\"\"";
+        QTest::newRow("line feed") << "two\nlines"
+                                   << "\"two\nlines\"";
+        QTest::newRow("carriage return") << "a\rb"
+                                         << "\"a\rb\"";
+        QTest::newRow("blanks kept as they are") << " A1 "
+                                                 << " A1 ";
+        QTest::newRow("tab needs no quotes in CSV") << "a\tb"
+                                                    << "a\tb";
+    }
+    void fieldsAreQuotedOnlyWhenTheyMustBe() {
+        QFETCH(QString, text);
+        QFETCH(QString, field);
+        QCOMPARE(csv::field(text), field);
+    }
+
+    void linesAreUtf8AndEndInCrLf() {
+        QCOMPARE(csv::line({"Zoë", "a,b", ""}), QByteArray("Zo\xc3\xab,\"a,b\",\r\n"));
+        QCOMPARE(csv::tabSeparated({{"Year", "Annually"}, {"2025", "a\tb"}}),
+                 QStringLiteral("Year\tAnnually\n2025\t\"a\tb\"\n"));
+    }
+
+    void plainNumbersForEveryRegisterColumn_data() {
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<QStringList>("plain");
+        QTest::newRow("worked example")
+            << QStringList{"A1,001",     "$100.00",    "5.5",        "2",          "6",
+                           "31/01/2024", "31/07/2026", "$10,000.00", "$14,678.59", "Yes"}
+            << QStringList{"A1,001",     "100.00",     "5.5",      "2",        "6",
+                           "2024-01-31", "2026-07-31", "10000.00", "14678.59", "Yes"};
+        QTest::newRow("switched-off saving, a million")
+            << QStringList{"B2",         "0",          "4.25",          "99",     "0",
+                           "29/02/2024", "28/02/2123", "$1,000,000.00", "-$1.50", "No"}
+            << QStringList{"B2",         "0.00",       "4.25",       "99",    "0",
+                           "2024-02-29", "2123-02-28", "1000000.00", "-1.50", "No"};
+        QTest::newRow("texts that do not read stay as they are")
+            << QStringList{"C3",         "lots",       "5%", "x",     "",
+                           "2024-01-31", "31/13/2024", "",   "12abc", "maybe"}
+            << QStringList{"C3",         "lots",       "5%", "x",     "",
+                           "2024-01-31", "31/13/2024", "",   "12abc", "maybe"};
+    }
+    void plainNumbersForEveryRegisterColumn() {
+        QFETCH(QStringList, shown);
+        QFETCH(QStringList, plain);
+        Register reg;
+        addHeader(reg);
+        reg.appendDeposit(record(shown));
+        QCOMPARE(csv::registerRow(reg, 1, csv::Form::AsShown, DateForm()), shown);
+        QCOMPARE(csv::registerRow(reg, 1, csv::Form::PlainNumbers, DateForm()), plain);
+        QCOMPARE(csv::registerRow(reg, 0, csv::Form::PlainNumbers, DateForm()).first(),
+                 QStringLiteral("Account Number"));
+    }
+
+    void scheduleInBothForms() {
+        const QList<QStringList> shown{
+            {"2025", "$10,500.00", "$10,509.45", "$10,511.62", "$10,512.46", "$10,512.67"}};
+        const QList<QStringList> plain =
+            csv::scheduleTable(shown, csv::Form::PlainNumbers, DateForm());
+        QCOMPARE(plain.size(), 2);
+        QCOMPARE(plain[0],
+                 (QStringList{"Year", "Annually", "Quaterly", "Monthly", "Weekly", "Dayly"}));
+        QCOMPARE(plain[1],
+                 (QStringList{"2025", "10500.00", "10509.45", "10511.62", "10512.46", "10512.67"}));
+        QCOMPARE(csv::scheduleTable(shown, csv::Form::AsShown, DateForm())[1], shown[0]);
+    }
+
+    void registerFileHoldsHeaderAndDepositsButNoSpareRow() {
+        QTemporaryDir dir;
+        Register reg;
+        addHeader(reg);
+        reg.appendDeposit(record({"A\"1\"\n2", "0", "5", "1", "0", "01/01/2024", "01/01/2025",
+                                  "$100.00", "$105.12", "Yes"}));
+        const QString path = dir.filePath("register.csv");
+        csv::FileExporter exporter;
+        QVERIFY(exporter.writeRegister(path, reg, csv::Form::AsShown, DateForm()));
+        QCOMPARE(
+            readAll(path),
+            QByteArray("Account Number,Save Each Month,Interest,Years,Months,Start Date,Term Date,"
+                       "Account Balance,Future Value,Active\r\n"
+                       "\"A\"\"1\"\"\n2\",0,5,1,0,01/01/2024,01/01/2025,$100.00,$105.12,Yes\r\n"));
+        // An export over an existing file replaces it whole.
+        reg.removeRow(1);
+        QVERIFY(exporter.writeRegister(path, reg, csv::Form::PlainNumbers, DateForm()));
+        QCOMPARE(readAll(path).count("\r\n"), 1);
+    }
+
+    void aMissingFolderFailsWithTheFileReason() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("no such folder/register.csv");
+        csv::FileExporter exporter;
+        QVERIFY(!exporter.writeTable(path, {{"a"}}));
+        QVERIFY(!exporter.errorString().isEmpty());
+        QVERIFY(!QFile::exists(path));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCsvExport)
+#include "test_csv_export.moc"

@@ -1,0 +1,283 @@
+#include "commands/maturities.h"
+#include "core/register.h"
+
+#include <QTest>
+
+using namespace td;
+namespace mat = td::maturities;
+
+Q_DECLARE_METATYPE(mat::State)
+
+namespace {
+
+DepositRecord deposit(const QString& account, const QString& termDate,
+                      const QString& balance = "$100.00", const QString& futureValue = "$105.00",
+                      const QString& active = "Yes", const QString& saving = "0",
+                      const QString& years = "1", const QString& months = "0") {
+    DepositRecord d;
+    d[AccountNumber] = account;
+    d[SaveEachMonth] = saving;
+    d[Interest] = "5";
+    d[Years] = years;
+    d[Months] = months;
+    d[StartDate] = "01/01/2023";
+    d[TermDate] = termDate;
+    d[AccountBalance] = balance;
+    d[FutureValue] = futureValue;
+    d[Active] = active;
+    return d;
+}
+
+QStringList accounts(const std::vector<mat::Row>& rows) {
+    QStringList out;
+    for (const mat::Row& row : rows)
+        out << row.texts[mat::AccountNumberColumn];
+    return out;
+}
+
+} // namespace
+
+class TestMaturities : public QObject {
+    Q_OBJECT
+
+private slots:
+    void daysToMaturity_data() {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QString>("termDate");
+        QTest::addColumn<QString>("days");
+        QTest::addColumn<mat::State>("state");
+        QTest::addColumn<QString>("status");
+        const QDate jan31(2024, 1, 31);
+        QTest::newRow("today itself") << jan31 << "31/01/2024"
+                                      << "0" << mat::State::Matured << "Matured";
+        QTest::newRow("yesterday") << jan31 << "30/01/2024"
+                                   << "-1" << mat::State::Matured << "Matured";
+        QTest::newRow("over the month end") << jan31 << "01/02/2024"
+                                            << "1" << mat::State::DueSoon << "Within 30 days";
+        QTest::newRow("29 February") << jan31 << "29/02/2024"
+                                     << "29" << mat::State::DueSoon << "Within 30 days";
+        QTest::newRow("30 days across a leap February")
+            << jan31 << "01/03/2024"
+            << "30" << mat::State::DueSoon << "Within 30 days";
+        QTest::newRow("31 days") << jan31 << "02/03/2024"
+                                 << "31" << mat::State::Later << "";
+        QTest::newRow("28 Feb to 1 Mar, common year")
+            << QDate(2023, 2, 28) << "01/03/2023"
+            << "1" << mat::State::DueSoon << "Within 30 days";
+        QTest::newRow("28 Feb to 1 Mar, leap year")
+            << QDate(2024, 2, 28) << "01/03/2024"
+            << "2" << mat::State::DueSoon << "Within 30 days";
+        QTest::newRow("a year from 29 February") << QDate(2024, 2, 29) << "28/02/2025"
+                                                 << "365" << mat::State::Later << "";
+        QTest::newRow("over the year end") << QDate(2024, 12, 31) << "01/01/2025"
+                                           << "1" << mat::State::DueSoon << "Within 30 days";
+        QTest::newRow("matured a leap year ago") << QDate(2025, 3, 1) << "01/03/2024"
+                                                 << "-365" << mat::State::Matured << "Matured";
+        QTest::newRow("another date form")
+            << jan31 << "2024-03-01"
+            << "" << mat::State::DateUnreadable << "Term date cannot be read";
+        QTest::newRow("no date at all")
+            << jan31 << ""
+            << "" << mat::State::DateUnreadable << "Term date cannot be read";
+    }
+    void daysToMaturity() {
+        QFETCH(QDate, today);
+        QFETCH(QString, termDate);
+        QFETCH(QString, days);
+        QFETCH(mat::State, state);
+        QFETCH(QString, status);
+        const mat::Row row = mat::rowFor(deposit("A1", termDate), 1, today, DateForm());
+        QCOMPARE(row.texts[mat::DaysColumn], days);
+        QCOMPARE(row.state, state);
+        QCOMPARE(row.texts[mat::StatusColumn], status);
+        QCOMPARE(row.texts[mat::TermDateColumn], termDate); // shown as it stands
+    }
+
+    // Interest to earn = future value - balance - saving * (years * 12 + months),
+    // worked by hand from the figures the details dialog shows.
+    void interestToEarn_data() {
+        QTest::addColumn<QString>("balance");
+        QTest::addColumn<QString>("saving");
+        QTest::addColumn<QString>("years");
+        QTest::addColumn<QString>("months");
+        QTest::addColumn<QString>("futureValue");
+        QTest::addColumn<QString>("interest");
+        // 14678.59 - 10000 - 100 * 30 = 1678.59
+        QTest::newRow("monthly savings, 2 years 6 months") << "$10,000.00"
+                                                           << "$100.00"
+                                                           << "2"
+                                                           << "6"
+                                                           << "$14,678.59"
+                                                           << "$1,678.59";
+        // 11159.98 - 10000
+        QTest::newRow("no savings") << "$10,000.00"
+                                    << "0"
+                                    << "2"
+                                    << "0"
+                                    << "$11,159.98"
+                                    << "$1,159.98";
+        QTest::newRow("no savings, one year") << "$5,000.00"
+                                              << "0"
+                                              << "1"
+                                              << "0"
+                                              << "$5,216.69"
+                                              << "$216.69";
+        // 1600 - 1000 - 50 * 12 = 0: savings alone at no interest earn nothing
+        QTest::newRow("savings at no interest") << "$1,000.00"
+                                                << "$50.00"
+                                                << "1"
+                                                << "0"
+                                                << "$1,600.00"
+                                                << "$0.00";
+        QTest::newRow("balance that does not read") << "abc"
+                                                    << "0"
+                                                    << "1"
+                                                    << "0"
+                                                    << "$105.00"
+                                                    << "";
+        QTest::newRow("future value missing") << "$100.00"
+                                              << "0"
+                                              << "1"
+                                              << "0"
+                                              << ""
+                                              << "";
+        QTest::newRow("saving that does not read") << "$100.00"
+                                                   << "$1,00x"
+                                                   << "1"
+                                                   << "0"
+                                                   << "$105.00"
+                                                   << "";
+        QTest::newRow("part of a year") << "$100.00"
+                                        << "$10.00"
+                                        << "1.5"
+                                        << "0"
+                                        << "$105.00"
+                                        << "";
+    }
+    void interestToEarn() {
+        QFETCH(QString, balance);
+        QFETCH(QString, saving);
+        QFETCH(QString, years);
+        QFETCH(QString, months);
+        QFETCH(QString, futureValue);
+        QFETCH(QString, interest);
+        const mat::Row row = mat::rowFor(
+            deposit("A1", "01/06/2026", balance, futureValue, "Yes", saving, years, months), 1,
+            QDate(2024, 1, 31), DateForm());
+        QCOMPARE(row.texts[mat::InterestColumn], interest);
+        QCOMPARE(row.countsInTotals(), !interest.isEmpty());
+        QCOMPARE(row.texts[mat::BalanceColumn], balance);
+        QCOMPARE(row.texts[mat::StatusColumn].contains("not in totals"), interest.isEmpty());
+    }
+
+    void sortsByValueNotText_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("ascending");
+        QTest::addColumn<QStringList>("order");
+        // Balances $9.00 (A9), $10.00 (A10), $100.00 (B1), unreadable (C); term
+        // dates 10/01/2024 (A10), 09/02/2024 (A9), 01/01/2025 (B1), unreadable (C).
+        QTest::newRow("balance up: $9.00 before $10.00")
+            << int(mat::BalanceColumn) << true << QStringList{"A9", "A10", "B1", "C"};
+        QTest::newRow("balance down, unreadable still last")
+            << int(mat::BalanceColumn) << false << QStringList{"B1", "A10", "A9", "C"};
+        QTest::newRow("term date as a date")
+            << int(mat::TermDateColumn) << true << QStringList{"A10", "A9", "B1", "C"};
+        QTest::newRow("term date down")
+            << int(mat::TermDateColumn) << false << QStringList{"B1", "A9", "A10", "C"};
+        QTest::newRow("days") << int(mat::DaysColumn) << true
+                              << QStringList{"A10", "A9", "B1", "C"};
+        QTest::newRow("status by urgency")
+            << int(mat::StatusColumn) << true << QStringList{"A10", "A9", "B1", "C"};
+        QTest::newRow("account numbers, digits as numbers")
+            << int(mat::AccountNumberColumn) << true << QStringList{"A9", "A10", "B1", "C"};
+        QTest::newRow("future value")
+            << int(mat::FutureValueColumn) << true << QStringList{"A9", "A10", "B1", "C"};
+        QTest::newRow("interest") << int(mat::InterestColumn) << false
+                                  << QStringList{"B1", "A10", "A9", "C"};
+        QTest::newRow("active, ties in term date order")
+            << int(mat::ActiveColumn) << true << QStringList{"A10", "A9", "C", "B1"};
+    }
+    void sortsByValueNotText() {
+        QFETCH(int, column);
+        QFETCH(bool, ascending);
+        QFETCH(QStringList, order);
+        Register reg;
+        reg.appendDeposit(deposit("A9", "09/02/2024", "$9.00", "$9.50", "No"));
+        reg.appendDeposit(deposit("B1", "01/01/2025", "$100.00", "$120.00", "Yes"));
+        reg.appendDeposit(deposit("C", "31-12-2024", "lots", "more", "No"));
+        reg.appendDeposit(deposit("A10", "10/01/2024", "$10.00", "$11.00", "No"));
+        std::vector<mat::Row> rows = mat::build(reg, QDate(2024, 1, 31), DateForm());
+        QCOMPARE(accounts(rows), (QStringList{"A10", "A9", "B1", "C"})); // term date order at first
+        mat::sort(rows, column, ascending);
+        QCOMPARE(accounts(rows), order);
+    }
+
+    void buildTakesEveryDepositRowAndNoOther() {
+        Register reg;
+        QCOMPARE(mat::build(reg, QDate(2024, 1, 31), DateForm()).size(), std::size_t(0));
+        reg.appendDeposit(deposit("A1", "01/01/2025"));
+        reg.appendDeposit(deposit("A2", "01/01/2024"));
+        const std::vector<mat::Row> rows = mat::build(reg, QDate(2024, 1, 31), DateForm());
+        QCOMPARE(accounts(rows), (QStringList{"A2", "A1"}));
+        QCOMPARE(rows[0].registerRow, 2);
+        QCOMPARE(rows[1].registerRow, 1);
+    }
+
+    void totalsLeaveOutWhatDoesNotRead() {
+        Register reg;
+        reg.appendDeposit(deposit("A1", "01/01/2025", "$1,000.00", "$1,050.00", "Yes"));
+        reg.appendDeposit(
+            deposit("A2", "01/01/2025", "$2,000.50", "$2,100.75", "Yes", "$10.00", "0", "3"));
+        reg.appendDeposit(deposit("A3", "01/01/2025", "$500.00", "$525.00", "No"));
+        reg.appendDeposit(deposit("A4", "01/01/2025", "12abc", "$525.00", "Yes")); // does not read
+        reg.appendDeposit(
+            deposit("A5", "2025-01-01", "$100.00", "$110.00", "yes")); // not "Yes": inactive
+        const mat::Summary s = mat::summarise(mat::build(reg, QDate(2024, 1, 31), DateForm()));
+        QCOMPARE(s.active.deposits, 3);
+        QCOMPARE(s.active.leftOut, 1);
+        QCOMPARE(s.all.deposits, 5);
+        QCOMPARE(s.all.leftOut, 1);
+        // Active: 1000 + 2000.50; 1050 + 2100.75; 50 + (2100.75 - 2000.50 - 30) = 120.25.
+        QCOMPARE(mat::totalsText(s.active, true),
+                 QStringLiteral(
+                     "Active deposits: 3. Account balance $3,000.50, future value $3,150.75, "
+                     "interest to earn $120.25. 1 deposit left out: its values cannot be read."));
+        // All adds A3 (500, 525, 25) and A5 (100, 110, 10): an unreadable term date still counts.
+        QCOMPARE(mat::totalsText(s.all, false),
+                 QStringLiteral(
+                     "All deposits: 5. Account balance $3,600.50, future value $3,785.75, "
+                     "interest to earn $155.25. 1 deposit left out: its values cannot be read."));
+        QCOMPARE(mat::totalsText(mat::Totals{}, true),
+                 QStringLiteral("Active deposits: 0. Account balance $0.00, future value $0.00, "
+                                "interest to earn $0.00."));
+    }
+
+    void rollOverStartsTheNextTermFromTheOldOne_data() {
+        QTest::addColumn<QString>("saving");
+        QTest::addColumn<QString>("months");
+        QTest::newRow("no monthly savings") << "0"
+                                            << "0";
+        QTest::newRow("monthly savings and months") << "$100.00"
+                                                    << "6";
+    }
+    void rollOverStartsTheNextTermFromTheOldOne() {
+        QFETCH(QString, saving);
+        QFETCH(QString, months);
+        DepositRecord old =
+            deposit("A1", "31/07/2026", "$10,000.00", "$14,678.59", "No", saving, "2", months);
+        const DepositRecord next = mat::rolledOver(old);
+        QCOMPARE(next[AccountNumber], QStringLiteral("A1"));
+        QCOMPARE(next[SaveEachMonth], saving);
+        QCOMPARE(next[Interest], QStringLiteral("5"));
+        QCOMPARE(next[Years], QStringLiteral("2"));
+        QCOMPARE(next[Months], months);
+        QCOMPARE(next[StartDate], QStringLiteral("31/07/2026"));
+        QCOMPARE(next[AccountBalance], QStringLiteral("$14,678.59"));
+        QCOMPARE(next[TermDate], QString());
+        QCOMPARE(next[FutureValue], QString());
+        QCOMPARE(next[Active], QStringLiteral("Yes"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMaturities)
+#include "test_maturities.moc"
