@@ -6,8 +6,9 @@
 #include "storage/document_lock.h"
 #include "storage/save_guard.h"
 
-#include <QMainWindow>
 #include <QList>
+#include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QLabel;
@@ -15,6 +16,7 @@ class QLabel;
 namespace td {
 
 class ImageButton;
+class frmMaturities;
 class RegisterGrid;
 
 // The main window: the register grid, the menus and the picture buttons.
@@ -67,6 +69,13 @@ public:
     void Search();
     void Amortise();
     void About();
+    // Shows the maturities overview beside the main window (one at a time).
+    void Maturities();
+    // Opens the details dialog for the next term of the deposit in the
+    // current row: same account number, rate, term and switches, starting on
+    // its term date with its future value as the balance. Add writes it.
+    void RollOverTermDeposit();
+    frmMaturities* maturitiesWindow() const;
 
     // File commands and the save prompts. Each returns false when it stopped early.
     bool SaveFirst();
@@ -128,8 +137,9 @@ private:
     QList<QAction*> m_fileItems;
     QList<QAction*> m_gridItems;
     QList<QAction*> m_helpItems;
+    QPointer<frmMaturities> m_maturities;
     bool m_exiting = false;
-    bool m_printJobOpen = false;        // opened by the first printed line of a Print command
+    bool m_printJobOpen = false;           // opened by the first printed line of a Print command
     bool m_printPageBreakPending = false;  // started only when another block follows
 };
 

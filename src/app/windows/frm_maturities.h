@@ -1,0 +1,81 @@
+#pragma once
+
+#include "core/register.h"
+#include "platform/platform.h"
+
+#include <QWidget>
+#include <functional>
+
+class QAbstractItemModel;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+
+namespace td {
+
+class MaturitiesModel;
+
+// The maturities overview: every deposit of the register by term date, with
+// days to maturity, what it will be worth and earn, and totals. A window of
+// its own beside the main window (not modal) that follows the register as it
+// changes. Opening a row makes it the register's current row and runs the
+// main window's Edit; Roll Over does the same for the next term of a matured
+// deposit.
+class frmMaturities : public QWidget {
+    Q_OBJECT
+
+public:
+    // registerChanges is the model through which views see the register: any
+    // change it announces brings a refresh. editCurrent and rollOverCurrent
+    // act on the register's current row.
+    frmMaturities(Register& reg, const QAbstractItemModel& registerChanges, Platform& platform,
+                  std::function<void()> editCurrent, std::function<void()> rollOverCurrent,
+                  QWidget* parent = nullptr);
+
+    QTableView* GridMaturities() const { return m_grid; }
+    MaturitiesModel* model() const { return m_model; }
+    QLabel* lblActiveTotals() const { return m_lblActiveTotals; }
+    QLabel* lblAllTotals() const { return m_lblAllTotals; }
+    QComboBox* cboSortBy() const { return m_cboSortBy; }
+    QCheckBox* ckDescending() const { return m_ckDescending; }
+    QPushButton* cmdEdit() const { return m_cmdEdit; }
+    QPushButton* cmdRollOver() const { return m_cmdRollOver; }
+    QPushButton* cmdClose() const { return m_cmdClose; }
+
+    // Rebuilds the rows and totals from the register now.
+    void refresh();
+    // The row of the overview (view row) as the register's current row, then Edit / Roll Over.
+    void openRow(int viewRow);
+    void rollOverRow(int viewRow);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void buildControls();
+    void refreshSoon();
+    bool selectRegisterRow(int viewRow);
+    int currentViewRow() const;
+    void updateButtons();
+    void sortFromControls();
+
+    Register& m_register;
+    Platform& m_platform;
+    std::function<void()> m_editCurrent;
+    std::function<void()> m_rollOverCurrent;
+    bool m_refreshPending = false;
+
+    MaturitiesModel* m_model = nullptr;
+    QTableView* m_grid = nullptr;
+    QLabel* m_lblActiveTotals = nullptr;
+    QLabel* m_lblAllTotals = nullptr;
+    QComboBox* m_cboSortBy = nullptr;
+    QCheckBox* m_ckDescending = nullptr;
+    QPushButton* m_cmdEdit = nullptr;
+    QPushButton* m_cmdRollOver = nullptr;
+    QPushButton* m_cmdClose = nullptr;
+};
+
+} // namespace td

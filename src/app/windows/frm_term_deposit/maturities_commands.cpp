@@ -1,0 +1,52 @@
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+
+#include "app/widgets/register_grid.h"
+#include "app/widgets/register_model.h"
+#include "app/widgets/ruled_text_box.h"
+#include "app/windows/frm_maturities.h"
+#include "app/windows/frm_term_deposit_details.h"
+#include "commands/maturities.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
+
+namespace td {
+
+frmMaturities* frmTermDeposit::maturitiesWindow() const { return m_maturities.data(); }
+
+void frmTermDeposit::Maturities() {
+    if (!m_maturities) {
+        m_maturities = new frmMaturities(
+            m_register, *m_grid->registerModel(), m_platform, [this] { EditTermDeposit(); },
+            [this] { RollOverTermDeposit(); }, this);
+        m_maturities->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_maturities->show();
+    m_maturities->raise();
+    m_maturities->activateWindow();
+}
+
+void frmTermDeposit::RollOverTermDeposit() {
+    const int row = m_register.row();
+    if (row <= 0 || row >= m_register.rows() - 1)
+        return;
+    const DepositRecord next = maturities::rolledOver(m_register.record(row));
+    frmTermDepositDetails details(m_platform, m_register, m_flags, this);
+    details.txtAccountNumber()->setText(next[AccountNumber]);
+    // A switch that was on for the old term is on again, before its box takes the old value.
+    if (next[SaveEachMonth] != QLatin1String("0"))
+        details.ckSaveMonthOnOff()->click();
+    details.txtSaveEachMonth()->setText(next[SaveEachMonth]);
+    details.txtInterest()->setText(next[Interest]);
+    details.txtTermYears()->setText(next[Years]);
+    if (next[Months] != QLatin1String("0"))
+        details.ckMonthsOnOff()->click();
+    details.txtTermMonths()->setText(next[Months]);
+    details.setStartDateText(next[StartDate]);
+    details.txtAccountBalance()->setText(next[AccountBalance]);
+    details.OptYes()->setChecked(true);
+    details.txtInterest()->setFocus();
+    m_platform.modal.runModal(details);
+}
+
+} // namespace td

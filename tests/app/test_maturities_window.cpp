@@ -1,0 +1,320 @@
+#include "app/widgets/look.h"
+#include "app/widgets/maturities_model.h"
+#include "app/widgets/register_grid.h"
+#include "app/widgets/ruled_text_box.h"
+#include "app/windows/frm_maturities.h"
+#include "app/windows/frm_term_deposit_details.h"
+#include "storage/deposit_file_writer.h"
+#include "support/deposit_file_world.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTest>
+
+using namespace td;
+using namespace td::test;
+
+namespace {
+
+// Today is 31/01/2024 (the fake clock).
+DepositRecord deposit(const QString& account, const QString& termDate, const QString& balance,
+                      const QString& futureValue, const QString& saving = "0",
+                      const QString& months = "0") {
+    DepositRecord d;
+    d.texts = {account,      saving,   "5.5",   "2",         months,
+               "31/01/2022", termDate, balance, futureValue, "Yes"};
+    return d;
+}
+
+const QList<DepositRecord> kDeposits = {
+    deposit("LATER", "01/06/2025", "$10.00", "$11.00"),
+    deposit("MATURED", "31/01/2024", "$10,000.00", "$11,159.98"),
+    deposit("SOON", "29/02/2024", "$9.00", "$9.90"),
+};
+
+frmTermDepositDetails& details(QDialog& dialog) {
+    return static_cast<frmTermDepositDetails&>(dialog);
+}
+
+struct World : FileWorld {
+    frmMaturities* maturities = nullptr;
+
+    explicit World(const QList<DepositRecord>& deposits = kDeposits) {
+        for (const DepositRecord& d : deposits)
+            window.Grid().appendDeposit(d);
+        window.show();
+        window.Maturities();
+        maturities = window.maturitiesWindow();
+        // Offscreen, qWaitForWindowActive waits only for the exposure.
+        ready = QTest::qWaitFor([this] { return maturities->isActiveWindow(); }, 2000);
+    }
+    bool ready = false;
+    QAbstractItemModel* model() const { return maturities->GridMaturities()->model(); }
+    QStringList column(int c) const {
+        QStringList texts;
+        for (int r = 0; r < model()->rowCount(); ++r)
+            texts << model()->index(r, c).data().toString();
+        return texts;
+    }
+    QStringList accounts() const { return column(maturities::AccountNumberColumn); }
+    int viewRowOf(const QString& account) const {
+        return static_cast<int>(accounts().indexOf(account));
+    }
+    QPoint cellCentre(int row, int col) const {
+        return maturities->GridMaturities()->visualRect(model()->index(row, col)).center();
+    }
+};
+
+enum Command { New, Edit, Delete, Open, FileNew };
+
+QStringList walkNames(QWidget* window) {
+    QStringList problems;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisible() || w->focusPolicy() == Qt::NoFocus)
+            continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        if (!a || a->text(QAccessible::Name).remove('&').trimmed().isEmpty())
+            problems << w->objectName() + " has no accessible name";
+    }
+    return problems;
+}
+
+} // namespace
+
+class TestMaturitiesWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        applyApplicationLook(*qobject_cast<QApplication*>(QCoreApplication::instance()));
+    }
+
+    void listsDepositsByTermDateMarkedAndTotalled() {
+        World w;
+        QVERIFY(QTest::qWaitForWindowExposed(w.maturities));
+        QVERIFY(!w.maturities->isModal());
+        QCOMPARE(w.accounts(), (QStringList{"MATURED", "SOON", "LATER"}));
+        QCOMPARE(w.column(maturities::DaysColumn), (QStringList{"0", "29", "487"}));
+        QCOMPARE(w.column(maturities::StatusColumn),
+                 (QStringList{"Matured", "Within 30 days", ""}));
+        QCOMPARE(w.model()->index(0, 1).data(Qt::BackgroundRole).value<QColor>(),
+                 MaturitiesModel::maturedColour());
+        QCOMPARE(w.model()->index(1, 1).data(Qt::BackgroundRole).value<QColor>(),
+                 MaturitiesModel::dueSoonColour());
+        QVERIFY(!w.model()->index(2, 1).data(Qt::BackgroundRole).isValid());
+        QVERIFY(w.maturities->lblAllTotals()->text().startsWith(
+            "All deposits: 3. Account balance $10,019.00, future value $11,180.88"));
+    }
+
+    void unreadableValuesShowAsTheyStandAndStayOutOfTheTotals() {
+        World w({deposit("A1", "2024-06-01", "$100.00", "$110.00"),
+                 deposit("A2", "01/06/2024", "lots", "$5.00"),
+                 deposit("A3", "01/05/2024", "$1.00", "$2.00")});
+        QCOMPARE(w.accounts(), (QStringList{"A3", "A2", "A1"}));
+        QCOMPARE(w.column(maturities::TermDateColumn).last(), QStringLiteral("2024-06-01"));
+        QCOMPARE(w.column(maturities::BalanceColumn)[1], QStringLiteral("lots"));
+        QCOMPARE(w.maturities->lblAllTotals()->text(),
+                 QStringLiteral(
+                     "All deposits: 3. Account balance $101.00, future value $112.00, interest to "
+                     "earn $11.00. 1 deposit left out: its values cannot be read."));
+    }
+
+    void headerClickSortsByValue() {
+        World w;
+        QHeaderView* header = w.maturities->GridMaturities()->horizontalHeader();
+        const int x = header->sectionViewportPosition(maturities::BalanceColumn) + 5;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+        QCOMPARE(w.column(maturities::BalanceColumn),
+                 (QStringList{"$9.00", "$10.00", "$10,000.00"}));
+        QCOMPARE(w.maturities->cboSortBy()->currentIndex(), int(maturities::BalanceColumn));
+        // The keyboard's way to the same: the Descending box.
+        w.maturities->ckDescending()->setFocus();
+        QTest::keyClick(w.maturities->ckDescending(), Qt::Key_Space);
+        QCOMPARE(w.column(maturities::BalanceColumn),
+                 (QStringList{"$10,000.00", "$10.00", "$9.00"}));
+    }
+
+    void doubleClickEditsThatDeposit() {
+        World w;
+        QVERIFY(w.ready);
+        QString opened;
+        w.fake.modal.handlers.push_back([&](QDialog& dialog) {
+            opened = details(dialog).txtAccountNumber()->text();
+            dialog.reject();
+        });
+        const int row = w.viewRowOf("SOON");
+        QWidget* viewport = w.maturities->GridMaturities()->viewport();
+        QTest::mouseClick(viewport, Qt::LeftButton, {},
+                          w.cellCentre(row, 2)); // a real double click starts so
+        QTest::mouseDClick(viewport, Qt::LeftButton, {}, w.cellCentre(row, 2));
+        QCOMPARE(w.fake.modal.shown, QStringList{"frmTermDepositDetails"});
+        QCOMPARE(opened, QStringLiteral("SOON"));
+        QCOMPARE(w.window.Grid().row(), 3);
+    }
+
+    void followsTheRegisterLive_data() {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QStringList>("accounts");
+        QTest::newRow("New adds") << int(New) << QStringList{"MATURED", "ADDED", "SOON", "LATER"};
+        QTest::newRow("Edit rewrites") << int(Edit) << QStringList{"SOON", "LATER", "MATURED"};
+        QTest::newRow("Delete removes") << int(Delete) << QStringList{"MATURED", "LATER"};
+        QTest::newRow("Open replaces") << int(Open) << QStringList{"FROMFILE"};
+        QTest::newRow("File New empties") << int(FileNew) << QStringList{};
+    }
+    void followsTheRegisterLive() {
+        QFETCH(int, command);
+        QFETCH(QStringList, accounts);
+        World w;
+        Register& reg = w.window.Grid();
+        switch (command) {
+        case New:
+            w.fake.modal.handlers.push_back([](QDialog& dialog) {
+                frmTermDepositDetails& d = details(dialog);
+                d.txtAccountNumber()->setText("ADDED");
+                d.txtInterest()->setText("5");
+                d.txtTermYears()->setText("0");
+                d.txtAccountBalance()->setText("$1.00");
+                d.setStartDate(QDate(2024, 2, 1));
+                d.cmdAdd()->click();
+            });
+            w.window.NewTermDeposit();
+            break;
+        case Edit:
+            w.answer(MessageButton::Yes);
+            w.fake.modal.handlers.push_back([](QDialog& dialog) {
+                details(dialog).txtTermYears()->setText("5"); // matures in 2027 now
+                details(dialog).cmdAdd()->click();
+            });
+            reg.setCurrentCell(2, AccountNumber);
+            w.window.EditTermDeposit();
+            break;
+        case Delete:
+            w.answer(MessageButton::Yes);
+            reg.setCurrentCell(3, AccountNumber);
+            w.window.DeleteTermDeposit();
+            break;
+        case Open: {
+            Register other;
+            other.appendDeposit(deposit("FROMFILE", "01/01/2030", "$1.00", "$2.00"));
+            DepositFileWriter writer;
+            QVERIFY(writer.writeFile(w.path("other.tmd"), other));
+            w.answerFile("other.tmd");
+            w.window.fileItem(1)->trigger();
+            break;
+        }
+        case FileNew:
+            w.window.flags().ModifiedFlag = false;
+            w.window.fileItem(0)->trigger();
+            break;
+        }
+        QTRY_COMPARE(w.accounts(), accounts);
+        QTRY_VERIFY(w.maturities->lblAllTotals()->text().startsWith(
+            QStringLiteral("All deposits: %1.").arg(accounts.size())));
+    }
+
+    void rollOverOpensTheNextTermAndWritesOnlyOnAdd_data() {
+        QTest::addColumn<QString>("saving");
+        QTest::addColumn<QString>("months");
+        QTest::addColumn<bool>("add");
+        QTest::addColumn<QString>("termDate");
+        QTest::addColumn<QString>("futureValue");
+        // 31/01/2024 + 2 years; $11,159.98 at 5.5% over 24 months: 11159.98 * (1 + .055/12)^24 =
+        // 12454.51.
+        QTest::newRow("no savings, added") << "0"
+                                           << "0" << true << "31/01/2026"
+                                           << "$12,454.51";
+        // 30 months with $100.00 a month: 11159.98 * 1.1470413124801635 + 3208.174090476294 =
+        // 16009.13.
+        QTest::newRow("savings and months, added") << "$100.00"
+                                                   << "6" << true << "31/07/2026"
+                                                   << "$16,009.13";
+        QTest::newRow("cancelled: nothing written") << "$100.00"
+                                                    << "6" << false << "31/07/2026"
+                                                    << "$16,009.13";
+    }
+    void rollOverOpensTheNextTermAndWritesOnlyOnAdd() {
+        QFETCH(QString, saving);
+        QFETCH(QString, months);
+        QFETCH(bool, add);
+        QFETCH(QString, termDate);
+        QFETCH(QString, futureValue);
+        World w({deposit("LATER", "01/06/2025", "$10.00", "$11.00"),
+                 deposit("MATURED", "31/01/2024", "$10,000.00", "$11,159.98", saving, months)});
+        QVERIFY(w.ready);
+        const DepositRecord before = w.window.Grid().record(2);
+        QStringList shown;
+        w.answer(MessageButton::Yes);
+        w.fake.modal.handlers.push_back([&](QDialog& dialog) {
+            frmTermDepositDetails& d = details(dialog);
+            shown << d.txtAccountNumber()->text() << d.txtSaveEachMonth()->text()
+                  << d.txtInterest()->text() << d.txtTermYears()->text()
+                  << d.txtTermMonths()->text() << d.DTPicStartDate()->date().toString("dd/MM/yyyy")
+                  << d.lblTermDate()->text() << d.txtAccountBalance()->text()
+                  << d.lblFutureValue()->text();
+            QCOMPARE(d.ckSaveMonthOnOff()->isChecked(), saving != "0");
+            QCOMPARE(d.ckMonthsOnOff()->isChecked(), months != "0");
+            QCOMPARE(d.txtSaveEachMonth()->isEnabled(), saving != "0");
+            (add ? d.cmdAdd() : d.cmdCancel())->click();
+        });
+        w.maturities->GridMaturities()->setCurrentIndex(w.model()->index(w.viewRowOf("LATER"), 0));
+        QVERIFY(!w.maturities->cmdRollOver()->isEnabled()); // not matured
+        w.maturities->GridMaturities()->setCurrentIndex(
+            w.model()->index(w.viewRowOf("MATURED"), 0));
+        QVERIFY(w.maturities->cmdRollOver()->isEnabled());
+        QTest::keyClick(w.maturities->GridMaturities(), Qt::Key_R, Qt::AltModifier);
+        QTRY_VERIFY(!w.fake.modal.shown.isEmpty()); // an access key clicks a moment later
+        QCOMPARE(shown, (QStringList{"MATURED", saving, "5.5", "2", months, "31/01/2024", termDate,
+                                     "$11,159.98", futureValue}));
+        if (!add) {
+            QVERIFY(w.fake.messages.asked.isEmpty());
+            QCOMPARE(w.window.Grid().record(2), before);
+            QVERIFY(!w.window.flags().ModifiedFlag);
+            return;
+        }
+        QCOMPARE(w.fake.messages.asked.size(), 1);
+        QCOMPARE(w.fake.messages.asked[0].title, QStringLiteral("Over Write Term Deposit?"));
+        QCOMPARE(w.window.Grid().rows(), 4);
+        const DepositRecord after = w.window.Grid().record(2);
+        QCOMPARE(after[StartDate], QStringLiteral("31/01/2024"));
+        QCOMPARE(after[TermDate], termDate);
+        QCOMPARE(after[AccountBalance], QStringLiteral("$11,159.98"));
+        QCOMPARE(after[FutureValue], futureValue);
+        QTRY_COMPARE(w.accounts(), (QStringList{"LATER", "MATURED"}));
+    }
+
+    void everyControlIsNamedAndReachable() {
+        World w;
+        QVERIFY(w.ready);
+        QCOMPARE(walkNames(w.maturities), QStringList());
+        // The totals read as sentences to a screen reader.
+        QAccessibleInterface* totals =
+            QAccessible::queryAccessibleInterface(w.maturities->lblActiveTotals());
+        QVERIFY(totals->text(QAccessible::Name)
+                    .startsWith("Active deposits: 3. Account balance $10,019.00"));
+        // Tab from the grid reaches the totals and every button in turn.
+        w.maturities->GridMaturities()->setFocus();
+        QList<QWidget*> visited;
+        for (int i = 0; i < 8; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            visited << QApplication::focusWidget();
+        }
+        for (QWidget* control : {static_cast<QWidget*>(w.maturities->lblActiveTotals()),
+                                 static_cast<QWidget*>(w.maturities->lblAllTotals()),
+                                 static_cast<QWidget*>(w.maturities->cmdEdit()),
+                                 static_cast<QWidget*>(w.maturities->cmdClose())})
+            QVERIFY2(visited.contains(control), qPrintable(control->objectName()));
+        QTest::keyClick(w.maturities, Qt::Key_Escape);
+        QTRY_VERIFY(!w.window.maturitiesWindow());
+    }
+};
+
+QTEST_MAIN(TestMaturitiesWindow)
+#include "test_maturities_window.moc"
