@@ -14,7 +14,8 @@ namespace {
 
 constexpr qsizetype kChunkBytes = 1 << 20;
 
-bool needsQuotes(const QString& text, bool tabs) {
+bool needsQuotes(const QString& text, bool tabs)
+{
     for (const QChar c : text) {
         if (c == QLatin1Char('"') || c == QLatin1Char('\n') || c == QLatin1Char('\r') ||
             c == (tabs ? QLatin1Char('\t') : QLatin1Char(',')))
@@ -23,17 +24,22 @@ bool needsQuotes(const QString& text, bool tabs) {
     return false;
 }
 
-QString quoted(const QString& text) {
+QString quoted(const QString& text)
+{
     QString out = text;
     out.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + out + QLatin1Char('"');
 }
 
-} // namespace
+}  // namespace
 
-QString field(const QString& text) { return needsQuotes(text, false) ? quoted(text) : text; }
+QString field(const QString& text)
+{
+    return needsQuotes(text, false) ? quoted(text) : text;
+}
 
-QByteArray line(const QStringList& fields) {
+QByteArray line(const QStringList& fields)
+{
     QString text;
     for (qsizetype i = 0; i < fields.size(); ++i) {
         if (i > 0)
@@ -44,7 +50,8 @@ QByteArray line(const QStringList& fields) {
     return text.toUtf8();
 }
 
-QString tabSeparated(const QList<QStringList>& rows) {
+QString tabSeparated(const QList<QStringList>& rows)
+{
     QString text;
     for (const QStringList& row : rows) {
         for (qsizetype i = 0; i < row.size(); ++i) {
@@ -57,7 +64,8 @@ QString tabSeparated(const QList<QStringList>& rows) {
     return text;
 }
 
-QString plainText(const QString& shown, Kind kind, const DateForm& form) {
+QString plainText(const QString& shown, Kind kind, const DateForm& form)
+{
     switch (kind) {
     case Kind::Money:
         // "0" (a switched-off saving) reads as an amount like any other.
@@ -72,11 +80,13 @@ QString plainText(const QString& shown, Kind kind, const DateForm& form) {
     return shown;
 }
 
-QString exportText(const QString& shown, Kind kind, Form form, const DateForm& dateForm) {
+QString exportText(const QString& shown, Kind kind, Form form, const DateForm& dateForm)
+{
     return form == Form::PlainNumbers ? plainText(shown, kind, dateForm) : shown;
 }
 
-Kind registerColumnKind(int column) {
+Kind registerColumnKind(int column)
+{
     switch (column) {
     case SaveEachMonth:
     case AccountBalance:
@@ -90,7 +100,8 @@ Kind registerColumnKind(int column) {
     }
 }
 
-QStringList registerRow(const Register& reg, int row, Form form, const DateForm& dateForm) {
+QStringList registerRow(const Register& reg, int row, Form form, const DateForm& dateForm)
+{
     QStringList fields;
     fields.reserve(ColumnCount);
     for (int c = 0; c < ColumnCount; ++c) {
@@ -100,10 +111,13 @@ QStringList registerRow(const Register& reg, int row, Form form, const DateForm&
     return fields;
 }
 
-Kind scheduleColumnKind(int column) { return column == ScheduleYear ? Kind::Text : Kind::Money; }
+Kind scheduleColumnKind(int column)
+{
+    return column == ScheduleYear ? Kind::Text : Kind::Money;
+}
 
-QList<QStringList> scheduleTable(const QList<QStringList>& shownRows, Form form,
-                                 const DateForm& dateForm) {
+QList<QStringList> scheduleTable(const QList<QStringList>& shownRows, Form form, const DateForm& dateForm)
+{
     QList<QStringList> rows;
     QStringList header;
     for (int c = 0; c < ScheduleColumnCount; ++c)
@@ -118,8 +132,8 @@ QList<QStringList> scheduleTable(const QList<QStringList>& shownRows, Form form,
     return rows;
 }
 
-bool FileExporter::write(const QString& path, int rowCount,
-                         const std::function<QStringList(int)>& rowAt) {
+bool FileExporter::write(const QString& path, int rowCount, const std::function<QStringList(int)>& rowAt)
+{
     auto writeRows = [&](QIODevice& device, QString& error) {
         QByteArray chunk;
         auto flushChunk = [&] {
@@ -142,12 +156,14 @@ bool FileExporter::write(const QString& path, int rowCount,
 
 // The header row, then every deposit row; the spare row is no deposit.
 bool FileExporter::writeRegister(const QString& path, const Register& reg, Form form,
-                                 const DateForm& dateForm) {
+                                 const DateForm& dateForm)
+{
     return write(path, reg.rows() - 1, [&](int r) { return registerRow(reg, r, form, dateForm); });
 }
 
-bool FileExporter::writeTable(const QString& path, const QList<QStringList>& rows) {
+bool FileExporter::writeTable(const QString& path, const QList<QStringList>& rows)
+{
     return write(path, static_cast<int>(rows.size()), [&](int r) { return rows.at(r); });
 }
 
-} // namespace td::csv
+}  // namespace td::csv

@@ -24,7 +24,7 @@ enum class Form { AsShown, PlainNumbers };
 enum class Kind { Text, Money, Date };
 
 QString field(const QString& text);
-QByteArray line(const QStringList& fields); // UTF-8, CR LF at the end
+QByteArray line(const QStringList& fields);  // UTF-8, CR LF at the end
 
 // Tab-separated text for the clipboard: a field that holds a tab, a line
 // break or a quote is quoted as in CSV; lines end in LF.
@@ -40,8 +40,7 @@ QStringList registerRow(const Register& reg, int row, Form form, const DateForm&
 
 // The amortisation schedule's column kinds: the year, then amounts.
 Kind scheduleColumnKind(int column);
-QList<QStringList> scheduleTable(const QList<QStringList>& shownRows, Form form,
-                                 const DateForm& dateForm);
+QList<QStringList> scheduleTable(const QList<QStringList>& shownRows, Form form, const DateForm& dateForm);
 
 // Writes rowCount rows to path as CSV through a temporary file that takes the
 // place of path only when every byte is on disk, as a save does. False, with
@@ -49,8 +48,7 @@ QList<QStringList> scheduleTable(const QList<QStringList>& shownRows, Form form,
 class FileExporter {
 public:
     bool write(const QString& path, int rowCount, const std::function<QStringList(int)>& rowAt);
-    bool writeRegister(const QString& path, const Register& reg, Form form,
-                       const DateForm& dateForm);
+    bool writeRegister(const QString& path, const Register& reg, Form form, const DateForm& dateForm);
     bool writeTable(const QString& path, const QList<QStringList>& rows);
     QString errorString() const { return m_error; }
 
@@ -58,5 +56,5 @@ private:
     QString m_error;
 };
 
-} // namespace csv
-} // namespace td
+}  // namespace csv
+}  // namespace td

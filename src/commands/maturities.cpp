@@ -11,17 +11,22 @@ namespace td::maturities {
 
 namespace {
 
-QString tr(const char* text) { return QCoreApplication::translate("Maturities", text); }
+QString tr(const char* text)
+{
+    return QCoreApplication::translate("Maturities", text);
+}
 
 // A count text of the term: a whole number, not negative.
-std::optional<double> wholeCount(const QString& text) {
+std::optional<double> wholeCount(const QString& text)
+{
     const std::optional<double> value = ParseNumber(text);
     if (!value || *value < 0 || std::floor(*value) != *value)
         return std::nullopt;
     return value;
 }
 
-QString statusText(const Row& row) {
+QString statusText(const Row& row)
+{
     QString text;
     switch (row.state) {
     case State::Matured:
@@ -45,7 +50,8 @@ QString statusText(const Row& row) {
 
 // Nothing sorts after everything else, whichever the order.
 template <typename T>
-int compareOptional(const std::optional<T>& a, const std::optional<T>& b, bool ascending) {
+int compareOptional(const std::optional<T>& a, const std::optional<T>& b, bool ascending)
+{
     if (!a || !b)
         return a ? -1 : (b ? 1 : 0);
     if (*a == *b)
@@ -54,7 +60,8 @@ int compareOptional(const std::optional<T>& a, const std::optional<T>& b, bool a
     return ascending ? order : -order;
 }
 
-int urgency(State state) {
+int urgency(State state)
+{
     switch (state) {
     case State::Matured:
         return 0;
@@ -71,7 +78,8 @@ int urgency(State state) {
 // Account numbers compare with their runs of digits as numbers ("A9" before
 // "A10"), letters regardless of case; the system's collation is not relied on,
 // since not every build of it knows a numeric mode.
-int compareAccounts(const QString& a, const QString& b) {
+int compareAccounts(const QString& a, const QString& b)
+{
     qsizetype i = 0;
     qsizetype j = 0;
     while (i < a.size() && j < b.size()) {
@@ -106,18 +114,20 @@ int compareAccounts(const QString& a, const QString& b) {
     }
     if (i < a.size() || j < b.size())
         return i < a.size() ? 1 : -1;
-    return a.compare(b); // equal but for case or zeros: still one order
+    return a.compare(b);  // equal but for case or zeros: still one order
 }
 
 // Term date order, then register order: how rows stand when nothing else decides.
-bool termDateOrder(const Row& a, const Row& b) {
+bool termDateOrder(const Row& a, const Row& b)
+{
     const int byDate = compareOptional(a.termDate, b.termDate, true);
     return byDate != 0 ? byDate < 0 : a.registerRow < b.registerRow;
 }
 
-} // namespace
+}  // namespace
 
-QString headerText(int column) {
+QString headerText(int column)
+{
     static constexpr std::array<const char*, ColumnCount> kHeaders{{
         QT_TRANSLATE_NOOP("Maturities", "Account Number"),
         QT_TRANSLATE_NOOP("Maturities", "Term Date"),
@@ -131,8 +141,8 @@ QString headerText(int column) {
     return tr(kHeaders.at(column));
 }
 
-std::optional<double> savingsPaidIn(const QString& saveEachMonth, const QString& years,
-                                    const QString& months) {
+std::optional<double> savingsPaidIn(const QString& saveEachMonth, const QString& years, const QString& months)
+{
     const std::optional<double> saving = ParseNumber(saveEachMonth);
     const std::optional<double> y = wholeCount(years);
     const std::optional<double> m = wholeCount(months);
@@ -141,13 +151,15 @@ std::optional<double> savingsPaidIn(const QString& saveEachMonth, const QString&
     return *saving * (*y * 12 + *m);
 }
 
-State stateOf(qint64 days) {
+State stateOf(qint64 days)
+{
     if (days <= 0)
         return State::Matured;
     return days <= kDueSoonDays ? State::DueSoon : State::Later;
 }
 
-Row rowFor(const DepositRecord& deposit, int registerRow, QDate today, const DateForm& form) {
+Row rowFor(const DepositRecord& deposit, int registerRow, QDate today, const DateForm& form)
+{
     Row row;
     row.registerRow = registerRow;
     row.termDate = ParseDate(deposit[TermDate], form);
@@ -176,7 +188,8 @@ Row rowFor(const DepositRecord& deposit, int registerRow, QDate today, const Dat
     return row;
 }
 
-std::vector<Row> build(const Register& reg, QDate today, const DateForm& form) {
+std::vector<Row> build(const Register& reg, QDate today, const DateForm& form)
+{
     std::vector<Row> rows;
     rows.reserve(static_cast<std::size_t>(std::max(0, reg.depositCount())));
     for (int r = 1; r < reg.rows() - 1; ++r)
@@ -185,7 +198,8 @@ std::vector<Row> build(const Register& reg, QDate today, const DateForm& form) {
     return rows;
 }
 
-void sort(std::vector<Row>& rows, int column, bool ascending) {
+void sort(std::vector<Row>& rows, int column, bool ascending)
+{
     auto compare = [&](const Row& a, const Row& b) -> int {
         switch (column) {
         case AccountNumberColumn:
@@ -217,7 +231,8 @@ void sort(std::vector<Row>& rows, int column, bool ascending) {
     });
 }
 
-Summary summarise(const std::vector<Row>& rows) {
+Summary summarise(const std::vector<Row>& rows)
+{
     Summary summary;
     auto add = [](Totals& totals, const Row& row) {
         ++totals.deposits;
@@ -237,7 +252,8 @@ Summary summarise(const std::vector<Row>& rows) {
     return summary;
 }
 
-QString totalsText(const Totals& totals, bool activeOnly) {
+QString totalsText(const Totals& totals, bool activeOnly)
+{
     const QString counted = activeOnly ? tr("Active deposits: %1").arg(totals.deposits)
                                        : tr("All deposits: %1").arg(totals.deposits);
     QString text = tr("%1. Account balance %2, future value %3, interest to earn %4.")
@@ -250,7 +266,8 @@ QString totalsText(const Totals& totals, bool activeOnly) {
     return text;
 }
 
-DepositRecord rolledOver(const DepositRecord& matured) {
+DepositRecord rolledOver(const DepositRecord& matured)
+{
     DepositRecord next;
     next[AccountNumber] = matured[AccountNumber];
     next[SaveEachMonth] = matured[SaveEachMonth];
@@ -263,4 +280,4 @@ DepositRecord rolledOver(const DepositRecord& matured) {
     return next;
 }
 
-} // namespace td::maturities
+}  // namespace td::maturities

@@ -40,14 +40,14 @@ enum class State { Matured, DueSoon, Later, DateUnreadable };
 
 struct Row {
     int registerRow = 0;
-    std::array<QString, ColumnCount> texts; // as the window shows them
+    std::array<QString, ColumnCount> texts;  // as the window shows them
     std::optional<QDate> termDate;
-    std::optional<qint64> days; // from today to the term date; 0 is today, negative is past
+    std::optional<qint64> days;  // from today to the term date; 0 is today, negative is past
     std::optional<double> balance;
     std::optional<double> futureValue;
-    std::optional<double> interest; // future value less balance less the savings paid in
+    std::optional<double> interest;  // future value less balance less the savings paid in
     State state = State::DateUnreadable;
-    bool active = false; // the Active text is exactly "Yes"
+    bool active = false;  // the Active text is exactly "Yes"
 
     // A row whose amounts all read takes part in the totals.
     bool countsInTotals() const { return balance && futureValue && interest; }
@@ -75,8 +75,8 @@ std::vector<Row> build(const Register& reg, QDate today, const DateForm& form);
 void sort(std::vector<Row>& rows, int column, bool ascending);
 
 struct Totals {
-    int deposits = 0; // rows looked at
-    int leftOut = 0;  // of which kept out for values that do not read
+    int deposits = 0;  // rows looked at
+    int leftOut = 0;   // of which kept out for values that do not read
     double balance = 0;
     double futureValue = 0;
     double interest = 0;
@@ -99,5 +99,5 @@ QString totalsText(const Totals& totals, bool activeOnly);
 // date and future value are left for the dialog to compute.
 DepositRecord rolledOver(const DepositRecord& matured);
 
-} // namespace maturities
-} // namespace td
+}  // namespace maturities
+}  // namespace td

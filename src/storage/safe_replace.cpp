@@ -16,20 +16,20 @@ namespace {
 // A rename is only durable once the folder that holds the name is synced. The
 // new file is already in place when this runs, so a folder that cannot be
 // synced (some file systems refuse) changes nothing for the caller.
-void syncFolder(const QString& folder) {
-    const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void syncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
     ::fsync(fd);
     ::close(fd);
 }
 
-} // namespace
+}  // namespace
 
-bool replaceFileSafely(const QString& path,
-                       const std::function<bool(QIODevice&, QString& error)>& write,
-                       QString& error) {
+bool replaceFileSafely(const QString& path, const std::function<bool(QIODevice&, QString& error)>& write,
+                       QString& error)
+{
     // Past the process's file size limit the system sends SIGXFSZ, which ends
     // the program with the work unsaved; ignored, the write fails with
     // "File too large" and is reported like any other failure.
@@ -67,4 +67,4 @@ bool replaceFileSafely(const QString& path,
     return true;
 }
 
-} // namespace td
+}  // namespace td

@@ -12,8 +12,7 @@ namespace td {
 // folder is synced so the new name lasts. `write` puts the contents on the
 // device and returns false (with its reason in `error`) when it cannot; a
 // failure anywhere leaves the old file as it was and `error` says why.
-bool replaceFileSafely(const QString& path,
-                       const std::function<bool(QIODevice&, QString& error)>& write,
+bool replaceFileSafely(const QString& path, const std::function<bool(QIODevice&, QString& error)>& write,
                        QString& error);
 
-} // namespace td
+}  // namespace td

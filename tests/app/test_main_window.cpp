@@ -1,7 +1,7 @@
-#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "app/widgets/image_button.h"
-#include "app/windows/main_window_layout.h"
 #include "app/widgets/register_grid.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "app/windows/main_window_layout.h"
 #include "support/main_window_world.h"
 
 #include <QAction>
@@ -43,7 +43,8 @@ private slots:
         QCOMPARE(m.buttons, MessageButtons::Ok);
         QVERIFY(!headerWrittenBeforeMessage);
 
-        QCOMPARE(w.windowTitle(), QStringLiteral("Quendarith Information Technology Term Deposit - Untitled"));
+        QCOMPARE(w.windowTitle(),
+                 QStringLiteral("Quendarith Information Technology Term Deposit - Untitled"));
         QCOMPARE(w.Grid().rows(), 2);
         QCOMPARE(w.Grid().row(), 0);
         QCOMPARE(w.Grid().col(), 9);
@@ -59,8 +60,9 @@ private slots:
         FakePlatform fake;
         frmTermDeposit w(fake.platform());
         w.startUp();
-        const QStringList headers = {"Account Number", "Save Each Month", "Interest", "Years", "Months",
-                                     "Start Date", "Term Date", "Account Balance", "Future Value", "Active"};
+        const QStringList headers = {"Account Number", "Save Each Month", "Interest",  "Years",
+                                     "Months",         "Start Date",      "Term Date", "Account Balance",
+                                     "Future Value",   "Active"};
         const QList<int> widthsTwips = {2500, 2000, 1200, 800, 800, 1500, 1500, 2000, 2000, 800};
         QTableView* grid = w.gridView();
         for (int c = 0; c < 10; ++c) {
@@ -85,11 +87,38 @@ private slots:
                 items << (a->isSeparator() ? "-" : (a->text() + " " + a->shortcut().toString()).trimmed());
             menus << menu->text() + ": " + items.join(", ");
         }
-        QCOMPARE(menus, QStringList({
-                            "&File: &New, &Open Ctrl+O, -, &Save Ctrl+S, Save &As Ctrl+A, -, &Print Ctrl+P, -, E&xit",
-                            "&Term Deposit: &New Ctrl+N, &Edit Ctrl+E, &Delete Ctrl+D, &Search Ctrl+C, &Amortise Ctrl+M",
-                            "&Help: &About",
-                        }));
+        QCOMPARE(
+            menus,
+            QStringList({
+                "&File: &New, &Open Ctrl+O, -, &Save Ctrl+S, Save &As Ctrl+A, &Export to CSV..., "
+                "Export to CSV with Plain N&umbers..., -, &Print Ctrl+P, -, E&xit",
+                "&Term Deposit: &New Ctrl+N, &Edit Ctrl+E, &Delete Ctrl+D, &Search Ctrl+C, &Amortise Ctrl+M, "
+                "-, &Maturities... Ctrl+T",
+                "&Help: &About",
+            }));
+    }
+
+    // Commands added beside the documented ones take no access key of their
+    // menu and no shortcut of the window twice.
+    void accessKeysAndShortcutsAreTakenOnce()
+    {
+        FakePlatform fake;
+        frmTermDeposit w(fake.platform());
+        QStringList shortcuts;
+        for (QAction* menu : w.menuBar()->actions()) {
+            QStringList keys;
+            for (QAction* a : menu->menu()->actions()) {
+                if (a->isSeparator())
+                    continue;
+                const QString key = QKeySequence::mnemonic(a->text()).toString();
+                QVERIFY2(!key.isEmpty() && !keys.contains(key), qPrintable(a->text()));
+                keys << key;
+                if (!a->shortcut().isEmpty()) {
+                    QVERIFY2(!shortcuts.contains(a->shortcut().toString()), qPrintable(a->text()));
+                    shortcuts << a->shortcut().toString();
+                }
+            }
+        }
     }
 
     // An index of mnuFileItem, mnuGridItem or mnuHelpItem triggers the named
@@ -118,9 +147,9 @@ private slots:
         w.startUp();
         const frmTermDeposit::MenuActions& a = w.actions();
         QStringList triggered;
-        for (QAction* action : {a.fileNew, a.fileOpen, a.fileSave, a.fileSaveAs, a.filePrint, a.fileExit,
-                                a.newTermDeposit, a.editTermDeposit, a.deleteTermDeposit, a.search, a.amortise,
-                                a.about})
+        for (QAction* action :
+             {a.fileNew, a.fileOpen, a.fileSave, a.fileSaveAs, a.filePrint, a.fileExit, a.newTermDeposit,
+              a.editTermDeposit, a.deleteTermDeposit, a.search, a.amortise, a.about})
             connect(action, &QAction::triggered, this, [&triggered, action] { triggered << action->text(); });
         if (menu == "file")
             w.mnuFileItem_Click(index);
@@ -205,7 +234,8 @@ private slots:
 
         // The frozen key column reports clicks on column 0.
         QTableView* key = static_cast<RegisterGrid*>(grid)->frozenColumn();
-        QTest::mouseClick(key->viewport(), Qt::LeftButton, {}, key->visualRect(key->model()->index(2, 0)).center());
+        QTest::mouseClick(key->viewport(), Qt::LeftButton, {},
+                          key->visualRect(key->model()->index(2, 0)).center());
         QCOMPARE(w.Grid().row(), 3);
         QCOMPARE(w.Grid().col(), 0);
 

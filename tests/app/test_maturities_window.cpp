@@ -26,11 +26,10 @@ namespace {
 
 // Today is 31/01/2024 (the fake clock).
 DepositRecord deposit(const QString& account, const QString& termDate, const QString& balance,
-                      const QString& futureValue, const QString& saving = "0",
-                      const QString& months = "0") {
+                      const QString& futureValue, const QString& saving = "0", const QString& months = "0")
+{
     DepositRecord d;
-    d.texts = {account,      saving,   "5.5",   "2",         months,
-               "31/01/2022", termDate, balance, futureValue, "Yes"};
+    d.texts = {account, saving, "5.5", "2", months, "31/01/2022", termDate, balance, futureValue, "Yes"};
     return d;
 }
 
@@ -40,14 +39,16 @@ const QList<DepositRecord> kDeposits = {
     deposit("SOON", "29/02/2024", "$9.00", "$9.90"),
 };
 
-frmTermDepositDetails& details(QDialog& dialog) {
+frmTermDepositDetails& details(QDialog& dialog)
+{
     return static_cast<frmTermDepositDetails&>(dialog);
 }
 
 struct World : FileWorld {
     frmMaturities* maturities = nullptr;
 
-    explicit World(const QList<DepositRecord>& deposits = kDeposits) {
+    explicit World(const QList<DepositRecord>& deposits = kDeposits)
+    {
         for (const DepositRecord& d : deposits)
             window.Grid().appendDeposit(d);
         window.show();
@@ -58,24 +59,25 @@ struct World : FileWorld {
     }
     bool ready = false;
     QAbstractItemModel* model() const { return maturities->GridMaturities()->model(); }
-    QStringList column(int c) const {
+    QStringList column(int c) const
+    {
         QStringList texts;
         for (int r = 0; r < model()->rowCount(); ++r)
             texts << model()->index(r, c).data().toString();
         return texts;
     }
     QStringList accounts() const { return column(maturities::AccountNumberColumn); }
-    int viewRowOf(const QString& account) const {
-        return static_cast<int>(accounts().indexOf(account));
-    }
-    QPoint cellCentre(int row, int col) const {
+    int viewRowOf(const QString& account) const { return static_cast<int>(accounts().indexOf(account)); }
+    QPoint cellCentre(int row, int col) const
+    {
         return maturities->GridMaturities()->visualRect(model()->index(row, col)).center();
     }
 };
 
 enum Command { New, Edit, Delete, Open, FileNew };
 
-QStringList walkNames(QWidget* window) {
+QStringList walkNames(QWidget* window)
+{
     QStringList problems;
     for (QWidget* w : window->findChildren<QWidget*>()) {
         if (!w->isVisible() || w->focusPolicy() == Qt::NoFocus)
@@ -87,24 +89,22 @@ QStringList walkNames(QWidget* window) {
     return problems;
 }
 
-} // namespace
+}  // namespace
 
 class TestMaturitiesWindow : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        applyApplicationLook(*qobject_cast<QApplication*>(QCoreApplication::instance()));
-    }
+    void initTestCase() { applyApplicationLook(*qobject_cast<QApplication*>(QCoreApplication::instance())); }
 
-    void listsDepositsByTermDateMarkedAndTotalled() {
+    void listsDepositsByTermDateMarkedAndTotalled()
+    {
         World w;
         QVERIFY(QTest::qWaitForWindowExposed(w.maturities));
         QVERIFY(!w.maturities->isModal());
         QCOMPARE(w.accounts(), (QStringList{"MATURED", "SOON", "LATER"}));
         QCOMPARE(w.column(maturities::DaysColumn), (QStringList{"0", "29", "487"}));
-        QCOMPARE(w.column(maturities::StatusColumn),
-                 (QStringList{"Matured", "Within 30 days", ""}));
+        QCOMPARE(w.column(maturities::StatusColumn), (QStringList{"Matured", "Within 30 days", ""}));
         QCOMPARE(w.model()->index(0, 1).data(Qt::BackgroundRole).value<QColor>(),
                  MaturitiesModel::maturedColour());
         QCOMPARE(w.model()->index(1, 1).data(Qt::BackgroundRole).value<QColor>(),
@@ -114,7 +114,8 @@ private slots:
             "All deposits: 3. Account balance $10,019.00, future value $11,180.88"));
     }
 
-    void unreadableValuesShowAsTheyStandAndStayOutOfTheTotals() {
+    void unreadableValuesShowAsTheyStandAndStayOutOfTheTotals()
+    {
         World w({deposit("A1", "2024-06-01", "$100.00", "$110.00"),
                  deposit("A2", "01/06/2024", "lots", "$5.00"),
                  deposit("A3", "01/05/2024", "$1.00", "$2.00")});
@@ -122,27 +123,26 @@ private slots:
         QCOMPARE(w.column(maturities::TermDateColumn).last(), QStringLiteral("2024-06-01"));
         QCOMPARE(w.column(maturities::BalanceColumn)[1], QStringLiteral("lots"));
         QCOMPARE(w.maturities->lblAllTotals()->text(),
-                 QStringLiteral(
-                     "All deposits: 3. Account balance $101.00, future value $112.00, interest to "
-                     "earn $11.00. 1 deposit left out: its values cannot be read."));
+                 QStringLiteral("All deposits: 3. Account balance $101.00, future value $112.00, interest to "
+                                "earn $11.00. 1 deposit left out: its values cannot be read."));
     }
 
-    void headerClickSortsByValue() {
+    void headerClickSortsByValue()
+    {
         World w;
         QHeaderView* header = w.maturities->GridMaturities()->horizontalHeader();
         const int x = header->sectionViewportPosition(maturities::BalanceColumn) + 5;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
-        QCOMPARE(w.column(maturities::BalanceColumn),
-                 (QStringList{"$9.00", "$10.00", "$10,000.00"}));
+        QCOMPARE(w.column(maturities::BalanceColumn), (QStringList{"$9.00", "$10.00", "$10,000.00"}));
         QCOMPARE(w.maturities->cboSortBy()->currentIndex(), int(maturities::BalanceColumn));
         // The keyboard's way to the same: the Descending box.
         w.maturities->ckDescending()->setFocus();
         QTest::keyClick(w.maturities->ckDescending(), Qt::Key_Space);
-        QCOMPARE(w.column(maturities::BalanceColumn),
-                 (QStringList{"$10,000.00", "$10.00", "$9.00"}));
+        QCOMPARE(w.column(maturities::BalanceColumn), (QStringList{"$10,000.00", "$10.00", "$9.00"}));
     }
 
-    void doubleClickEditsThatDeposit() {
+    void doubleClickEditsThatDeposit()
+    {
         World w;
         QVERIFY(w.ready);
         QString opened;
@@ -153,14 +153,15 @@ private slots:
         const int row = w.viewRowOf("SOON");
         QWidget* viewport = w.maturities->GridMaturities()->viewport();
         QTest::mouseClick(viewport, Qt::LeftButton, {},
-                          w.cellCentre(row, 2)); // a real double click starts so
+                          w.cellCentre(row, 2));  // a real double click starts so
         QTest::mouseDClick(viewport, Qt::LeftButton, {}, w.cellCentre(row, 2));
         QCOMPARE(w.fake.modal.shown, QStringList{"frmTermDepositDetails"});
         QCOMPARE(opened, QStringLiteral("SOON"));
         QCOMPARE(w.window.Grid().row(), 3);
     }
 
-    void followsTheRegisterLive_data() {
+    void followsTheRegisterLive_data()
+    {
         QTest::addColumn<int>("command");
         QTest::addColumn<QStringList>("accounts");
         QTest::newRow("New adds") << int(New) << QStringList{"MATURED", "ADDED", "SOON", "LATER"};
@@ -169,7 +170,8 @@ private slots:
         QTest::newRow("Open replaces") << int(Open) << QStringList{"FROMFILE"};
         QTest::newRow("File New empties") << int(FileNew) << QStringList{};
     }
-    void followsTheRegisterLive() {
+    void followsTheRegisterLive()
+    {
         QFETCH(int, command);
         QFETCH(QStringList, accounts);
         World w;
@@ -190,7 +192,7 @@ private slots:
         case Edit:
             w.answer(MessageButton::Yes);
             w.fake.modal.handlers.push_back([](QDialog& dialog) {
-                details(dialog).txtTermYears()->setText("5"); // matures in 2027 now
+                details(dialog).txtTermYears()->setText("5");  // matures in 2027 now
                 details(dialog).cmdAdd()->click();
             });
             reg.setCurrentCell(2, AccountNumber);
@@ -220,7 +222,8 @@ private slots:
             QStringLiteral("All deposits: %1.").arg(accounts.size())));
     }
 
-    void rollOverOpensTheNextTermAndWritesOnlyOnAdd_data() {
+    void rollOverOpensTheNextTermAndWritesOnlyOnAdd_data()
+    {
         QTest::addColumn<QString>("saving");
         QTest::addColumn<QString>("months");
         QTest::addColumn<bool>("add");
@@ -240,7 +243,8 @@ private slots:
                                                     << "6" << false << "31/07/2026"
                                                     << "$16,009.13";
     }
-    void rollOverOpensTheNextTermAndWritesOnlyOnAdd() {
+    void rollOverOpensTheNextTermAndWritesOnlyOnAdd()
+    {
         QFETCH(QString, saving);
         QFETCH(QString, months);
         QFETCH(bool, add);
@@ -254,23 +258,21 @@ private slots:
         w.answer(MessageButton::Yes);
         w.fake.modal.handlers.push_back([&](QDialog& dialog) {
             frmTermDepositDetails& d = details(dialog);
-            shown << d.txtAccountNumber()->text() << d.txtSaveEachMonth()->text()
-                  << d.txtInterest()->text() << d.txtTermYears()->text()
-                  << d.txtTermMonths()->text() << d.DTPicStartDate()->date().toString("dd/MM/yyyy")
-                  << d.lblTermDate()->text() << d.txtAccountBalance()->text()
-                  << d.lblFutureValue()->text();
+            shown << d.txtAccountNumber()->text() << d.txtSaveEachMonth()->text() << d.txtInterest()->text()
+                  << d.txtTermYears()->text() << d.txtTermMonths()->text()
+                  << d.DTPicStartDate()->date().toString("dd/MM/yyyy") << d.lblTermDate()->text()
+                  << d.txtAccountBalance()->text() << d.lblFutureValue()->text();
             QCOMPARE(d.ckSaveMonthOnOff()->isChecked(), saving != "0");
             QCOMPARE(d.ckMonthsOnOff()->isChecked(), months != "0");
             QCOMPARE(d.txtSaveEachMonth()->isEnabled(), saving != "0");
             (add ? d.cmdAdd() : d.cmdCancel())->click();
         });
         w.maturities->GridMaturities()->setCurrentIndex(w.model()->index(w.viewRowOf("LATER"), 0));
-        QVERIFY(!w.maturities->cmdRollOver()->isEnabled()); // not matured
-        w.maturities->GridMaturities()->setCurrentIndex(
-            w.model()->index(w.viewRowOf("MATURED"), 0));
+        QVERIFY(!w.maturities->cmdRollOver()->isEnabled());  // not matured
+        w.maturities->GridMaturities()->setCurrentIndex(w.model()->index(w.viewRowOf("MATURED"), 0));
         QVERIFY(w.maturities->cmdRollOver()->isEnabled());
         QTest::keyClick(w.maturities->GridMaturities(), Qt::Key_R, Qt::AltModifier);
-        QTRY_VERIFY(!w.fake.modal.shown.isEmpty()); // an access key clicks a moment later
+        QTRY_VERIFY(!w.fake.modal.shown.isEmpty());  // an access key clicks a moment later
         QCOMPARE(shown, (QStringList{"MATURED", saving, "5.5", "2", months, "31/01/2024", termDate,
                                      "$11,159.98", futureValue}));
         if (!add) {
@@ -290,15 +292,14 @@ private slots:
         QTRY_COMPARE(w.accounts(), (QStringList{"LATER", "MATURED"}));
     }
 
-    void everyControlIsNamedAndReachable() {
+    void everyControlIsNamedAndReachable()
+    {
         World w;
         QVERIFY(w.ready);
         QCOMPARE(walkNames(w.maturities), QStringList());
         // The totals read as sentences to a screen reader.
-        QAccessibleInterface* totals =
-            QAccessible::queryAccessibleInterface(w.maturities->lblActiveTotals());
-        QVERIFY(totals->text(QAccessible::Name)
-                    .startsWith("Active deposits: 3. Account balance $10,019.00"));
+        QAccessibleInterface* totals = QAccessible::queryAccessibleInterface(w.maturities->lblActiveTotals());
+        QVERIFY(totals->text(QAccessible::Name).startsWith("Active deposits: 3. Account balance $10,019.00"));
         // Tab from the grid reaches the totals and every button in turn.
         w.maturities->GridMaturities()->setFocus();
         QList<QWidget*> visited;

@@ -9,7 +9,8 @@ using namespace td;
 
 namespace {
 
-DepositRecord record(const QStringList& texts) {
+DepositRecord record(const QStringList& texts)
+{
     DepositRecord d;
     for (int c = 0; c < ColumnCount; ++c)
         d[c] = texts.value(c);
@@ -17,23 +18,26 @@ DepositRecord record(const QStringList& texts) {
 }
 
 // A register with its header row, as the main window keeps it.
-void addHeader(Register& reg) {
+void addHeader(Register& reg)
+{
     for (int c = 0; c < ColumnCount; ++c)
         reg.setCell(0, c, headerText(c));
 }
 
-QByteArray readAll(const QString& path) {
+QByteArray readAll(const QString& path)
+{
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
 }
 
-} // namespace
+}  // namespace
 
 class TestCsvExport : public QObject {
     Q_OBJECT
 
 private slots:
-    void fieldsAreQuotedOnlyWhenTheyMustBe_data() {
+    void fieldsAreQuotedOnlyWhenTheyMustBe_data()
+    {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("field");
         QTest::newRow("plain") << "A1001"
@@ -55,19 +59,22 @@ private slots:
         QTest::newRow("tab needs no quotes in CSV") << "a\tb"
                                                     << "a\tb";
     }
-    void fieldsAreQuotedOnlyWhenTheyMustBe() {
+    void fieldsAreQuotedOnlyWhenTheyMustBe()
+    {
         QFETCH(QString, text);
         QFETCH(QString, field);
         QCOMPARE(csv::field(text), field);
     }
 
-    void linesAreUtf8AndEndInCrLf() {
+    void linesAreUtf8AndEndInCrLf()
+    {
         QCOMPARE(csv::line({"Zoë", "a,b", ""}), QByteArray("Zo\xc3\xab,\"a,b\",\r\n"));
         QCOMPARE(csv::tabSeparated({{"Year", "Annually"}, {"2025", "a\tb"}}),
                  QStringLiteral("Year\tAnnually\n2025\t\"a\tb\"\n"));
     }
 
-    void plainNumbersForEveryRegisterColumn_data() {
+    void plainNumbersForEveryRegisterColumn_data()
+    {
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QStringList>("plain");
         QTest::newRow("worked example")
@@ -81,12 +88,11 @@ private slots:
             << QStringList{"B2",         "0.00",       "4.25",       "99",    "0",
                            "2024-02-29", "2123-02-28", "1000000.00", "-1.50", "No"};
         QTest::newRow("texts that do not read stay as they are")
-            << QStringList{"C3",         "lots",       "5%", "x",     "",
-                           "2024-01-31", "31/13/2024", "",   "12abc", "maybe"}
-            << QStringList{"C3",         "lots",       "5%", "x",     "",
-                           "2024-01-31", "31/13/2024", "",   "12abc", "maybe"};
+            << QStringList{"C3", "lots", "5%", "x", "", "2024-01-31", "31/13/2024", "", "12abc", "maybe"}
+            << QStringList{"C3", "lots", "5%", "x", "", "2024-01-31", "31/13/2024", "", "12abc", "maybe"};
     }
-    void plainNumbersForEveryRegisterColumn() {
+    void plainNumbersForEveryRegisterColumn()
+    {
         QFETCH(QStringList, shown);
         QFETCH(QStringList, plain);
         Register reg;
@@ -98,40 +104,39 @@ private slots:
                  QStringLiteral("Account Number"));
     }
 
-    void scheduleInBothForms() {
+    void scheduleInBothForms()
+    {
         const QList<QStringList> shown{
             {"2025", "$10,500.00", "$10,509.45", "$10,511.62", "$10,512.46", "$10,512.67"}};
-        const QList<QStringList> plain =
-            csv::scheduleTable(shown, csv::Form::PlainNumbers, DateForm());
+        const QList<QStringList> plain = csv::scheduleTable(shown, csv::Form::PlainNumbers, DateForm());
         QCOMPARE(plain.size(), 2);
-        QCOMPARE(plain[0],
-                 (QStringList{"Year", "Annually", "Quaterly", "Monthly", "Weekly", "Dayly"}));
-        QCOMPARE(plain[1],
-                 (QStringList{"2025", "10500.00", "10509.45", "10511.62", "10512.46", "10512.67"}));
+        QCOMPARE(plain[0], (QStringList{"Year", "Annually", "Quaterly", "Monthly", "Weekly", "Dayly"}));
+        QCOMPARE(plain[1], (QStringList{"2025", "10500.00", "10509.45", "10511.62", "10512.46", "10512.67"}));
         QCOMPARE(csv::scheduleTable(shown, csv::Form::AsShown, DateForm())[1], shown[0]);
     }
 
-    void registerFileHoldsHeaderAndDepositsButNoSpareRow() {
+    void registerFileHoldsHeaderAndDepositsButNoSpareRow()
+    {
         QTemporaryDir dir;
         Register reg;
         addHeader(reg);
-        reg.appendDeposit(record({"A\"1\"\n2", "0", "5", "1", "0", "01/01/2024", "01/01/2025",
-                                  "$100.00", "$105.12", "Yes"}));
+        reg.appendDeposit(record(
+            {"A\"1\"\n2", "0", "5", "1", "0", "01/01/2024", "01/01/2025", "$100.00", "$105.12", "Yes"}));
         const QString path = dir.filePath("register.csv");
         csv::FileExporter exporter;
         QVERIFY(exporter.writeRegister(path, reg, csv::Form::AsShown, DateForm()));
-        QCOMPARE(
-            readAll(path),
-            QByteArray("Account Number,Save Each Month,Interest,Years,Months,Start Date,Term Date,"
-                       "Account Balance,Future Value,Active\r\n"
-                       "\"A\"\"1\"\"\n2\",0,5,1,0,01/01/2024,01/01/2025,$100.00,$105.12,Yes\r\n"));
+        QCOMPARE(readAll(path),
+                 QByteArray("Account Number,Save Each Month,Interest,Years,Months,Start Date,Term Date,"
+                            "Account Balance,Future Value,Active\r\n"
+                            "\"A\"\"1\"\"\n2\",0,5,1,0,01/01/2024,01/01/2025,$100.00,$105.12,Yes\r\n"));
         // An export over an existing file replaces it whole.
         reg.removeRow(1);
         QVERIFY(exporter.writeRegister(path, reg, csv::Form::PlainNumbers, DateForm()));
         QCOMPARE(readAll(path).count("\r\n"), 1);
     }
 
-    void aMissingFolderFailsWithTheFileReason() {
+    void aMissingFolderFailsWithTheFileReason()
+    {
         QTemporaryDir dir;
         const QString path = dir.filePath("no such folder/register.csv");
         csv::FileExporter exporter;

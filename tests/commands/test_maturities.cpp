@@ -10,10 +10,10 @@ Q_DECLARE_METATYPE(mat::State)
 
 namespace {
 
-DepositRecord deposit(const QString& account, const QString& termDate,
-                      const QString& balance = "$100.00", const QString& futureValue = "$105.00",
-                      const QString& active = "Yes", const QString& saving = "0",
-                      const QString& years = "1", const QString& months = "0") {
+DepositRecord deposit(const QString& account, const QString& termDate, const QString& balance = "$100.00",
+                      const QString& futureValue = "$105.00", const QString& active = "Yes",
+                      const QString& saving = "0", const QString& years = "1", const QString& months = "0")
+{
     DepositRecord d;
     d[AccountNumber] = account;
     d[SaveEachMonth] = saving;
@@ -28,20 +28,22 @@ DepositRecord deposit(const QString& account, const QString& termDate,
     return d;
 }
 
-QStringList accounts(const std::vector<mat::Row>& rows) {
+QStringList accounts(const std::vector<mat::Row>& rows)
+{
     QStringList out;
     for (const mat::Row& row : rows)
         out << row.texts[mat::AccountNumberColumn];
     return out;
 }
 
-} // namespace
+}  // namespace
 
 class TestMaturities : public QObject {
     Q_OBJECT
 
 private slots:
-    void daysToMaturity_data() {
+    void daysToMaturity_data()
+    {
         QTest::addColumn<QDate>("today");
         QTest::addColumn<QString>("termDate");
         QTest::addColumn<QString>("days");
@@ -56,31 +58,27 @@ private slots:
                                             << "1" << mat::State::DueSoon << "Within 30 days";
         QTest::newRow("29 February") << jan31 << "29/02/2024"
                                      << "29" << mat::State::DueSoon << "Within 30 days";
-        QTest::newRow("30 days across a leap February")
-            << jan31 << "01/03/2024"
-            << "30" << mat::State::DueSoon << "Within 30 days";
+        QTest::newRow("30 days across a leap February") << jan31 << "01/03/2024"
+                                                        << "30" << mat::State::DueSoon << "Within 30 days";
         QTest::newRow("31 days") << jan31 << "02/03/2024"
                                  << "31" << mat::State::Later << "";
-        QTest::newRow("28 Feb to 1 Mar, common year")
-            << QDate(2023, 2, 28) << "01/03/2023"
-            << "1" << mat::State::DueSoon << "Within 30 days";
-        QTest::newRow("28 Feb to 1 Mar, leap year")
-            << QDate(2024, 2, 28) << "01/03/2024"
-            << "2" << mat::State::DueSoon << "Within 30 days";
+        QTest::newRow("28 Feb to 1 Mar, common year") << QDate(2023, 2, 28) << "01/03/2023"
+                                                      << "1" << mat::State::DueSoon << "Within 30 days";
+        QTest::newRow("28 Feb to 1 Mar, leap year") << QDate(2024, 2, 28) << "01/03/2024"
+                                                    << "2" << mat::State::DueSoon << "Within 30 days";
         QTest::newRow("a year from 29 February") << QDate(2024, 2, 29) << "28/02/2025"
                                                  << "365" << mat::State::Later << "";
         QTest::newRow("over the year end") << QDate(2024, 12, 31) << "01/01/2025"
                                            << "1" << mat::State::DueSoon << "Within 30 days";
         QTest::newRow("matured a leap year ago") << QDate(2025, 3, 1) << "01/03/2024"
                                                  << "-365" << mat::State::Matured << "Matured";
-        QTest::newRow("another date form")
-            << jan31 << "2024-03-01"
-            << "" << mat::State::DateUnreadable << "Term date cannot be read";
-        QTest::newRow("no date at all")
-            << jan31 << ""
-            << "" << mat::State::DateUnreadable << "Term date cannot be read";
+        QTest::newRow("another date form") << jan31 << "2024-03-01"
+                                           << "" << mat::State::DateUnreadable << "Term date cannot be read";
+        QTest::newRow("no date at all") << jan31 << ""
+                                        << "" << mat::State::DateUnreadable << "Term date cannot be read";
     }
-    void daysToMaturity() {
+    void daysToMaturity()
+    {
         QFETCH(QDate, today);
         QFETCH(QString, termDate);
         QFETCH(QString, days);
@@ -90,12 +88,13 @@ private slots:
         QCOMPARE(row.texts[mat::DaysColumn], days);
         QCOMPARE(row.state, state);
         QCOMPARE(row.texts[mat::StatusColumn], status);
-        QCOMPARE(row.texts[mat::TermDateColumn], termDate); // shown as it stands
+        QCOMPARE(row.texts[mat::TermDateColumn], termDate);  // shown as it stands
     }
 
     // Interest to earn = future value - balance - saving * (years * 12 + months),
     // worked by hand from the figures the details dialog shows.
-    void interestToEarn_data() {
+    void interestToEarn_data()
+    {
         QTest::addColumn<QString>("balance");
         QTest::addColumn<QString>("saving");
         QTest::addColumn<QString>("years");
@@ -154,23 +153,25 @@ private slots:
                                         << "$105.00"
                                         << "";
     }
-    void interestToEarn() {
+    void interestToEarn()
+    {
         QFETCH(QString, balance);
         QFETCH(QString, saving);
         QFETCH(QString, years);
         QFETCH(QString, months);
         QFETCH(QString, futureValue);
         QFETCH(QString, interest);
-        const mat::Row row = mat::rowFor(
-            deposit("A1", "01/06/2026", balance, futureValue, "Yes", saving, years, months), 1,
-            QDate(2024, 1, 31), DateForm());
+        const mat::Row row =
+            mat::rowFor(deposit("A1", "01/06/2026", balance, futureValue, "Yes", saving, years, months), 1,
+                        QDate(2024, 1, 31), DateForm());
         QCOMPARE(row.texts[mat::InterestColumn], interest);
         QCOMPARE(row.countsInTotals(), !interest.isEmpty());
         QCOMPARE(row.texts[mat::BalanceColumn], balance);
         QCOMPARE(row.texts[mat::StatusColumn].contains("not in totals"), interest.isEmpty());
     }
 
-    void sortsByValueNotText_data() {
+    void sortsByValueNotText_data()
+    {
         QTest::addColumn<int>("column");
         QTest::addColumn<bool>("ascending");
         QTest::addColumn<QStringList>("order");
@@ -184,20 +185,19 @@ private slots:
             << int(mat::TermDateColumn) << true << QStringList{"A10", "A9", "B1", "C"};
         QTest::newRow("term date down")
             << int(mat::TermDateColumn) << false << QStringList{"B1", "A9", "A10", "C"};
-        QTest::newRow("days") << int(mat::DaysColumn) << true
-                              << QStringList{"A10", "A9", "B1", "C"};
+        QTest::newRow("days") << int(mat::DaysColumn) << true << QStringList{"A10", "A9", "B1", "C"};
         QTest::newRow("status by urgency")
             << int(mat::StatusColumn) << true << QStringList{"A10", "A9", "B1", "C"};
         QTest::newRow("account numbers, digits as numbers")
             << int(mat::AccountNumberColumn) << true << QStringList{"A9", "A10", "B1", "C"};
         QTest::newRow("future value")
             << int(mat::FutureValueColumn) << true << QStringList{"A9", "A10", "B1", "C"};
-        QTest::newRow("interest") << int(mat::InterestColumn) << false
-                                  << QStringList{"B1", "A10", "A9", "C"};
+        QTest::newRow("interest") << int(mat::InterestColumn) << false << QStringList{"B1", "A10", "A9", "C"};
         QTest::newRow("active, ties in term date order")
             << int(mat::ActiveColumn) << true << QStringList{"A10", "A9", "C", "B1"};
     }
-    void sortsByValueNotText() {
+    void sortsByValueNotText()
+    {
         QFETCH(int, column);
         QFETCH(bool, ascending);
         QFETCH(QStringList, order);
@@ -207,12 +207,13 @@ private slots:
         reg.appendDeposit(deposit("C", "31-12-2024", "lots", "more", "No"));
         reg.appendDeposit(deposit("A10", "10/01/2024", "$10.00", "$11.00", "No"));
         std::vector<mat::Row> rows = mat::build(reg, QDate(2024, 1, 31), DateForm());
-        QCOMPARE(accounts(rows), (QStringList{"A10", "A9", "B1", "C"})); // term date order at first
+        QCOMPARE(accounts(rows), (QStringList{"A10", "A9", "B1", "C"}));  // term date order at first
         mat::sort(rows, column, ascending);
         QCOMPARE(accounts(rows), order);
     }
 
-    void buildTakesEveryDepositRowAndNoOther() {
+    void buildTakesEveryDepositRowAndNoOther()
+    {
         Register reg;
         QCOMPARE(mat::build(reg, QDate(2024, 1, 31), DateForm()).size(), std::size_t(0));
         reg.appendDeposit(deposit("A1", "01/01/2025"));
@@ -223,15 +224,14 @@ private slots:
         QCOMPARE(rows[1].registerRow, 1);
     }
 
-    void totalsLeaveOutWhatDoesNotRead() {
+    void totalsLeaveOutWhatDoesNotRead()
+    {
         Register reg;
         reg.appendDeposit(deposit("A1", "01/01/2025", "$1,000.00", "$1,050.00", "Yes"));
-        reg.appendDeposit(
-            deposit("A2", "01/01/2025", "$2,000.50", "$2,100.75", "Yes", "$10.00", "0", "3"));
+        reg.appendDeposit(deposit("A2", "01/01/2025", "$2,000.50", "$2,100.75", "Yes", "$10.00", "0", "3"));
         reg.appendDeposit(deposit("A3", "01/01/2025", "$500.00", "$525.00", "No"));
-        reg.appendDeposit(deposit("A4", "01/01/2025", "12abc", "$525.00", "Yes")); // does not read
-        reg.appendDeposit(
-            deposit("A5", "2025-01-01", "$100.00", "$110.00", "yes")); // not "Yes": inactive
+        reg.appendDeposit(deposit("A4", "01/01/2025", "12abc", "$525.00", "Yes"));    // does not read
+        reg.appendDeposit(deposit("A5", "2025-01-01", "$100.00", "$110.00", "yes"));  // not "Yes": inactive
         const mat::Summary s = mat::summarise(mat::build(reg, QDate(2024, 1, 31), DateForm()));
         QCOMPARE(s.active.deposits, 3);
         QCOMPARE(s.active.leftOut, 1);
@@ -239,20 +239,19 @@ private slots:
         QCOMPARE(s.all.leftOut, 1);
         // Active: 1000 + 2000.50; 1050 + 2100.75; 50 + (2100.75 - 2000.50 - 30) = 120.25.
         QCOMPARE(mat::totalsText(s.active, true),
-                 QStringLiteral(
-                     "Active deposits: 3. Account balance $3,000.50, future value $3,150.75, "
-                     "interest to earn $120.25. 1 deposit left out: its values cannot be read."));
+                 QStringLiteral("Active deposits: 3. Account balance $3,000.50, future value $3,150.75, "
+                                "interest to earn $120.25. 1 deposit left out: its values cannot be read."));
         // All adds A3 (500, 525, 25) and A5 (100, 110, 10): an unreadable term date still counts.
         QCOMPARE(mat::totalsText(s.all, false),
-                 QStringLiteral(
-                     "All deposits: 5. Account balance $3,600.50, future value $3,785.75, "
-                     "interest to earn $155.25. 1 deposit left out: its values cannot be read."));
+                 QStringLiteral("All deposits: 5. Account balance $3,600.50, future value $3,785.75, "
+                                "interest to earn $155.25. 1 deposit left out: its values cannot be read."));
         QCOMPARE(mat::totalsText(mat::Totals{}, true),
                  QStringLiteral("Active deposits: 0. Account balance $0.00, future value $0.00, "
                                 "interest to earn $0.00."));
     }
 
-    void rollOverStartsTheNextTermFromTheOldOne_data() {
+    void rollOverStartsTheNextTermFromTheOldOne_data()
+    {
         QTest::addColumn<QString>("saving");
         QTest::addColumn<QString>("months");
         QTest::newRow("no monthly savings") << "0"
@@ -260,7 +259,8 @@ private slots:
         QTest::newRow("monthly savings and months") << "$100.00"
                                                     << "6";
     }
-    void rollOverStartsTheNextTermFromTheOldOne() {
+    void rollOverStartsTheNextTermFromTheOldOne()
+    {
         QFETCH(QString, saving);
         QFETCH(QString, months);
         DepositRecord old =

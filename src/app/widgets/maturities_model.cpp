@@ -8,10 +8,17 @@ using namespace maturities;
 
 MaturitiesModel::MaturitiesModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-QColor MaturitiesModel::maturedColour() { return QColor(255, 205, 205); }
-QColor MaturitiesModel::dueSoonColour() { return QColor(255, 240, 180); }
+QColor MaturitiesModel::maturedColour()
+{
+    return QColor(255, 205, 205);
+}
+QColor MaturitiesModel::dueSoonColour()
+{
+    return QColor(255, 240, 180);
+}
 
-void MaturitiesModel::setRows(std::vector<Row> rows) {
+void MaturitiesModel::setRows(std::vector<Row> rows)
+{
     beginResetModel();
     m_rows = std::move(rows);
     if (m_sortColumn >= 0)
@@ -19,7 +26,8 @@ void MaturitiesModel::setRows(std::vector<Row> rows) {
     endResetModel();
 }
 
-int MaturitiesModel::rowOfRegisterRow(int registerRow) const {
+int MaturitiesModel::rowOfRegisterRow(int registerRow) const
+{
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         if (m_rows[i].registerRow == registerRow)
             return static_cast<int>(i);
@@ -27,15 +35,18 @@ int MaturitiesModel::rowOfRegisterRow(int registerRow) const {
     return -1;
 }
 
-int MaturitiesModel::rowCount(const QModelIndex& parent) const {
+int MaturitiesModel::rowCount(const QModelIndex& parent) const
+{
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
 
-int MaturitiesModel::columnCount(const QModelIndex& parent) const {
+int MaturitiesModel::columnCount(const QModelIndex& parent) const
+{
     return parent.isValid() ? 0 : maturities::ColumnCount;
 }
 
-QVariant MaturitiesModel::data(const QModelIndex& index, int role) const {
+QVariant MaturitiesModel::data(const QModelIndex& index, int role) const
+{
     if (!index.isValid())
         return {};
     const Row& row = rowAt(index.row());
@@ -69,14 +80,15 @@ QVariant MaturitiesModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QVariant MaturitiesModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation == Qt::Horizontal &&
-        (role == Qt::DisplayRole || role == Qt::AccessibleTextRole))
+QVariant MaturitiesModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole))
         return maturities::headerText(section);
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
-void MaturitiesModel::sort(int column, Qt::SortOrder order) {
+void MaturitiesModel::sort(int column, Qt::SortOrder order)
+{
     if (column < 0 || column >= maturities::ColumnCount)
         return;
     m_sortColumn = column;
@@ -89,10 +101,9 @@ void MaturitiesModel::sort(int column, Qt::SortOrder order) {
     maturities::sort(m_rows, column, order == Qt::AscendingOrder);
     QModelIndexList after;
     for (std::size_t i = 0; i < registerRows.size(); ++i)
-        after << index(rowOfRegisterRow(registerRows[i]),
-                       before[static_cast<qsizetype>(i)].column());
+        after << index(rowOfRegisterRow(registerRows[i]), before[static_cast<qsizetype>(i)].column());
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
-} // namespace td
+}  // namespace td

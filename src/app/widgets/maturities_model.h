@@ -19,7 +19,7 @@ public:
 
     void setRows(std::vector<maturities::Row> rows);
     const maturities::Row& rowAt(int row) const { return m_rows.at(static_cast<std::size_t>(row)); }
-    int rowOfRegisterRow(int registerRow) const; // -1 when none
+    int rowOfRegisterRow(int registerRow) const;  // -1 when none
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -32,8 +32,8 @@ public:
 
 private:
     std::vector<maturities::Row> m_rows;
-    int m_sortColumn = -1; // term date order until a column is chosen
+    int m_sortColumn = -1;  // term date order until a column is chosen
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
 };
 
-} // namespace td
+}  // namespace td

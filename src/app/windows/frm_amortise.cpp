@@ -1,15 +1,20 @@
 #include "app/windows/frm_amortise.h"
 
-#include "finance/amortisation.h"
-#include "app/widgets/register_grid.h"
 #include "app/widgets/dialog_parts.h"
+#include "app/widgets/register_grid.h"
 #include "app/widgets/twips.h"
+#include "commands/export_questions.h"
+#include "finance/amortisation.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QShowEvent>
 #include <QTableWidget>
+#include <functional>
 
 namespace td {
 
@@ -28,8 +33,7 @@ constexpr int kCellPadding = 8;
 
 frmAmortise::frmAmortise(Register& reg, const std::vector<AmortisationRow>& schedule, QSize screenSize,
                          QWidget* parent)
-    : QDialog(parent, kFixedDialogFlags),
-      m_screen(screenSize)
+    : QDialog(parent, kFixedDialogFlags), m_screen(screenSize)
 {
     setObjectName(QStringLiteral("frmAmortise"));
     setWindowTitle(tr("Lease Amortisation"));
@@ -49,7 +53,8 @@ frmAmortise::frmAmortise(Register& reg, const std::vector<AmortisationRow>& sche
     m_gridAmortisation->setWordWrap(false);
     m_gridAmortisation->verticalHeader()->hide();
     m_gridAmortisation->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_gridAmortisation->verticalHeader()->setDefaultSectionSize(m_grid->verticalHeader()->defaultSectionSize());
+    m_gridAmortisation->verticalHeader()->setDefaultSectionSize(
+        m_grid->verticalHeader()->defaultSectionSize());
     QHeaderView* header = m_gridAmortisation->horizontalHeader();
     header->setDefaultSectionSize(twipsToPixels(kScheduleDefaultColumnWidth));
     header->setSectionResizeMode(QHeaderView::Fixed);
@@ -149,6 +154,84 @@ void frmAmortise::fillSchedule(const std::vector<AmortisationRow>& schedule)
         }
     }
     m_gridAmortisation->setCurrentCell(rows - 1, ScheduleDaily);
+}
+
+void frmAmortise::offerScheduleOut(Platform& platform)
+{
+    m_platform = &platform;
+    struct Item {
+        const char* name;
+        const char* caption;
+        QKeySequence shortcut;
+        std::function<void()> run;
+    };
+    const Item items[] = {
+        {"actCopySchedule", QT_TR_NOOP("&Copy Schedule"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+         [this] { copySchedule(); }},
+        {"actExportSchedule",
+         QT_TR_NOOP("&Export to CSV..."),
+         {},
+         [this] { exportSchedule(csv::Form::AsShown); }},
+        {"actExportScheduleNumbers",
+         QT_TR_NOOP("Export to CSV with Plain N&umbers..."),
+         {},
+         [this] { exportSchedule(csv::Form::PlainNumbers); }},
+    };
+    // The grid's context menu (mouse, or the keyboard's menu key) lists them;
+    // the copy's shortcut works anywhere in the window.
+    m_gridAmortisation->setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (const Item& item : items) {
+        auto* action = new QAction(tr(item.caption), m_gridAmortisation);
+        action->setObjectName(QString::fromLatin1(item.name));
+        action->setShortcut(item.shortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, item.run);
+        m_gridAmortisation->addAction(action);
+    }
+}
+
+QList<QStringList> frmAmortise::scheduleRows() const
+{
+    QList<QStringList> rows;
+    for (int r = 0; r < m_gridAmortisation->rowCount(); ++r) {
+        QStringList row;
+        for (int c = 0; c < m_gridAmortisation->columnCount(); ++c) {
+            const QTableWidgetItem* item = m_gridAmortisation->item(r, c);
+            row << (item ? item->text() : QString());
+        }
+        rows << row;
+    }
+    return rows;
+}
+
+void frmAmortise::copySchedule()
+{
+    QGuiApplication::clipboard()->setText(
+        csv::tabSeparated(csv::scheduleTable(scheduleRows(), csv::Form::AsShown, DateForm())));
+}
+
+void frmAmortise::exportSchedule(csv::Form form)
+{
+    if (!m_platform)
+        return;
+    // Proposed under the deposit's account number, kept to characters any file system takes.
+    QString account = m_strip.cell(1, AccountNumber);
+    for (QChar& c : account) {
+        if (!c.isLetterOrNumber() && c != QLatin1Char('-') && c != QLatin1Char('_'))
+            c = QLatin1Char('_');
+    }
+    const QString proposed = account.isEmpty() ? QString() : tr("Schedule %1.csv").arg(account);
+    const std::optional<QString> name = askCsvFileName(*m_platform, proposed);
+    if (!name)
+        return;
+    csv::FileExporter exporter;
+    bool written = false;
+    {
+        BusyScope busy(m_platform->pointer);
+        written = exporter.writeTable(*name, csv::scheduleTable(scheduleRows(), form, m_platform->dateForm));
+    }
+    if (!written)
+        reportExportFailure(m_platform->messages, *name, exporter.errorString());
 }
 
 }  // namespace td

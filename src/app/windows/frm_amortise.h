@@ -1,7 +1,9 @@
 #pragma once
 
+#include "commands/csv_export.h"
 #include "core/register.h"
 #include "finance/amortisation.h"
+#include "platform/platform.h"
 
 #include <QDialog>
 #include <vector>
@@ -33,6 +35,15 @@ public:
     // The schedule: the header row, then one row per year.
     QTableWidget* GridAmortisation() const { return m_gridAmortisation; }
 
+    // The schedule's texts as shown, one list a year, header row excluded.
+    QList<QStringList> scheduleRows() const;
+    // Gives the schedule's grid a context menu and Ctrl+Shift+C, which take
+    // the schedule with its header row to the clipboard as tab-separated
+    // text or out to a CSV file, asking and reporting through the platform.
+    void offerScheduleOut(Platform& platform);
+    void copySchedule();
+    void exportSchedule(csv::Form form);
+
 protected:
     // Escape does not close the window; only its close box does.
     void keyPressEvent(QKeyEvent* event) override;
@@ -44,6 +55,7 @@ private:
     void fillSchedule(const std::vector<AmortisationRow>& schedule);
     void centre();
 
+    Platform* m_platform = nullptr;  // set by offerScheduleOut
     QSize m_screen;
     Register m_strip;
     RegisterGrid* m_grid = nullptr;

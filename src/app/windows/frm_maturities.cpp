@@ -20,13 +20,14 @@ namespace td {
 namespace {
 constexpr int kWidth = 820;
 constexpr int kHeight = 440;
-} // namespace
+}  // namespace
 
-frmMaturities::frmMaturities(Register& reg, const QAbstractItemModel& registerChanges,
-                             Platform& platform, std::function<void()> editCurrent,
-                             std::function<void()> rollOverCurrent, QWidget* parent)
+frmMaturities::frmMaturities(Register& reg, const QAbstractItemModel& registerChanges, Platform& platform,
+                             std::function<void()> editCurrent, std::function<void()> rollOverCurrent,
+                             QWidget* parent)
     : QWidget(parent, Qt::Window), m_register(reg), m_platform(platform),
-      m_editCurrent(std::move(editCurrent)), m_rollOverCurrent(std::move(rollOverCurrent)) {
+      m_editCurrent(std::move(editCurrent)), m_rollOverCurrent(std::move(rollOverCurrent))
+{
     setObjectName(QStringLiteral("frmMaturities"));
     setWindowTitle(tr("Quendarith Information Technology Maturities"));
     setWindowIcon(programIcon());
@@ -46,7 +47,8 @@ frmMaturities::frmMaturities(Register& reg, const QAbstractItemModel& registerCh
     refresh();
 }
 
-void frmMaturities::buildControls() {
+void frmMaturities::buildControls()
+{
     auto* gridCaption = new QLabel(tr("Deposits by &term date"), this);
     gridCaption->setObjectName(QStringLiteral("lblGridMaturities"));
 
@@ -126,8 +128,7 @@ void frmMaturities::buildControls() {
     setTabOrder(m_cmdRollOver, m_cmdClose);
 
     // Enter or a double click on a row opens it, as on the register grid.
-    connect(m_grid, &QAbstractItemView::activated, this,
-            [this](const QModelIndex& i) { openRow(i.row()); });
+    connect(m_grid, &QAbstractItemView::activated, this, [this](const QModelIndex& i) { openRow(i.row()); });
     connect(m_cmdEdit, &QPushButton::clicked, this, [this] { openRow(currentViewRow()); });
     connect(m_cmdRollOver, &QPushButton::clicked, this, [this] { rollOverRow(currentViewRow()); });
     connect(m_cmdClose, &QPushButton::clicked, this, &QWidget::close);
@@ -147,25 +148,27 @@ void frmMaturities::buildControls() {
     connect(m_ckDescending, &QCheckBox::toggled, this, &frmMaturities::sortFromControls);
 }
 
-void frmMaturities::sortFromControls() {
+void frmMaturities::sortFromControls()
+{
     m_grid->sortByColumn(m_cboSortBy->currentIndex(),
                          m_ckDescending->isChecked() ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
-void frmMaturities::refreshSoon() {
+void frmMaturities::refreshSoon()
+{
     if (m_refreshPending)
         return;
     m_refreshPending = true;
     QMetaObject::invokeMethod(this, &frmMaturities::refresh, Qt::QueuedConnection);
 }
 
-void frmMaturities::refresh() {
+void frmMaturities::refresh()
+{
     m_refreshPending = false;
     // The deposit that was current stays current, if it is still there.
     const int row = currentViewRow();
     const int registerRow = row >= 0 ? m_model->rowAt(row).registerRow : -1;
-    const QString account =
-        row >= 0 ? m_model->rowAt(row).texts[maturities::AccountNumberColumn] : QString();
+    const QString account = row >= 0 ? m_model->rowAt(row).texts[maturities::AccountNumberColumn] : QString();
 
     std::vector<maturities::Row> rows =
         maturities::build(m_register, m_platform.clock.today(), m_platform.dateForm);
@@ -185,14 +188,16 @@ void frmMaturities::refresh() {
     updateButtons();
 }
 
-int frmMaturities::currentViewRow() const {
+int frmMaturities::currentViewRow() const
+{
     const QModelIndex current = m_grid->currentIndex();
     return current.isValid() ? current.row() : -1;
 }
 
 // The overview may lag one event behind the register; a row that no longer
 // stands where it stood is not acted on.
-bool frmMaturities::selectRegisterRow(int viewRow) {
+bool frmMaturities::selectRegisterRow(int viewRow)
+{
     if (m_refreshPending)
         refresh();
     if (viewRow < 0 || viewRow >= m_model->rowCount())
@@ -203,12 +208,14 @@ bool frmMaturities::selectRegisterRow(int viewRow) {
     return m_register.setCurrentCell(row.registerRow, AccountNumber);
 }
 
-void frmMaturities::openRow(int viewRow) {
+void frmMaturities::openRow(int viewRow)
+{
     if (selectRegisterRow(viewRow))
         m_editCurrent();
 }
 
-void frmMaturities::rollOverRow(int viewRow) {
+void frmMaturities::rollOverRow(int viewRow)
+{
     if (m_refreshPending)
         refresh();
     if (viewRow < 0 || viewRow >= m_model->rowCount())
@@ -220,7 +227,8 @@ void frmMaturities::rollOverRow(int viewRow) {
         m_rollOverCurrent();
 }
 
-void frmMaturities::updateButtons() {
+void frmMaturities::updateButtons()
+{
     const int row = currentViewRow();
     m_cmdEdit->setEnabled(row >= 0);
     const bool matured = row >= 0 && m_model->rowAt(row).state == maturities::State::Matured &&
@@ -228,7 +236,8 @@ void frmMaturities::updateButtons() {
     m_cmdRollOver->setEnabled(matured);
 }
 
-void frmMaturities::keyPressEvent(QKeyEvent* event) {
+void frmMaturities::keyPressEvent(QKeyEvent* event)
+{
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
         event->accept();
         close();
@@ -237,4 +246,4 @@ void frmMaturities::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
-} // namespace td
+}  // namespace td

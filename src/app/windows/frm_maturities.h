@@ -78,4 +78,4 @@ private:
     QPushButton* m_cmdClose = nullptr;
 };
 
-} // namespace td
+}  // namespace td

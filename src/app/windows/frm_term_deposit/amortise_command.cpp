@@ -9,8 +9,8 @@ namespace td {
 
 void frmTermDeposit::Amortise()
 {
-    const auto schedule =
-        amortisableSchedule(m_register, m_platform.pointer.isBusy(), m_platform.dateForm, m_platform.messages);
+    const auto schedule = amortisableSchedule(m_register, m_platform.pointer.isBusy(), m_platform.dateForm,
+                                              m_platform.messages);
     if (!schedule)
         return;
 
@@ -18,6 +18,7 @@ void frmTermDeposit::Amortise()
     {
         BusyScope busy(m_platform.pointer);
         window = std::make_unique<frmAmortise>(m_register, *schedule, m_platform.screen.sizePixels(), this);
+        window->offerScheduleOut(m_platform);
     }
     m_platform.modal.runModal(*window);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commands/csv_export.h"
 #include "core/mod_lease.h"
 #include "core/register.h"
 #include "platform/platform.h"
@@ -45,6 +46,8 @@ public:
         QAction* fileOpen = nullptr;
         QAction* fileSave = nullptr;
         QAction* fileSaveAs = nullptr;
+        QAction* fileExportCsv = nullptr;
+        QAction* fileExportCsvNumbers = nullptr;
         QAction* filePrint = nullptr;
         QAction* fileExit = nullptr;
         QAction* newTermDeposit = nullptr;
@@ -52,6 +55,7 @@ public:
         QAction* deleteTermDeposit = nullptr;
         QAction* search = nullptr;
         QAction* amortise = nullptr;
+        QAction* maturities = nullptr;
         QAction* about = nullptr;
     };
     const MenuActions& actions() const { return m_actions; }
@@ -110,6 +114,9 @@ private:
     void fileSave();
     void fileSaveAs();
     void fileExit();
+    void fileExportCsv();
+    void fileExportCsvNumbers();
+    void exportRegister(csv::Form form);
     // The settings of DlgOpen, the one file dialog of the File commands,
     // shown by the platform's FileDialogs as the Open or the Save dialog.
     FileDialogSettings fileDialogSettings() const;

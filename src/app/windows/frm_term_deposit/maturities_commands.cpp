@@ -12,9 +12,13 @@
 
 namespace td {
 
-frmMaturities* frmTermDeposit::maturitiesWindow() const { return m_maturities.data(); }
+frmMaturities* frmTermDeposit::maturitiesWindow() const
+{
+    return m_maturities.data();
+}
 
-void frmTermDeposit::Maturities() {
+void frmTermDeposit::Maturities()
+{
     if (!m_maturities) {
         m_maturities = new frmMaturities(
             m_register, *m_grid->registerModel(), m_platform, [this] { EditTermDeposit(); },
@@ -26,7 +30,8 @@ void frmTermDeposit::Maturities() {
     m_maturities->activateWindow();
 }
 
-void frmTermDeposit::RollOverTermDeposit() {
+void frmTermDeposit::RollOverTermDeposit()
+{
     const int row = m_register.row();
     if (row <= 0 || row >= m_register.rows() - 1)
         return;
@@ -49,4 +54,4 @@ void frmTermDeposit::RollOverTermDeposit() {
     m_platform.modal.runModal(details);
 }
 
-} // namespace td
+}  // namespace td

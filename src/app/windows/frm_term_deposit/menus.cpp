@@ -19,14 +19,17 @@ using Command = void (frmTermDeposit::*)();
 constexpr int kNoIndex = -1;
 
 struct MenuItem {
-    int index;                   // the item's index in its menu's click handler, or kNoIndex
-    QAction* A::*action;         // nullptr: a separator
+    int index;            // the item's index in its menu's click handler, or kNoIndex
+    QAction* A::*action;  // nullptr: a separator
     const char* caption;
     QKeySequence shortcut;
     Command command;
 };
 
-QKeySequence ctrl(Qt::Key key) { return QKeySequence(Qt::CTRL | key); }
+QKeySequence ctrl(Qt::Key key)
+{
+    return QKeySequence(Qt::CTRL | key);
+}
 
 }  // namespace
 
@@ -38,6 +41,13 @@ void frmTermDeposit::buildMenus()
         {2, nullptr, nullptr, {}, nullptr},
         {3, &A::fileSave, QT_TR_NOOP("&Save"), ctrl(Qt::Key_S), &frmTermDeposit::fileSave},
         {4, &A::fileSaveAs, QT_TR_NOOP("Save &As"), ctrl(Qt::Key_A), &frmTermDeposit::fileSaveAs},
+        // The register out to a spreadsheet, as shown or with plain numbers.
+        {kNoIndex, &A::fileExportCsv, QT_TR_NOOP("&Export to CSV..."), {}, &frmTermDeposit::fileExportCsv},
+        {kNoIndex,
+         &A::fileExportCsvNumbers,
+         QT_TR_NOOP("Export to CSV with Plain N&umbers..."),
+         {},
+         &frmTermDeposit::fileExportCsvNumbers},
         {5, nullptr, nullptr, {}, nullptr},
         {6, &A::filePrint, QT_TR_NOOP("&Print"), ctrl(Qt::Key_P), &frmTermDeposit::filePrint},
         {7, nullptr, nullptr, {}, nullptr},
@@ -46,9 +56,14 @@ void frmTermDeposit::buildMenus()
     const MenuItem gridMenu[] = {
         {0, &A::newTermDeposit, QT_TR_NOOP("&New"), ctrl(Qt::Key_N), &frmTermDeposit::NewTermDeposit},
         {1, &A::editTermDeposit, QT_TR_NOOP("&Edit"), ctrl(Qt::Key_E), &frmTermDeposit::EditTermDeposit},
-        {2, &A::deleteTermDeposit, QT_TR_NOOP("&Delete"), ctrl(Qt::Key_D), &frmTermDeposit::DeleteTermDeposit},
+        {2, &A::deleteTermDeposit, QT_TR_NOOP("&Delete"), ctrl(Qt::Key_D),
+         &frmTermDeposit::DeleteTermDeposit},
         {3, &A::search, QT_TR_NOOP("&Search"), ctrl(Qt::Key_C), &frmTermDeposit::Search},
         {4, &A::amortise, QT_TR_NOOP("&Amortise"), ctrl(Qt::Key_M), &frmTermDeposit::Amortise},
+        {kNoIndex, nullptr, nullptr, {}, nullptr},
+        // Ctrl+M is Amortise's; T for maturi-T-ies is taken by no command.
+        {kNoIndex, &A::maturities, QT_TR_NOOP("&Maturities..."), ctrl(Qt::Key_T),
+         &frmTermDeposit::Maturities},
     };
     const MenuItem helpMenu[] = {
         {0, &A::about, QT_TR_NOOP("&About"), {}, &frmTermDeposit::About},

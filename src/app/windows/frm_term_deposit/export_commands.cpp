@@ -1,0 +1,52 @@
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+
+#include "commands/csv_export.h"
+#include "commands/export_questions.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+// File > Export to CSV: the register as a spreadsheet reads it, either every
+// text as the grid shows it or with plain numbers. An export is a copy: the
+// register, its file name and its modified state stay as they are.
+namespace td {
+
+namespace {
+
+// Beside the register's own file, under its name, when it has one.
+QString proposedCsvName(const QString& registerFile)
+{
+    if (registerFile.trimmed().isEmpty())
+        return QString();
+    const QFileInfo file(registerFile);
+    return file.dir().filePath(file.completeBaseName() + QStringLiteral(".csv"));
+}
+
+}  // namespace
+
+void frmTermDeposit::fileExportCsv()
+{
+    exportRegister(csv::Form::AsShown);
+}
+
+void frmTermDeposit::fileExportCsvNumbers()
+{
+    exportRegister(csv::Form::PlainNumbers);
+}
+
+void frmTermDeposit::exportRegister(csv::Form form)
+{
+    const std::optional<QString> name = askCsvFileName(m_platform, proposedCsvName(m_fileName));
+    if (!name)
+        return;
+    csv::FileExporter exporter;
+    bool written = false;
+    {
+        BusyScope busy(m_platform.pointer);
+        written = exporter.writeRegister(*name, m_register, form, m_platform.dateForm);
+    }
+    if (!written)
+        reportExportFailure(m_platform.messages, *name, exporter.errorString());
+}
+
+}  // namespace td

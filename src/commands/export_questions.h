@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <QString>
+#include <optional>
+
+namespace td {
+
+// The questions around writing a CSV file, shared by every export: the file
+// name (the Save dialog, then whether to replace a file of that name) and the
+// report of a failure with the file's own reason.
+std::optional<QString> askCsvFileName(Platform& platform, const QString& proposed);
+void reportExportFailure(MessageBoxes& messages, const QString& path, const QString& reason);
+
+}  // namespace td
