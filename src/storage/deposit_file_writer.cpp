@@ -67,7 +67,6 @@ inline void storeField(const char* text, int n, char* out, int width)
 #endif
 }
 
-<<<<<<< HEAD
 // A rename is only durable once the folder that holds the name is synced. The
 // new file is already in place when this runs, so a folder that cannot be
 // synced (some file systems refuse) changes nothing for the caller.
@@ -82,10 +81,6 @@ void syncFolder(const QString& folder)
 
 }  // namespace
 
-=======
-}  // namespace
-
->>>>>>> 0722040 (Register and schedule out to CSV: File > Export to CSV (as shown or with plain numbers), the schedule's context menu and Ctrl+Shift+C; Term Deposit > Maturities)
 void DepositFileWriter::encodeRecord(const QByteArray& packedRow, char* record)
 {
     packed_row_scan::ShortAsciiRow split;
@@ -159,7 +154,6 @@ bool DepositFileWriter::write(QIODevice& device, const std::vector<QByteArray>& 
 
 bool DepositFileWriter::writeFile(const QString& path, const Register& reg)
 {
-<<<<<<< HEAD
     // Past the process's file size limit the system sends SIGXFSZ, which ends
     // the program with the register unsaved; ignored, the write fails with
     // "File too large" and the save is reported like any other failure.
@@ -167,8 +161,6 @@ bool DepositFileWriter::writeFile(const QString& path, const Register& reg)
     static const bool fileSizeSignalIgnored = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
     Q_UNUSED(fileSizeSignalIgnored);
 #endif
-=======
->>>>>>> 0722040 (Register and schedule out to CSV: File > Export to CSV (as shown or with plain numbers), the schedule's context menu and Ctrl+Shift+C; Term Deposit > Maturities)
     m_error.clear();
     QSaveFile file(path);
     // Unbuffered: a write that the disk takes only in part comes back short,
