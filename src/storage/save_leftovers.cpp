@@ -13,12 +13,21 @@ bool isSaveLeftoverName(const QString& fileName, const QString& savedFileName)
     if (fileName.size() != savedFileName.size() + 1 + kRandomPart || !fileName.startsWith(savedFileName) ||
         fileName.at(savedFileName.size()) != QLatin1Char('.'))
         return false;
-    for (const QChar c : fileName.right(kRandomPart)) {
-        if (!(c.isDigit() || (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-              (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))))
+    // The random part mixes capitals and small letters; a word in any one
+    // case ("backup", "BACKUP", "Backup") is the user's own file.
+    bool small = false;
+    bool capitalAfterFirst = false;
+    const QStringView random = QStringView(fileName).right(kRandomPart);
+    for (qsizetype i = 0; i < random.size(); ++i) {
+        const char16_t c = random[i].unicode();
+        const bool isSmall = c >= u'a' && c <= u'z';
+        const bool isCapital = c >= u'A' && c <= u'Z';
+        if (!isSmall && !isCapital && !(c >= u'0' && c <= u'9'))
             return false;
+        small = small || isSmall;
+        capitalAfterFirst = capitalAfterFirst || (isCapital && i > 0);
     }
-    return true;
+    return small && capitalAfterFirst;
 }
 
 int removeSaveLeftovers(const QString& path, qint64 olderThanNs)
@@ -37,7 +46,9 @@ int removeSaveLeftovers(const QString& path, qint64 olderThanNs)
             continue;
         const QString candidate = folder.filePath(name);
         struct stat st {};
-        if (::lstat(QFile::encodeName(candidate).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        // A leftover has one name; a second one makes it someone's file.
+        if (::lstat(QFile::encodeName(candidate).constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
+            st.st_nlink != 1)
             continue;
         const qint64 modifiedNs = qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
         if (modifiedNs < olderThanNs && QFile::remove(candidate))

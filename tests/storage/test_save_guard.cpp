@@ -251,6 +251,9 @@ private slots:
             {"doc.tmd.Ab12Cd", anHourAgo, true},   // a save killed before its rename
             {"doc.tmd.Zz99zz", inAnHour, false},   // stands for a save running now
             {"doc.tmd.bak", anHourAgo, false},     // not the pattern
+            {"doc.tmd.backup", anHourAgo, false},  // a word: the user's own
+            {"doc.tmd.Backup", anHourAgo, false},
+            {"doc.tmd.Hl5nKd", anHourAgo, false},  // hard-linked below: someone keeps it
             {"doc.tmd.Ab12C-", anHourAgo, false},  // not the pattern
             {"other.tmd.Ab12Cd", anHourAgo, false},
         };
@@ -259,10 +262,12 @@ private slots:
             setWholeSecond(dir.filePath(QLatin1String(e.name)), e.modified);
         }
         QVERIFY(QFile::link(path, dir.filePath(QStringLiteral("doc.tmd.Lnk123"))));  // not a regular file
+        QVERIFY(
+            hardLink(dir.filePath(QStringLiteral("doc.tmd.Hl5nKd")), dir.filePath(QStringLiteral("kept"))));
 
         SaveGuard guard;
         guard.removeLeftovers(path);  // before any save: nothing
-        QCOMPARE(filesIn(dir.path()).size(), 7);
+        QCOMPARE(filesIn(dir.path()).size(), 11);
         QVERIFY(saveNew(guard, path));
         guard.removeLeftovers(path);
 
