@@ -6,7 +6,8 @@ set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools libgl-dev
           fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool openbox x11-utils imagemagick
-          poppler-utils clang clang-format libclang-rt-14-dev ccache)
+          poppler-utils clang clang-format libclang-rt-14-dev ccache
+          dbus-daemon dbus-bin at-spi2-core python3-pyatspi)
 
 missing=()
 for p in "${packages[@]}"; do

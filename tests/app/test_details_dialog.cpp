@@ -226,6 +226,8 @@ private slots:
         QString shown;
         if (auto* label = qobject_cast<QLabel*>(control))
             shown = label->text();
+        else if (auto* display = qobject_cast<ValueDisplay*>(control))
+            shown = display->text();
         else if (auto* button = qobject_cast<QAbstractButton*>(control))
             shown = button->text();
         else if (auto* edit = qobject_cast<QLineEdit*>(control))
@@ -297,7 +299,8 @@ private slots:
         QTest::addColumn<Qt::Key>("key");
         QTest::addColumn<bool>("noSelected");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("Account Number") << Qt::Key_N << false << "txtAccountNumber";
+        QTest::newRow("Save Each Month and Start Date share S: the first")
+            << Qt::Key_S << false << "txtInterest";
         QTest::newRow("Interest") << Qt::Key_I << false << "txtInterest";
         QTest::newRow("Deposit Term") << Qt::Key_D << false << "txtTermYears";
         QTest::newRow("Months: past the label of the start date") << Qt::Key_M << false << "DTPicStartDate";
@@ -578,6 +581,71 @@ private slots:
         d.txtTermMonths()->setText(QStringLiteral("3"));
         QTest::mouseClick(d.ckMonthsOnOff(), Qt::LeftButton);
         QCOMPARE(d.txtTermMonths()->text(), QStringLiteral("3"));
+    }
+
+    // A click anywhere in the documented place of a switch or option takes,
+    // its right end included.
+    void switchesAndOptionsTakeTheClickOverTheirWholePlace_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("ckSaveMonthOnOff") << "ckSaveMonthOnOff";
+        QTest::newRow("ckMonthsOnOff") << "ckMonthsOnOff";
+        QTest::newRow("OptNo") << "OptNo";
+    }
+    void switchesAndOptionsTakeTheClickOverTheirWholePlace()
+    {
+        QFETCH(QString, name);
+        World w;
+        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        QVERIFY(showActive(d));
+        auto* control = d.findChild<QAbstractButton*>(name);
+        QVERIFY(control);
+        QCOMPARE(control->size(), QSize(49, 17));
+        QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(47, 15));
+        QVERIFY(control->isChecked());
+    }
+
+    // A key whose letter belongs to one button, switch or option alone acts
+    // on it, though labels and the frame share the letter; a key that two of
+    // them share moves the focus between them.
+    void accessKeysThatBelongToOneControlPressIt_data()
+    {
+        QTest::addColumn<Qt::Key>("key");
+        QTest::addColumn<QString>("pressed");  // empty: nothing pressed
+        QTest::addColumn<QString>("focus");    // empty: not looked at
+        QTest::newRow("Alt+A adds, not Account Balance") << Qt::Key_A << "cmdAdd"
+                                                         << "";
+        QTest::newRow("Alt+C cancels, not Active") << Qt::Key_C << "cmdCancel"
+                                                   << "";
+        QTest::newRow("Alt+N chooses No, not Account Number") << Qt::Key_N << "OptNo"
+                                                              << "OptNo";
+        QTest::newRow("Alt+O: two switches share it") << Qt::Key_O << ""
+                                                      << "ckSaveMonthOnOff";
+    }
+    void accessKeysThatBelongToOneControlPressIt()
+    {
+        QFETCH(Qt::Key, key);
+        QFETCH(QString, pressed);
+        QFETCH(QString, focus);
+        World w;
+        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        QVERIFY(showActive(d));
+        QStringList clicked;
+        for (QAbstractButton* button : d.findChildren<QAbstractButton*>())
+            connect(button, &QAbstractButton::clicked, &d,
+                    [&clicked, button] { clicked << button->objectName(); });
+        d.txtInterest()->setFocus();
+        QTest::keyClick(&d, key, Qt::AltModifier);
+        if (pressed.isEmpty()) {
+            QTest::qWait(200);  // a press would have come by now
+            QCOMPARE(clicked, QStringList());
+        } else {
+            QTRY_COMPARE(clicked, QStringList{pressed});
+        }
+        if (!focus.isEmpty())
+            QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+        QCOMPARE(d.OptNo()->isChecked(), pressed == QLatin1String("OptNo"));
+        QVERIFY(!d.ckSaveMonthOnOff()->isChecked() && !d.ckMonthsOnOff()->isChecked());
     }
 
     void displaysFollowTheBoxes()

@@ -1,5 +1,7 @@
 #include "app/widgets/image_button.h"
 
+#include "app/widgets/accessible_interfaces.h"
+
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -9,6 +11,7 @@ ImageButton::ImageButton(const QString& name, const QPixmap& up, const QPixmap& 
                          const QString& caption, QWidget* parent)
     : QWidget(parent), m_up(new QLabel(this)), m_down(new QLabel(this))
 {
+    installAccessibleInterfaces();
     setObjectName(name);
     setAccessibleName(caption);
     m_down->setObjectName(name + QStringLiteral("Down"));
@@ -37,6 +40,19 @@ void ImageButton::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
     if (!m_pressed)
         return;
+    release();
+}
+
+void ImageButton::click()
+{
+    m_pressed = true;
+    m_up->hide();
+    m_down->repaint();
+    release();
+}
+
+void ImageButton::release()
+{
     m_pressed = false;
     m_up->show();
     m_up->repaint();

@@ -10,6 +10,7 @@ namespace td {
 // A picture button: an Up picture over a Down picture. A press of any mouse
 // button hides the Up picture; the release shows it again and then emits
 // activated(), wherever the pointer is by then (the press grabs the mouse).
+// Assistive technology sees a push button named by its caption.
 class ImageButton : public QWidget {
     Q_OBJECT
 
@@ -20,6 +21,12 @@ public:
 
     QLabel* upPicture() const { return m_up; }
     QLabel* downPicture() const { return m_down; }
+    // While a mouse button holds it down.
+    bool isDown() const { return m_pressed; }
+
+    // A whole click, as a press and release of the mouse make it: the face
+    // shows pressed, comes back up, and activated() is emitted.
+    void click();
 
 signals:
     void activated();
@@ -29,6 +36,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void release();
+
     QLabel* m_up;
     QLabel* m_down;
     bool m_pressed = false;

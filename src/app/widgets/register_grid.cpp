@@ -1,7 +1,8 @@
 #include "app/widgets/register_grid.h"
 
-#include "core/register.h"
+#include "app/widgets/accessible_interfaces.h"
 #include "app/widgets/register_model.h"
+#include "core/register.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -28,10 +29,28 @@ void setUpCommon(QTableView& view)
     view.horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
+// The frozen key column only repeats what the grid holds: the grid under it
+// announces the current cell and the selection, so this one stays silent
+// (QTableView's own overrides would report them as a second table).
+class FrozenKeyColumn : public QTableView {
+public:
+    using QTableView::QTableView;
+
+protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override
+    {
+        QAbstractItemView::currentChanged(current, previous);
+    }
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override
+    {
+        QAbstractItemView::selectionChanged(selected, deselected);
+    }
+};
+
 }  // namespace
 
 RegisterGrid::RegisterGrid(Register& reg, QWidget* parent)
-    : QTableView(parent), m_register(reg), m_frozen(new QTableView(this))
+    : QTableView(parent), m_register(reg), m_frozen(new FrozenKeyColumn(this))
 {
     // While rows come and go the view shifts its current index by itself; the
     // register keeps its own current cell. These guards are connected before
@@ -56,6 +75,7 @@ RegisterGrid::RegisterGrid(Register& reg, QWidget* parent)
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 
     m_frozen->setObjectName(QStringLiteral("GridKeyColumn"));
+    hideFromAssistiveTechnology(*m_frozen);
     setUpCommon(*m_frozen);
     m_frozen->setModel(m_model);
     m_frozen->setSelectionModel(selectionModel());
@@ -164,6 +184,15 @@ QModelIndex RegisterGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModi
         horizontalScrollBar()->setValue(newValue);
     }
     return current;
+}
+
+QRect RegisterGrid::visualRect(const QModelIndex& index) const
+{
+    QRect rect = QTableView::visualRect(index);
+    // A key cell is where the frozen column draws it, whatever the sideways scroll.
+    if (index.isValid() && index.column() == AccountNumber && !rect.isEmpty())
+        rect.moveLeft(0);
+    return rect;
 }
 
 void RegisterGrid::scrollTo(const QModelIndex& index, ScrollHint hint)

@@ -10,7 +10,8 @@ class RegisterModel;
 // The register grid: the header row fixed on top, the key column frozen on the
 // left (an overlay view of column 0 that stays put while the others scroll
 // sideways), and its current index kept in step with the register's current
-// cell in both directions.
+// cell in both directions. Assistive technology sees one table: the overlay
+// is hidden from it, and the grid places its key cells where the overlay draws them.
 class RegisterGrid : public QTableView {
     Q_OBJECT
 
@@ -20,6 +21,7 @@ public:
     QTableView* frozenColumn() const { return m_frozen; }
     RegisterModel* registerModel() const { return m_model; }
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    QRect visualRect(const QModelIndex& index) const override;
 
 signals:
     // A double click anywhere on the grid.

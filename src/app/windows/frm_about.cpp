@@ -1,5 +1,6 @@
 #include "app/windows/frm_about.h"
 
+#include "app/widgets/accessible_interfaces.h"
 #include "app/widgets/artwork.h"
 #include "app/widgets/dialog_parts.h"
 #include "app/widgets/twips.h"
@@ -94,6 +95,7 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent)
 
     auto* line = new EtchedLine(this);
     line->setObjectName(QStringLiteral("Line1"));
+    hideFromAssistiveTechnology(*line);  // a rule between parts, nothing to read
     // Grey at y 3645 twips, the two white pixels just below it; x from 90 to 4080.
     line->setGeometry(twipsToPixels(90), twipsToPixels(3645), twipsToPixels(4080 - 90), 3);
 

@@ -1,6 +1,7 @@
 #include "app/windows/frm_print.h"
 
 #include "app/widgets/dialog_parts.h"
+#include "app/widgets/access_keys.h"
 #include "app/widgets/twips.h"
 
 #include <QGroupBox>
@@ -77,6 +78,7 @@ frmPrint::frmPrint(ModLease& flags, QSize screenSize, QWidget* parent)
 
     connect(m_cmdPrint, &QPushButton::clicked, this, &frmPrint::cmdPrint_Click);
     connect(m_cmdCancel, &QPushButton::clicked, this, &frmPrint::cmdCancel_Click);
+    makeAccessKeysAct(*this);
 
     // Load.
     m_flags.PrintCancelledFlag = false;

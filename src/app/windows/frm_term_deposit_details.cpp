@@ -1,5 +1,6 @@
 #include "app/windows/frm_term_deposit_details.h"
 
+#include "app/widgets/access_keys.h"
 #include "app/widgets/artwork.h"
 #include "commands/deposit_commit.h"
 #include "app/widgets/ruled_text_box.h"
@@ -38,14 +39,13 @@ struct Tabbed {
     QWidget* widget;
 };
 
-// A label that looks like a read-only box: the term date and future value.
-QLabel* makeDisplay(QWidget* parent, const char* name, const QString& accessibleName, QRect place)
+// A read-only display named by its caption: the term date and future value.
+ValueDisplay* makeDisplay(QWidget* parent, const char* name, const QString& caption, QRect place)
 {
-    QLabel* display = makeLabel(parent, name, QString(), place);
-    display->setTextFormat(Qt::PlainText);  // stored texts are shown as they stand
-    display->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    display->setIndent(3);
-    display->setAccessibleName(accessibleName);
+    auto* display = new ValueDisplay(parent);
+    display->setObjectName(QString::fromLatin1(name));
+    display->setAccessibleName(caption);
+    display->setGeometry(place);
     return display;
 }
 
@@ -130,6 +130,9 @@ frmTermDepositDetails::frmTermDepositDetails(Platform& platform, Register& reg, 
             [this] { switchClicked(m_ckMonthsOnOff, m_txtTermMonths); });
     connect(m_cmdAdd, &QPushButton::clicked, this, &frmTermDepositDetails::cmdAdd_Click);
     connect(m_cmdCancel, &QPushButton::clicked, this, &frmTermDepositDetails::cmdCancel_Click);
+    // Alt+A adds and Alt+C cancels though the captions "&Account Balance"
+    // and "A&ctive" share their letters.
+    makeAccessKeysAct(*this);
 
     // The opening steps: centred, today's date as start date (a change, so
     // the displays show today's date and $0.00), the switched boxes disabled.
@@ -186,7 +189,7 @@ void frmTermDepositDetails::buildControls()
                              twips(1620, 1680, 3255, 285));
     m_txtSaveEachMonth->setText(QStringLiteral("0"));
     lblSaveMonth->setBuddy(m_txtSaveEachMonth);
-    m_ckSaveMonthOnOff = new QCheckBox(tr("&Off"), this);
+    m_ckSaveMonthOnOff = new OnOffSwitch(tr("&Off"), this);
     m_ckSaveMonthOnOff->setObjectName(QStringLiteral("ckSaveMonthOnOff"));
     m_ckSaveMonthOnOff->setAccessibleName(tr("Save Each Month On or Off"));
     m_ckSaveMonthOnOff->setGeometry(twips(4980, 1680, 735, 255));
@@ -211,7 +214,7 @@ void frmTermDepositDetails::buildControls()
     // keys still go to the next control in tab order (see eventFilter).
     lblYears->setBuddy(m_txtTermYears);
     lblMonths->setBuddy(m_txtTermMonths);
-    m_ckMonthsOnOff = new QCheckBox(tr("&Off"), this);
+    m_ckMonthsOnOff = new OnOffSwitch(tr("&Off"), this);
     m_ckMonthsOnOff->setObjectName(QStringLiteral("ckMonthsOnOff"));
     m_ckMonthsOnOff->setAccessibleName(tr("Months On or Off"));
     m_ckMonthsOnOff->setGeometry(twips(5280, 2580, 735, 255));
@@ -247,11 +250,11 @@ void frmTermDepositDetails::buildControls()
     m_FraActive->setObjectName(QStringLiteral("FraActive"));
     m_FraActive->setGeometry(twips(1620, 4500, 2175, 615));
     tabbed.append({17, m_FraActive});
-    m_OptYes = new QRadioButton(tr("&Yes"), m_FraActive);
+    m_OptYes = new OptionButton(tr("&Yes"), m_FraActive);
     m_OptYes->setObjectName(QStringLiteral("OptYes"));
     m_OptYes->setGeometry(twips(240, 240, 615, 255));
     m_OptYes->setChecked(true);
-    m_OptNo = new QRadioButton(tr("&No"), m_FraActive);
+    m_OptNo = new OptionButton(tr("&No"), m_FraActive);
     m_OptNo->setObjectName(QStringLiteral("OptNo"));
     m_OptNo->setGeometry(twips(1200, 240, 735, 255));
     tabbed.append({18, m_OptYes});
@@ -329,7 +332,7 @@ QString frmTermDepositDetails::shownText(const DepositField& field) const
     case FieldKind::StartDate:
         return FormatDate(m_DTPicStartDate->date(), m_platform.dateForm);
     case FieldKind::Display:
-        return findChild<QLabel*>(QLatin1String(field.control))->text();
+        return findChild<ValueDisplay*>(QLatin1String(field.control))->text();
     case FieldKind::ActiveOption:
         break;
     }
@@ -345,7 +348,7 @@ bool frmTermDepositDetails::showText(const DepositField& field, const QString& t
     case FieldKind::StartDate:
         return setStartDateText(text);
     case FieldKind::Display:
-        findChild<QLabel*>(QLatin1String(field.control))->setText(text);
+        findChild<ValueDisplay*>(QLatin1String(field.control))->setText(text);
         return true;
     case FieldKind::ActiveOption:
         break;
@@ -383,16 +386,16 @@ void frmTermDepositDetails::formatMoneyOnFocusLoss(RuledTextBox* box)
         box->setText(formatted);
 }
 
-void frmTermDepositDetails::switchClicked(QCheckBox* onOff, RuledTextBox* box)
+void frmTermDepositDetails::switchClicked(OnOffSwitch* onOff, RuledTextBox* box)
 {
     if (!onOff->isChecked()) {
         box->setEnabled(false);  // takes the button face
         box->setText(QStringLiteral("0"));
-        onOff->setText(tr("Off"));
+        onOff->setCaption(tr("Off"));
     } else {
         box->setEnabled(true);
         box->setFocus(Qt::OtherFocusReason);
-        onOff->setText(tr("On"));
+        onOff->setCaption(tr("On"));
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/widgets/on_off_switch.h"
+#include "app/widgets/value_display.h"
 #include "commands/deposit_fields.h"
 #include "core/deposit_record.h"
 #include "core/mod_lease.h"
@@ -10,12 +12,9 @@
 #include <QDialog>
 #include <QList>
 
-class QCheckBox;
 class QDateEdit;
 class QGroupBox;
-class QLabel;
 class QPushButton;
-class QRadioButton;
 
 namespace td {
 
@@ -39,12 +38,12 @@ public:
     RuledTextBox* txtTermMonths() const { return m_txtTermMonths; }
     RuledTextBox* txtAccountBalance() const { return m_txtAccountBalance; }
     QDateEdit* DTPicStartDate() const { return m_DTPicStartDate; }
-    QLabel* lblTermDate() const { return m_lblTermDate; }
-    QLabel* lblFutureValue() const { return m_lblFutureValue; }
-    QCheckBox* ckSaveMonthOnOff() const { return m_ckSaveMonthOnOff; }
-    QCheckBox* ckMonthsOnOff() const { return m_ckMonthsOnOff; }
-    QRadioButton* OptYes() const { return m_OptYes; }
-    QRadioButton* OptNo() const { return m_OptNo; }
+    ValueDisplay* lblTermDate() const { return m_lblTermDate; }
+    ValueDisplay* lblFutureValue() const { return m_lblFutureValue; }
+    OnOffSwitch* ckSaveMonthOnOff() const { return m_ckSaveMonthOnOff; }
+    OnOffSwitch* ckMonthsOnOff() const { return m_ckMonthsOnOff; }
+    OptionButton* OptYes() const { return m_OptYes; }
+    OptionButton* OptNo() const { return m_OptNo; }
     QPushButton* cmdAdd() const { return m_cmdAdd; }
     QPushButton* cmdCancel() const { return m_cmdCancel; }
     QPushButton* cmdQuery() const { return m_cmdQuery; }
@@ -74,7 +73,7 @@ protected:
 private:
     void buildControls();
     void setTabOrderChain();
-    void switchClicked(QCheckBox* onOff, RuledTextBox* box);
+    void switchClicked(OnOffSwitch* onOff, RuledTextBox* box);
     void formatMoneyOnFocusLoss(RuledTextBox* box);
     void focusNextControlAfter(QWidget* label);
 
@@ -89,13 +88,13 @@ private:
     RuledTextBox* m_txtTermMonths = nullptr;
     RuledTextBox* m_txtAccountBalance = nullptr;
     QDateEdit* m_DTPicStartDate = nullptr;
-    QLabel* m_lblTermDate = nullptr;
-    QLabel* m_lblFutureValue = nullptr;
-    QCheckBox* m_ckSaveMonthOnOff = nullptr;
-    QCheckBox* m_ckMonthsOnOff = nullptr;
+    ValueDisplay* m_lblTermDate = nullptr;
+    ValueDisplay* m_lblFutureValue = nullptr;
+    OnOffSwitch* m_ckSaveMonthOnOff = nullptr;
+    OnOffSwitch* m_ckMonthsOnOff = nullptr;
     QGroupBox* m_FraActive = nullptr;
-    QRadioButton* m_OptYes = nullptr;
-    QRadioButton* m_OptNo = nullptr;
+    OptionButton* m_OptYes = nullptr;
+    OptionButton* m_OptNo = nullptr;
     QPushButton* m_cmdAdd = nullptr;
     QPushButton* m_cmdCancel = nullptr;
     QPushButton* m_cmdQuery = nullptr;

@@ -1,0 +1,252 @@
+#include "app/widgets/accessible_interfaces.h"
+
+#include "app/widgets/image_button.h"
+#include "app/widgets/on_off_switch.h"
+#include "app/widgets/value_display.h"
+
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QFontMetrics>
+
+namespace td {
+
+namespace {
+
+constexpr char kHiddenProperty[] = "td_hiddenFromAssistiveTechnology";
+
+// Plain read-only text: every offset is in the one line of the text.
+class ReadOnlyText : public QAccessibleTextInterface {
+public:
+    void selection(int, int* startOffset, int* endOffset) const override { *startOffset = *endOffset = 0; }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    QString text(int startOffset, int endOffset) const override
+    {
+        const QString all = shownText();
+        if (endOffset < 0 || endOffset > all.size())
+            endOffset = all.size();
+        startOffset = qBound(0, startOffset, endOffset);
+        return all.mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(shownText().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int, int* startOffset, int* endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return {};
+    }
+
+protected:
+    virtual QString shownText() const = 0;
+};
+
+// A value display: static text named by its caption, whose value and text
+// are what it shows.
+class ValueDisplayAccessible : public QAccessibleWidget, public ReadOnlyText {
+public:
+    explicit ValueDisplayAccessible(ValueDisplay* display)
+        : QAccessibleWidget(display, QAccessible::StaticText)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return shownText();
+        return QAccessibleWidget::text(t);
+    }
+    using ReadOnlyText::text;
+    void* interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = true;
+        return s;
+    }
+
+protected:
+    QString shownText() const override { return static_cast<ValueDisplay*>(widget())->text(); }
+};
+
+// An on/off switch: a check box named for what it switches, whose value and
+// text are its caption, with the toggle action of a check box.
+class OnOffSwitchAccessible : public QAccessibleWidget, public ReadOnlyText {
+public:
+    explicit OnOffSwitchAccessible(OnOffSwitch* onOff) : QAccessibleWidget(onOff, QAccessible::CheckBox) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        switch (t) {
+        case QAccessible::Value:
+            return shownText();
+        case QAccessible::Name:
+            if (!widget()->accessibleName().isEmpty())
+                return widget()->accessibleName();
+            return shownText();
+        default:
+            return QAccessibleWidget::text(t);
+        }
+    }
+    using ReadOnlyText::text;
+    void* interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.checkable = true;
+        s.checked = onOff()->isChecked();
+        return s;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList{toggleAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& actionName) override
+    {
+        if (actionName == toggleAction() || actionName == pressAction()) {
+            if (onOff()->isEnabled())
+                onOff()->click();
+            return;
+        }
+        QAccessibleWidget::doAction(actionName);
+    }
+    QStringList keyBindingsForAction(const QString& actionName) const override
+    {
+        const QKeySequence key = QKeySequence::mnemonic(onOff()->text());
+        if (actionName == toggleAction() && !key.isEmpty())
+            return {key.toString(QKeySequence::NativeText)};
+        return QAccessibleWidget::keyBindingsForAction(actionName);
+    }
+
+protected:
+    QString shownText() const override { return accessibleCaption(onOff()->text()); }
+
+private:
+    OnOffSwitch* onOff() const { return static_cast<OnOffSwitch*>(widget()); }
+};
+
+// A picture button: a push button named by its command, whose press runs
+// the command as a click does. Its two pictures are its face, not children.
+class ImageButtonAccessible : public QAccessibleWidget {
+public:
+    explicit ImageButtonAccessible(ImageButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+
+    QAccessible::State state() const override
+    {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.pressed = button()->isDown();
+        return s;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList{pressAction()} + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& actionName) override
+    {
+        if (actionName == pressAction()) {
+            if (button()->isEnabled())
+                button()->click();
+            return;
+        }
+        QAccessibleWidget::doAction(actionName);
+    }
+
+private:
+    ImageButton* button() const { return static_cast<ImageButton*>(widget()); }
+};
+
+// A widget kept out of the tree: invisible, with nothing inside, so the
+// events that it still raises lead a reader nowhere.
+class HiddenAccessible : public QAccessibleWidget {
+public:
+    explicit HiddenAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::NoRole) {}
+
+    int childCount() const override { return 0; }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        s.invisible = true;
+        return s;
+    }
+    QStringList actionNames() const override { return {}; }
+};
+
+QAccessibleInterface* programInterfaces(const QString& className, QObject* object)
+{
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (!widget)
+        return nullptr;
+    if (widget->property(kHiddenProperty).toBool())
+        return new HiddenAccessible(widget);
+    if (className == QLatin1String("td::ImageButton"))
+        return new ImageButtonAccessible(static_cast<ImageButton*>(widget));
+    if (className == QLatin1String("td::ValueDisplay"))
+        return new ValueDisplayAccessible(static_cast<ValueDisplay*>(widget));
+    if (className == QLatin1String("td::OnOffSwitch"))
+        return new OnOffSwitchAccessible(static_cast<OnOffSwitch*>(widget));
+    return nullptr;
+}
+
+}  // namespace
+
+void installAccessibleInterfaces()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(programInterfaces);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+void hideFromAssistiveTechnology(QWidget& widget)
+{
+    installAccessibleInterfaces();
+    widget.setProperty(kHiddenProperty, true);
+    // An event raised while the widget was being built may have made its
+    // ordinary interface already; drop it so the next query makes ours.
+    if (QAccessible::isActive()) {
+        QAccessibleInterface* made = QAccessible::queryAccessibleInterface(&widget);
+        if (made && !dynamic_cast<HiddenAccessible*>(made))
+            QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
+    }
+}
+
+QString accessibleCaption(const QString& caption)
+{
+    QString plain;
+    plain.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&')) {
+            if (++i == caption.size())
+                break;
+        }
+        plain.append(caption[i]);
+    }
+    return plain;
+}
+
+}  // namespace td

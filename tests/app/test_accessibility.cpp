@@ -1,0 +1,173 @@
+// Every window as assistive technology reads it, in process through
+// QAccessible: roles, names and shown values, the picture buttons' press,
+// the derived values and switch captions, and one grid.
+#include "app/widgets/image_button.h"
+#include "app/widgets/register_grid.h"
+#include "app/widgets/ruled_text_box.h"
+#include "app/windows/frm_term_deposit_details.h"
+#include "support/accessibility_walk.h"
+#include "support/deposit_file_world.h"
+
+#include <QAccessible>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTest>
+#include <functional>
+
+using namespace td;
+using namespace td::test;
+
+namespace {
+
+QAccessibleInterface* accessible(QObject* object)
+{
+    return QAccessible::queryAccessibleInterface(object);
+}
+
+using Command = std::function<void(frmTermDeposit&)>;
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Command)
+
+class TestAccessibility : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyWindowReadsAsItLooks_data()
+    {
+        QTest::addColumn<Command>("open");  // none: the main window itself
+        QTest::newRow("frmTermDeposit") << Command();
+        QTest::newRow("frmTermDepositDetails") << Command([](frmTermDeposit& w) { w.EditTermDeposit(); });
+        QTest::newRow("frmAmortise") << Command([](frmTermDeposit& w) { w.Amortise(); });
+        QTest::newRow("frmSearch") << Command([](frmTermDeposit& w) { w.Search(); });
+        QTest::newRow("frmPrint") << Command([](frmTermDeposit& w) { w.mnuFileItem_Click(6); });
+        QTest::newRow("frmAbout") << Command([](frmTermDeposit& w) { w.About(); });
+    }
+    void everyWindowReadsAsItLooks()
+    {
+        QFETCH(Command, open);
+        FileWorld world;
+        world.addDeposits(2);
+        world.window.Grid().setCurrentCell(1, 0);
+        world.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&world.window));
+        QStringList problems;
+        if (!open) {
+            problems = accessibilityProblems(world.window);
+        } else {
+            // Each window as the command shows it, filled as the user meets it.
+            world.fake.modal.handlers.push_back([&problems](QDialog& dialog) {
+                problems = accessibilityProblems(dialog);
+                dialog.reject();
+            });
+            open(world.window);
+            QCOMPARE(world.fake.modal.shown.size(), 1);
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    }
+
+    // What the dialog derives is read as its caption and value, and a switch
+    // as what it switches and its caption. (That changes are heard is seen
+    // from outside, through AT-SPI, in the end-to-end suite.)
+    void derivedValuesAndCaptionsAreReadAndHeard()
+    {
+        FileWorld world;
+        frmTermDepositDetails d(world.fake.platform(), world.window.Grid(), world.window.flags());
+        d.txtAccountBalance()->setText(QStringLiteral("$10,000.00"));
+        d.txtInterest()->setText(QStringLiteral("5.5"));
+        d.txtTermYears()->setText(QStringLiteral("2"));
+
+        QAccessibleInterface* futureValue = accessible(d.lblFutureValue());
+        QCOMPARE(futureValue->text(QAccessible::Name), QStringLiteral("Future Value"));
+        QCOMPARE(futureValue->text(QAccessible::Value), QStringLiteral("$11,159.98"));
+        QAccessibleInterface* termDate = accessible(d.lblTermDate());
+        QCOMPARE(termDate->text(QAccessible::Name), QStringLiteral("Term Date"));
+        QCOMPARE(termDate->text(QAccessible::Value), QStringLiteral("31/01/2026"));
+
+        QAccessibleInterface* onOff = accessible(d.ckSaveMonthOnOff());
+        QCOMPARE(onOff->role(), QAccessible::CheckBox);
+        QCOMPARE(onOff->text(QAccessible::Value), QStringLiteral("Off"));
+        onOff->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(d.ckSaveMonthOnOff()->isChecked());
+        QVERIFY(d.txtSaveEachMonth()->isEnabled());
+        QCOMPARE(onOff->text(QAccessible::Value), QStringLiteral("On"));
+        QCOMPARE(onOff->textInterface()->text(0, -1), QStringLiteral("On"));
+        QVERIFY(onOff->state().checked);
+    }
+
+    // The press of assistive technology runs the command exactly as a click:
+    // the same dialogs and messages, in the same order.
+    void pictureButtonsArePushButtonsThatPressAsAClick_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("New") << 0 << "New";
+        QTest::newRow("Edit") << 1 << "Edit";
+        QTest::newRow("Delete") << 2 << "Delete";
+        QTest::newRow("Search") << 3 << "Search";
+        QTest::newRow("Amortise") << 4 << "Amortise";
+    }
+    void pictureButtonsArePushButtonsThatPressAsAClick()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, caption);
+        auto run = [index](bool byAssistiveTechnology) {
+            FileWorld world;
+            world.addDeposits(2);
+            world.window.Grid().setCurrentCell(1, 0);
+            world.fake.modal.handlers.push_back([](QDialog& dialog) { dialog.reject(); });
+            ImageButton* button = world.window.pictureButton(index);
+            if (byAssistiveTechnology)
+                accessible(button)->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+            else
+                QTest::mouseClick(button, Qt::LeftButton);
+            return world.fake.modal.shown + world.titlesAsked();
+        };
+        FileWorld world;
+        QAccessibleInterface* iface = accessible(world.window.pictureButton(index));
+        QCOMPARE(iface->role(), QAccessible::Button);
+        QCOMPARE(iface->text(QAccessible::Name), caption);
+        QCOMPARE(iface->childCount(), 0);
+        QVERIFY(iface->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+
+        const QStringList clicked = run(false);
+        QVERIFY(!clicked.isEmpty());
+        QCOMPARE(run(true), clicked);
+    }
+
+    // The key column drawn over the grid is not a second table: assistive
+    // technology reads the grid's own key cells, placed where they are drawn.
+    void theFrozenKeyColumnIsNoSecondTable()
+    {
+        FileWorld world;
+        world.addDeposits(3);
+        world.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&world.window));
+        RegisterGrid* grid = world.window.gridView();
+        QTableView* overlay = grid->frozenColumn();
+
+        QAccessibleInterface* hidden = accessible(overlay);
+        QVERIFY(hidden->state().invisible);
+        QCOMPARE(hidden->childCount(), 0);
+        QVERIFY(hidden->role() != QAccessible::Table);
+
+        grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+        QVERIFY(grid->horizontalScrollBar()->value() > 0);
+        QAccessibleTableInterface* table = accessible(grid)->tableInterface();
+        QVERIFY(table);
+        for (int row = 0; row < 3; ++row) {
+            QAccessibleInterface* cell = table->cellAt(row, 0);
+            QVERIFY(cell);
+            QVERIFY2(!cell->state().invisible, qPrintable(QString::number(row)));
+            const QModelIndex index = overlay->model()->index(row, 0);
+            const QRect drawn(overlay->viewport()->mapToGlobal(overlay->visualRect(index).topLeft()),
+                              overlay->visualRect(index).size());
+            QCOMPARE(cell->rect(), drawn);
+            QCOMPARE(cell->text(QAccessible::Name), QStringLiteral("AC%1").arg(row + 1));
+        }
+    }
+};
+
+QTEST_MAIN(TestAccessibility)
+#include "test_accessibility.moc"

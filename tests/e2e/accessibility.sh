@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The program as a screen reader user meets it, through AT-SPI: the New
+# picture button pressed by its action, the future value read from the
+# details dialog and its change heard as it is typed.
+#   accessibility.sh <path to termdeposit>
+# Runs in a D-Bus session and an accessibility bus of its own.
+if [ -z "${TD_E2E_SESSION:-}" ]; then
+    TD_E2E_SESSION=1 exec dbus-run-session -- bash "$0" "$@"
+fi
+program=$(realpath "$1")
+source "$(dirname "$0")/harness.sh"
+atspi=$(dirname "$(realpath "$0")")/atspi.py
+
+DETAILS='^Quendarith Information Technology Term Deposit Details$'
+
+e2e_start_x
+# Runs side by side share and remove one bus socket unless each has its own folder.
+export XDG_RUNTIME_DIR="$E2E_WORK"
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_WORK/at-spi.log" 2>&1 &
+E2E_PIDS+=($!)
+for _ in $(seq 100); do
+    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+        >/dev/null 2>&1 && break
+    sleep 0.1
+done
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+e2e_start_program "$program"
+main=$(e2e_past_startup)
+
+step "a listener for text changes, as a screen reader has"
+"$atspi" listen "$E2E_WORK/heard" &
+E2E_PIDS+=($!)
+for _ in $(seq 100); do grep -q '^listening$' "$E2E_WORK/heard" 2>/dev/null && break; sleep 0.1; done
+grep -q '^listening$' "$E2E_WORK/heard" || e2e_fail "the listener did not start"
+
+step "the New picture button, pressed through its action, opens the details dialog"
+"$atspi" press "${MAIN}Untitled$" New || e2e_fail "New could not be pressed"
+details=$(e2e_wait_window "$DETAILS")
+e2e_activate "$details"
+
+step "a deposit typed in; the future value is read and its change heard"
+e2e_type A1001
+e2e_key Tab
+e2e_type 5.5
+e2e_key Tab
+e2e_type 2
+e2e_key Tab Tab
+e2e_type 10000
+value=""
+for _ in $(seq 50); do
+    value=$("$atspi" text "$DETAILS" "Future Value") || e2e_fail "the future value cannot be read"
+    [ "$value" = '$11,159.98' ] && break
+    sleep 0.1
+done
+[ "$value" = '$11,159.98' ] || e2e_fail "the future value reads \"$value\""
+for _ in $(seq 50); do grep -qxF $'Future Value\t$11,159.98' "$E2E_WORK/heard" && break; sleep 0.1; done
+grep -qxF $'Future Value\t$11,159.98' "$E2E_WORK/heard" || e2e_fail "the change of the future value was not heard"
+
+step "Escape closes the dialog; Exit with nothing to save ends"
+e2e_key Escape
+e2e_wait_gone "$DETAILS"
+main=$(e2e_wait_window "${MAIN}Untitled$")
+e2e_activate "$main"
+e2e_key alt+f x
+e2e_wait_program_end
+echo "PASS"
