@@ -8,7 +8,9 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintDialog>
+#include <QSaveFile>
 #include <QScreen>
 
 namespace td {
@@ -35,6 +37,17 @@ MessageButton QtMessageBoxes::ask(const QString& title, const QString& text, Mes
 
 namespace {
 
+// The file the user chose: an existing one exactly as named; a new name
+// typed for a save without an extension gets the default suffix.
+QString chosenFileName(const QString& chosen, const QString& defaultSuffix, bool forSave)
+{
+    const QFileInfo file(chosen);
+    if (!forSave || defaultSuffix.isEmpty() || file.exists() || file.isSymLink() ||
+        file.fileName().contains(QLatin1Char('.')))
+        return chosen;
+    return chosen + QLatin1Char('.') + defaultSuffix;
+}
+
 std::optional<QString> runFileDialog(const FileDialogSettings& settings, QFileDialog::AcceptMode mode)
 {
     QFileDialog dialog(QApplication::activeWindow());
@@ -42,13 +55,16 @@ std::optional<QString> runFileDialog(const FileDialogSettings& settings, QFileDi
     dialog.setFileMode(QFileDialog::AnyFile);
     // Qt's own dialog: the program itself checks existence and asks before replacing.
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
-    dialog.setDefaultSuffix(settings.defaultSuffix);
+    // The default suffix is added here, not by the dialog: the dialog would
+    // add it to an existing file chosen without one ("registertmd") and so
+    // open or replace another file.
     dialog.setNameFilter(settings.filter);
     if (!settings.initialPath.trimmed().isEmpty())
         dialog.selectFile(settings.initialPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return chosenFileName(dialog.selectedFiles().constFirst(), settings.defaultSuffix,
+                          mode == QFileDialog::AcceptSave);
 }
 
 }  // namespace
@@ -162,18 +178,84 @@ bool QtPrinter::endJob()
 
 bool QtPrinter::paintSpool(QIODevice& spool)
 {
+    if (!m_printer->outputFileName().isEmpty())
+        return printToFile(spool, m_printer->outputFileName());
+    const bool painted = paintLines(
+        *m_printer, m_printer->resolution(), spool,
+        [this] {
+            return m_printer->printerState() == QPrinter::Error
+                       ? printerText("The printer \"%1\" reported an error.").arg(targetName())
+                       : QString();
+        },
+        [this] { m_printer->abort(); });
+    if (!painted)
+        return false;
+    if (m_printer->printerState() == QPrinter::Error)
+        return fail(printerText("The printer \"%1\" could not finish the job.").arg(targetName()));
+    return true;
+}
+
+// The toolkit's PDF writer does not report a write that fails, so a listing
+// printed to a file is written through a device that does: a new file beside
+// the old one that takes its place only when complete, as a deposit file is
+// saved. A device or a pipe cannot be replaced and is written in place.
+bool QtPrinter::printToFile(QIODevice& spool, const QString& fileName)
+{
+    const QFileInfo target(fileName);
+    const bool replaceable = !target.exists() || target.isFile();
+    std::unique_ptr<QFileDevice> file;
+    if (replaceable)
+        file = std::make_unique<QSaveFile>(fileName);
+    else
+        file = std::make_unique<QFile>(fileName);
+    auto writeFailure = [&] {
+        return printerText("The file \"%1\" could not be written: %2").arg(fileName, file->errorString());
+    };
+    if (!file->open(QIODevice::WriteOnly))
+        return fail(writeFailure());
+    bool written = false;
+    {
+        QPdfWriter pdf(file.get());
+        pdf.setPageLayout(m_printer->pageLayout());
+        pdf.setResolution(m_printer->resolution());
+        pdf.setCreator(m_printer->creator());
+        pdf.setTitle(m_printer->docName());
+        // A failed listing is dropped below, with the new file.
+        written = paintLines(
+            pdf, m_printer->resolution(), spool,
+            [&] { return file->error() != QFileDevice::NoError ? writeFailure() : QString(); }, [] {});
+    }
+    if (written && (!file->flush() || file->error() != QFileDevice::NoError))
+        written = fail(writeFailure());
+    if (auto* save = qobject_cast<QSaveFile*>(file.get())) {
+        if (!written) {
+            save->cancelWriting();
+            return false;
+        }
+        if (!save->commit())
+            return fail(writeFailure());
+        return true;
+    }
+    file->close();
+    if (written && file->error() != QFileDevice::NoError)
+        return fail(writeFailure());
+    return written;
+}
+
+bool QtPrinter::paintLines(QPagedPaintDevice& device, int resolution, QIODevice& spool,
+                           const std::function<QString()>& deviceFailure, const std::function<void()>& abort)
+{
     QPainter painter;
-    if (!painter.begin(m_printer.get()))
+    if (!painter.begin(&device))
         return fail(printerText("The printer \"%1\" could not start the job.").arg(targetName()));
-    // The painter starts with the default face, made for this printer's resolution.
+    // The painter starts with the default face, made for this device's resolution.
     QFont font = painter.font();
-    const double pageHeight = m_printer->pageLayout().paintRectPixels(m_printer->resolution()).height();
+    const double pageHeight = device.pageLayout().paintRectPixels(resolution).height();
     double y = 0;
     // A page break is made only when a line follows, so no empty page ends the job.
     bool breakPending = false;
-    bool failed = false;
     QDataStream in(&spool);
-    while (!failed && !in.atEnd()) {
+    while (!in.atEnd()) {
         SpoolRecord kind;
         in >> kind;
         switch (kind) {
@@ -190,12 +272,12 @@ bool QtPrinter::paintSpool(QIODevice& spool)
         case SpoolRecord::Line: {
             QString line;
             in >> line;
-            const QFontMetricsF metrics(painter.font(), m_printer.get());
+            const QFontMetricsF metrics(painter.font(), &device);
             if (breakPending || (y > 0 && y + metrics.height() > pageHeight)) {
-                if (!m_printer->newPage()) {
-                    fail(printerText("The printer could not start a new page."));
-                    failed = true;
-                    break;
+                if (!device.newPage()) {
+                    abort();
+                    painter.end();
+                    return fail(printerText("The printer could not start a new page."));
                 }
                 y = 0;
                 breakPending = false;
@@ -209,24 +291,19 @@ bool QtPrinter::paintSpool(QIODevice& spool)
             in.setStatus(QDataStream::ReadCorruptData);
             break;
         }
-        if (failed)
-            break;
-        if (in.status() != QDataStream::Ok) {
-            fail(printerText("The print job could not be read back."));
-            failed = true;
-        } else if (m_printer->printerState() == QPrinter::Error) {
-            fail(printerText("The printer \"%1\" reported an error.").arg(targetName()));
-            failed = true;
+        QString failure = in.status() != QDataStream::Ok
+                              ? printerText("The print job could not be read back.")
+                              : deviceFailure();
+        if (!failure.isEmpty()) {
+            abort();
+            painter.end();
+            return fail(failure);
         }
     }
-    if (failed) {
-        m_printer->abort();
-        painter.end();
-        return false;
-    }
-    if (!painter.end() || m_printer->printerState() == QPrinter::Error)
+    if (!painter.end())
         return fail(printerText("The printer \"%1\" could not finish the job.").arg(targetName()));
-    return true;
+    const QString failure = deviceFailure();
+    return failure.isEmpty() || fail(failure);
 }
 
 void QtPrinter::abortJob()

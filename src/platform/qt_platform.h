@@ -5,6 +5,7 @@
 #include <QDataStream>
 #include <QPrinter>
 #include <QTemporaryFile>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -47,6 +48,11 @@ private:
     bool fail(const QString& reason);
     bool spooled();
     bool paintSpool(QIODevice& spool);
+    bool printToFile(QIODevice& spool, const QString& fileName);
+    // Paints the spooled lines. deviceFailure() names a failure of the device
+    // (or is empty); abort() drops its pages before a failed job ends.
+    bool paintLines(QPagedPaintDevice& device, int resolution, QIODevice& spool,
+                    const std::function<QString()>& deviceFailure, const std::function<void()>& abort);
     QString targetName() const;
 
     std::unique_ptr<QPrinter> m_printer;

@@ -2,10 +2,12 @@
 #include "app/widgets/register_grid.h"
 #include "support/deposit_file_world.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 using namespace td;
 using namespace td::test;
@@ -288,7 +290,6 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<MessageButton>("answer");
         QTest::newRow("other extension") << "deposits.txt" << MessageButton::Yes;
-        QTest::newRow("missing file") << "missing.tmd" << MessageButton::No;
         QTest::newRow("folder") << "folder.tmd" << MessageButton::Yes;
         QTest::newRow("last three characters") << "deposits.tm" << MessageButton::No;
     }
@@ -325,6 +326,74 @@ private slots:
         QCOMPARE(fileBytes(world.path(QStringLiteral("deposits.txt"))), depositRecord({"TXT"}));
         QCOMPARE(fileBytes(world.path(QStringLiteral("current.tmd"))).size(), 200);
         QVERIFY(!QFileInfo::exists(world.path(QStringLiteral("missing.tmd"))));
+    }
+
+    // A name that passes the extension test but where nothing can be opened
+    // is told for what it is, with its path; the register and title stay.
+    void openTellsWhyNothingCanBeOpened_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << "missing.tmd"
+                                 << "No file of this name exists.";
+        QTest::newRow("dangling link") << "link.tmd"
+                                       << "is a link to";
+        QTest::newRow("a name too long") << QString(300, QLatin1Char('n')) + ".tmd"
+                                         << "longer than the file system allows";
+        QTest::newRow("a path too long") << QStringLiteral("d/").repeated(2100) + "x.tmd"
+                                         << "path is longer than the system allows";
+        QTest::newRow("a zero character") << QStringLiteral("bad") + QChar(u'\0') + ".tmd"
+                                          << "no file name can hold";
+        QTest::newRow("a file used as a folder") << "plain.tmd/inner.tmd"
+                                                 << "should be a folder is a file";
+    }
+    void openTellsWhyNothingCanBeOpened()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        FileWorld world;
+        QVERIFY(QFile::link(world.path(QStringLiteral("gone.tmd")), world.path(QStringLiteral("link.tmd"))));
+        QVERIFY(writeFileBytes(world.path(QStringLiteral("plain.tmd")), depositRecord({"PLAIN"})));
+        world.addDeposits(1);
+        world.window.flags().ModifiedFlag = false;
+        world.answerFile(name);
+        world.window.mnuFileItem_Click(Open);
+
+        QCOMPARE(world.fake.messages.asked.size(), 1);
+        const RecordedMessage& m = world.fake.messages.asked[0];
+        QCOMPARE(m.title, QStringLiteral("Term Deposit File Error"));
+        QCOMPARE(m.icon, MessageIcon::Information);
+        QCOMPARE(m.buttons, MessageButtons::Ok);
+        QVERIFY2(m.text.startsWith(QLatin1String("The Term Deposit file could not be opened.")),
+                 qPrintable(m.text));
+        QVERIFY2(m.text.contains(QDir::toNativeSeparators(world.path(name))), qPrintable(m.text));
+        QVERIFY2(m.text.contains(reason), qPrintable(m.text));
+        QCOMPARE(world.window.Grid().rows(), 3);
+        QCOMPARE(world.title(), kUntitled);
+    }
+
+    // The title shows the path as it stands, "[*]" and all, to the window
+    // system and to assistive technology.
+    void theTitleShowsThePathExactly_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("marks") << "q&a [*] 50% {x}.tmd";
+        QTest::newRow("two marks together") << "[*][*].tmd";
+        QTest::newRow("a mark at the end") << "x[*]tmd";
+    }
+    void theTitleShowsThePathExactly()
+    {
+        QFETCH(QString, name);
+        FileWorld world;
+        QVERIFY(writeFileBytes(world.path(name), depositRecord({"AC1"})));
+        world.window.setWindowModified(true);
+        world.window.winId();  // the window as the window system has it
+        world.answerFile(name);
+        world.window.mnuFileItem_Click(Open);
+        QVERIFY(world.fake.messages.asked.isEmpty());
+        const QString expected = FileWorld::titleOf(world.path(name));
+        QCOMPARE(world.window.windowHandle()->title(), expected);
+        QCOMPARE(QAccessible::queryAccessibleInterface(&world.window)->text(QAccessible::Name), expected);
     }
 
     void saveAs_data()

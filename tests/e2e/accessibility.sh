@@ -30,7 +30,7 @@ main=$(e2e_past_startup)
 step "a listener for text changes, as a screen reader has"
 "$atspi" listen "$E2E_WORK/heard" &
 E2E_PIDS+=($!)
-for _ in $(seq 100); do grep -q '^listening$' "$E2E_WORK/heard" 2>/dev/null && break; sleep 0.1; done
+for _ in $(seq 200); do grep -q '^listening$' "$E2E_WORK/heard" 2>/dev/null && break; sleep 0.1; done
 grep -q '^listening$' "$E2E_WORK/heard" || e2e_fail "the listener did not start"
 
 step "the New picture button, pressed through its action, opens the details dialog"
@@ -47,13 +47,13 @@ e2e_type 2
 e2e_key Tab Tab
 e2e_type 10000
 value=""
-for _ in $(seq 50); do
+for _ in $(seq 200); do
     value=$("$atspi" text "$DETAILS" "Future Value") || e2e_fail "the future value cannot be read"
     [ "$value" = '$11,159.98' ] && break
     sleep 0.1
 done
 [ "$value" = '$11,159.98' ] || e2e_fail "the future value reads \"$value\""
-for _ in $(seq 50); do grep -qxF $'Future Value\t$11,159.98' "$E2E_WORK/heard" && break; sleep 0.1; done
+for _ in $(seq 200); do grep -qxF $'Future Value\t$11,159.98' "$E2E_WORK/heard" && break; sleep 0.1; done
 grep -qxF $'Future Value\t$11,159.98' "$E2E_WORK/heard" || e2e_fail "the change of the future value was not heard"
 
 step "Escape closes the dialog; Exit with nothing to save ends"

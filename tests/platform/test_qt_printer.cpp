@@ -1,6 +1,8 @@
 #include "platform/qt_platform.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -165,6 +167,47 @@ private slots:
         QVERIFY(printer.endJob());
         QVERIFY(fileText(next).startsWith("%PDF"));
         QCOMPARE(fileText(pdf), QStringLiteral("the earlier listing"));
+    }
+
+    // A file whose writes fail is a failed print, named with its path and
+    // the system's reason, and never a success.
+    void aFileThatTakesNoBytesFailsThePrint()
+    {
+        if (!QFileInfo(QStringLiteral("/dev/full")).isWritable())
+            QSKIP("/dev/full is not there to write to");
+        QtPrinter printer;
+        printToPdf(printer, QStringLiteral("/dev/full"));
+        QVERIFY(printer.beginJob());
+        printer.setFontSize(12);
+        QVERIFY(printer.printLine("          Account Number    A1001"));
+        QVERIFY(!printer.endJob());
+        QVERIFY2(printer.errorString().contains(QLatin1String("/dev/full")),
+                 qPrintable(printer.errorString()));
+        QVERIFY2(printer.errorString().contains(QLatin1String("No space left on device")),
+                 qPrintable(printer.errorString()));
+    }
+
+    // A listing printed over an earlier file replaces it whole, through a new
+    // file beside it.
+    void aListingReplacesTheEarlierFileWhole()
+    {
+        const QString pdf = m_dir.filePath("replaced.pdf");
+        {
+            QFile old(pdf);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write(QByteArray(200000, 'x'));
+        }
+        QtPrinter printer;
+        printToPdf(printer, pdf);
+        QVERIFY(printer.beginJob());
+        QVERIFY(printer.printLine("one line"));
+        QVERIFY2(printer.endJob(), qPrintable(printer.errorString()));
+        const QString text = fileText(pdf);
+        QVERIFY(text.startsWith("%PDF"));
+        QVERIFY(text.trimmed().endsWith("%%EOF"));
+        QVERIFY(!text.contains(QLatin1Char('x') + QString(20, QLatin1Char('x'))));
+        QCOMPARE(QDir(m_dir.path()).entryList({"replaced.pdf*"}, QDir::Files | QDir::Hidden),
+                 QStringList{"replaced.pdf"});
     }
 
     void failuresAreReportedWithAReason()

@@ -1,5 +1,6 @@
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 
+#include "commands/path_to_open.h"
 #include "storage/deposit_file_reader.h"
 #include "storage/deposit_file_writer.h"
 #include "storage/exact_save_check.h"
@@ -25,12 +26,6 @@ constexpr int kInexactDepositsNamed = 5;
 bool isDepositFileName(const QString& name)
 {
     return name.right(3).toLower() == QLatin1String("tmd");
-}
-
-bool isExistingFile(const QString& name)
-{
-    const QFileInfo info(name);
-    return info.exists() && info.isFile();
 }
 
 // Anything but a folder that has the name: a file, a named pipe, a device, a
@@ -174,7 +169,16 @@ void frmTermDeposit::fileOpen()
     const std::optional<QString> name = m_platform.files.openFileName(fileDialogSettings());
     if (!name)
         return;
-    if (!isDepositFileName(*name) || !isExistingFile(*name)) {
+    // A name that passes the extension test but names nothing that can be
+    // opened is told for what it is; a folder or a device is no deposit file.
+    const PathCheck path =
+        isDepositFileName(*name) ? checkPathToOpen(*name) : PathCheck{PathToOpen::NotAFile, {}};
+    if (path.kind != PathToOpen::File && path.kind != PathToOpen::NotAFile) {
+        showFileError(tr("The Term Deposit file could not be opened. The register has not been changed."),
+                      *name, path.reason);
+        return;
+    }
+    if (path.kind != PathToOpen::File) {
         m_platform.messages.ask(tr("Term Deposit File Only"),
                                 tr("This is not a Term Deposit file. Select a Term Deposit file."),
                                 MessageIcon::Question, MessageButtons::YesNo);

@@ -67,7 +67,11 @@ void frmTermDeposit::setUntitled()
 void frmTermDeposit::setTitleFile(const QString& fileName)
 {
     m_fileName = fileName;
-    setWindowTitle(titlePrefix() + fileName);
+    // The toolkit reads "[*]" in a title as the place of its modified mark and
+    // drops it; doubled, it shows once, so the path stands exactly as it is.
+    QString shown = fileName;
+    shown.replace(QLatin1String("[*]"), QLatin1String("[*][*]"));
+    setWindowTitle(titlePrefix() + shown);
 }
 
 void frmTermDeposit::buildPictures()
