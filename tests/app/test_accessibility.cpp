@@ -4,6 +4,7 @@
 #include "app/widgets/image_button.h"
 #include "app/widgets/register_grid.h"
 #include "app/widgets/ruled_text_box.h"
+#include "app/windows/frm_maturities.h"
 #include "app/windows/frm_term_deposit_details.h"
 #include "support/accessibility_walk.h"
 #include "support/deposit_file_world.h"
@@ -64,6 +65,20 @@ private slots:
             open(world.window);
             QCOMPARE(world.fake.modal.shown.size(), 1);
         }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    }
+
+    // The maturities window stays open beside the main window.
+    void theMaturitiesWindowReadsAsItLooks()
+    {
+        FileWorld world;
+        world.addDeposits(2);
+        world.window.show();
+        world.window.Maturities();
+        QWidget* maturities = world.window.maturitiesWindow();
+        QVERIFY(maturities);
+        QVERIFY(QTest::qWaitForWindowExposed(maturities));
+        const QStringList problems = accessibilityProblems(*maturities);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
     }
 
