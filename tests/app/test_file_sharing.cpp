@@ -230,6 +230,7 @@ private slots:
         QTest::addColumn<bool>("asked");
         QTest::addColumn<QString>("refusal");  // empty: saved
         QTest::newRow("named pipe") << "fifo" << true << "named pipe (FIFO)";
+        QTest::newRow("link to a device") << "device" << true << "device";
         QTest::newRow("link to a file") << "link" << true << "";
         QTest::newRow("link that leads nowhere") << "dangling" << true << "";
         QTest::newRow("folder") << "folder" << false << "directory";
@@ -247,7 +248,8 @@ private slots:
         else if (kind == QLatin1String("folder"))
             QVERIFY(QDir(world.dir.path()).mkdir(QStringLiteral("target.tmd")));
         else
-            QVERIFY(QFile::link(linked, path));
+            QVERIFY(
+                QFile::link(kind == QLatin1String("device") ? QStringLiteral("/dev/null") : linked, path));
         if (kind == QLatin1String("link"))
             QVERIFY(writeFileBytes(linked, kOldFile));
         world.addDeposits(1);

@@ -201,40 +201,6 @@ private slots:
         QCOMPARE(filesIn(dir.path()), before);
     }
 
-    void nothingIsSavedWhereNoFileIs_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("named pipe") << "fifo"
-                                    << "named pipe (FIFO)";
-        QTest::newRow("directory") << "directory"
-                                   << "directory";
-        QTest::newRow("link to a device") << "device"
-                                          << "device";
-    }
-    void nothingIsSavedWhereNoFileIs()
-    {
-        QFETCH(QString, kind);
-        QFETCH(QString, reason);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("doc.tmd"));
-        const QByteArray name = QFile::encodeName(path);
-        if (kind == QLatin1String("fifo"))
-            QVERIFY(::mkfifo(name.constData(), 0644) == 0);
-        else if (kind == QLatin1String("directory"))
-            QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("doc.tmd")));
-        else
-            QVERIFY(QFile::link(QStringLiteral("/dev/null"), path));
-        const struct stat before = statOf(path);
-
-        QVERIFY(SaveGuard::refusal(path).contains(reason));
-        SaveGuard guard;
-        QVERIFY(!saveNew(guard, path));
-        QCOMPARE(guard.errorString(), SaveGuard::refusal(path));
-        QCOMPARE(statOf(path).st_mode, before.st_mode);
-        QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("doc.tmd")});
-    }
-
     void leftoversOfInterruptedSavesAreRemoved()
     {
         QTemporaryDir dir;
