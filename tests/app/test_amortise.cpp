@@ -62,6 +62,8 @@ class TestAmortise : public QObject {
 private slots:
     void initTestCase() { applyApplicationLook(*qApp); }
 
+    // One row for each message through the window; the exact texts that
+    // count as zero and the unreadable rows are in tests/commands.
     void refusals_data()
     {
         QTest::addColumn<QList<DepositRecord>>("deposits");
@@ -84,13 +86,8 @@ private slots:
         QTest::newRow("months 6") << L{with(Months, "6")} << QPoint(0, 1) << false << kNotWholeYears << 1;
         QTest::newRow("savings $100.00")
             << L{with(SaveEachMonth, "$100.00")} << QPoint(9, 1) << false << kNotWholeYears << 1;
-        QTest::newRow("savings $0.00")
-            << L{with(SaveEachMonth, "$0.00")} << QPoint(9, 1) << false << kNotWholeYears << 1;
-        QTest::newRow("months 00") << L{with(Months, "00")} << QPoint(9, 1) << false << kNotWholeYears << 1;
         QTest::newRow("interest not a number")
             << L{with(Interest, "5.2.5")} << QPoint(9, 1) << false << kUnreadable << 1;
-        QTest::newRow("start not a date")
-            << L{with(StartDate, "2024-03-15")} << QPoint(9, 1) << false << kUnreadable << 1;
     }
 
     void refusals()
