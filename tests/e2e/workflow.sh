@@ -129,6 +129,30 @@ e2e_activate "$amortise"
 e2e_key alt+F4  # the window manager's close, as the close box does
 e2e_wait_gone '^Lease Amortisation$'
 
+step "Term Deposit > Maturities lists the deposits by term date; File > Export to CSV writes the register"
+MATURITIES='^Quendarith Information Technology Maturities$'
+e2e_activate "$main"
+e2e_key alt+t m
+maturities=$(e2e_wait_window "$MATURITIES")
+e2e_shot maturities "$maturities"
+e2e_activate "$maturities"
+e2e_key Escape
+e2e_wait_gone "$MATURITIES"
+e2e_activate "$main"
+e2e_key alt+f e
+id=$(e2e_wait_window '^Save As$')
+e2e_activate "$id"
+e2e_key ctrl+a  # the dialog proposes register.csv beside the register
+e2e_type "$E2E_WORK/home/export.csv"
+e2e_key Return
+e2e_wait_gone '^Save As$'
+csv="$E2E_WORK/home/export.csv"
+for _ in $(seq 100); do [ -s "$csv" ] && break; sleep 0.1; done
+printf '%s\r\n' "Account Number,Save Each Month,Interest,Years,Months,Start Date,Term Date,Account Balance,Future Value,Active" \
+    'A1001,0,5.5,2,0,31/01/2024,31/01/2026,"$20,000.00","$22,319.95",Yes' \
+    'B2002,$100.00,4.25,1,0,15/06/2023,15/06/2024,"$5,000.00","$6,440.34",No' >"$E2E_WORK/expected.csv"
+cmp "$E2E_WORK/expected.csv" "$csv" || e2e_fail "the exported register is not the expected CSV"
+
 step "Print all active deposits to a PDF file"
 e2e_activate "$main"
 e2e_key ctrl+p

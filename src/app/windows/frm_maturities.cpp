@@ -63,6 +63,9 @@ void frmMaturities::buildControls()
     m_grid->setTabKeyNavigation(false);
     m_grid->setWordWrap(false);
     m_grid->verticalHeader()->hide();
+    // One line of text a row, as on the register grid.
+    m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     m_grid->horizontalHeader()->setSortIndicator(maturities::TermDateColumn, Qt::AscendingOrder);
     m_grid->horizontalHeader()->setSortIndicatorShown(true);
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
