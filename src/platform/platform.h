@@ -58,6 +58,9 @@ public:
     virtual bool endJob() = 0;
     // Drops the pages of a job that failed part-way.
     virtual void abortJob() = 0;
+    // Ends the job by showing its pages in a print preview instead of
+    // printing them; returns when the preview is closed.
+    virtual bool previewJob() = 0;
     virtual QString errorString() const = 0;
 };
 
@@ -105,7 +108,10 @@ struct Platform {
 // Restores the default pointer when a command ends, however it ends.
 class BusyScope {
 public:
-    explicit BusyScope(BusyPointer& pointer) : m_pointer(pointer) { m_pointer.setPointer(Pointer::Hourglass); }
+    explicit BusyScope(BusyPointer& pointer) : m_pointer(pointer)
+    {
+        m_pointer.setPointer(Pointer::Hourglass);
+    }
     ~BusyScope() { m_pointer.setPointer(Pointer::Default); }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QSaveFile>
 #include <QScreen>
 
@@ -165,15 +166,54 @@ bool QtPrinter::newPage()
     return spooled();
 }
 
-bool QtPrinter::endJob()
+// The finished spool, read back from its start; nothing when no job runs or it cannot be read.
+std::unique_ptr<QTemporaryFile> QtPrinter::takeSpool()
 {
-    if (!m_spool)
-        return fail(printerText("No print job is running."));
+    if (!m_spool) {
+        fail(printerText("No print job is running."));
+        return nullptr;
+    }
     std::unique_ptr<QTemporaryFile> spool = std::move(m_spool);
     m_out.setDevice(nullptr);
-    if (!spool->flush() || !spool->seek(0))
-        return fail(printerText("The print job could not be read back: %1").arg(spool->errorString()));
-    return paintSpool(*spool);
+    if (!spool->flush() || !spool->seek(0)) {
+        fail(printerText("The print job could not be read back: %1").arg(spool->errorString()));
+        return nullptr;
+    }
+    return spool;
+}
+
+bool QtPrinter::endJob()
+{
+    const std::unique_ptr<QTemporaryFile> spool = takeSpool();
+    return spool && paintSpool(*spool);
+}
+
+// The preview paints the same spool as the printer would, each time it asks
+// (at opening, on a page set-up change, and when the user prints from it).
+bool QtPrinter::previewJob()
+{
+    const std::unique_ptr<QTemporaryFile> spool = takeSpool();
+    if (!spool)
+        return false;
+    QPrintPreviewDialog dialog(m_printer.get(), QApplication::activeWindow());
+    dialog.setObjectName(QStringLiteral("PrintPreview"));
+    dialog.setWindowTitle(printerText("Print Preview"));
+    bool painted = true;
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
+        const bool ok = spool->seek(0) &&
+                        paintLines(
+                            *target, target->resolution(), *spool,
+                            [this, target] {
+                                return target->printerState() == QPrinter::Error
+                                           ? printerText("The printer \"%1\" reported an error.").arg(targetName())
+                                           : QString();
+                            },
+                            [target] { target->abort(); });
+        if (!ok)
+            painted = false;
+    });
+    dialog.exec();
+    return painted;
 }
 
 bool QtPrinter::paintSpool(QIODevice& spool)

@@ -39,6 +39,7 @@ public:
     bool newPage() override;
     bool endJob() override;
     void abortJob() override;
+    bool previewJob() override;
     QString errorString() const override { return m_error; }
 
     // The printer of the next job, as the printer dialog left it.
@@ -48,6 +49,7 @@ private:
     bool fail(const QString& reason);
     bool spooled();
     bool paintSpool(QIODevice& spool);
+    std::unique_ptr<QTemporaryFile> takeSpool();
     bool printToFile(QIODevice& spool, const QString& fileName);
     // Paints the spooled lines. deviceFailure() names a failure of the device
     // (or is empty); abort() drops its pages before a failed job ends.

@@ -1,6 +1,6 @@
+#include "app/widgets/look.h"
 #include "app/windows/frm_print.h"
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
-#include "app/widgets/look.h"
 #include "support/main_window_world.h"
 
 #include <QApplication>
@@ -17,7 +17,7 @@ namespace {
 DepositRecord deposit(const QString& account, const QString& active)
 {
     DepositRecord d;
-    d.texts = {account, "$50.00", "5.25", "2", "6",
+    d.texts = {account,      "$50.00",     "5.25",      "2",         "6",
                "15/03/2024", "15/09/2026", "$1,000.00", "$2,765.43", active};
     return d;
 }
@@ -69,6 +69,8 @@ void leave(frmPrint& dialog, const QString& steps)
             QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
         else if (step == "close")
             dialog.close();  // the close box
+        else if (step == "preview")
+            QTest::mouseClick(dialog.previewButton(), Qt::LeftButton);
         else if (step == "esc")
             QTest::keyClick(&dialog, Qt::Key_Escape);
         else if (step == "alt+a") {
@@ -77,8 +79,7 @@ void leave(frmPrint& dialog, const QString& steps)
         } else if (step == "alt+n") {
             QTest::keyClick(&dialog, Qt::Key_N, Qt::AltModifier);
             QTRY_VERIFY(dialog.optPrint(3)->isChecked());
-        }
-        else if (step == "tab-to-cancel")
+        } else if (step == "tab-to-cancel")
             dialog.cancelButton()->setFocus(Qt::TabFocusReason);
         else if (step == "enter")
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -116,8 +117,7 @@ class TestPrint : public QObject {
         }
         void chooseInDialog(const QString& steps)
         {
-            fake.modal.handlers.push_back(
-                [steps](QDialog& d) { leave(static_cast<frmPrint&>(d), steps); });
+            fake.modal.handlers.push_back([steps](QDialog& d) { leave(static_cast<frmPrint&>(d), steps); });
         }
         void print() { w.actions().filePrint->trigger(); }
     };
@@ -167,8 +167,7 @@ private slots:
             if (auto* box = qobject_cast<QGroupBox*>(widget))
                 QCOMPARE(box->title(), QString::fromLatin1(c.caption));
             else
-                QCOMPARE(static_cast<QAbstractButton*>(widget)->text(),
-                         QString::fromLatin1(c.caption));
+                QCOMPARE(static_cast<QAbstractButton*>(widget)->text(), QString::fromLatin1(c.caption));
             if (auto* option = qobject_cast<QRadioButton*>(widget)) {
                 QCOMPARE(option->isChecked(), c.checked);
                 // The caption fits its control in the program's font.
@@ -184,11 +183,10 @@ private slots:
         for (QWidget* w = order[0]; chain.size() < 6; w = w->nextInFocusChain())
             if (w->focusPolicy() & Qt::TabFocus)
                 chain << w->objectName();
-        QCOMPARE(chain, QStringList({"cmdPrint", "cmdCancel", "OptPrint_1", "OptPrint_0",
-                                     "OptPrint_2", "OptPrint_3"}));
+        QCOMPARE(chain, QStringList({"cmdPrint", "cmdCancel", "OptPrint_1", "OptPrint_0", "OptPrint_2",
+                                     "OptPrint_3"}));
         // Tab enters each option group once; the disabled frame is passed over.
-        QCOMPARE(tabWalk(5),
-                 QStringList({"cmdPrint", "cmdCancel", "OptPrint_1", "cmdPrint", "cmdCancel"}));
+        QCOMPARE(tabWalk(5), QStringList({"cmdPrint", "cmdCancel", "OptPrint_1", "cmdPrint", "cmdCancel"}));
         QTest::mouseClick(dialog.optPrint(1), Qt::LeftButton);
         QCOMPARE(tabWalk(4), QStringList({"OptPrint_1", "OptPrint_2", "cmdPrint", "cmdCancel"}));
     }
@@ -203,12 +201,11 @@ private slots:
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QList<bool>>("after");
         QTest::addColumn<bool>("frame2Enabled");
-        QTest::newRow("print at once")
-            << true << false << "print" << B{false, false, true, true} << false;
+        QTest::newRow("print at once") << true << false << "print" << B{false, false, true, true} << false;
         QTest::newRow("all, not active")
             << false << true << "opt1 opt3 print" << B{false, true, false, true} << true;
-        QTest::newRow("access keys")
-            << false << true << "alt+a alt+n print" << B{false, true, false, true} << true;
+        QTest::newRow("access keys") << false << true << "alt+a alt+n print" << B{false, true, false, true}
+                                     << true;
         QTest::newRow("back to selection, still reads Frame2")
             << true << true << "opt1 opt3 opt0 print" << B{false, false, false, true} << false;
         QTest::newRow("all, then enter")
@@ -239,9 +236,8 @@ private slots:
                     dialog.result() == QDialog::Accepted}),
                  after);
         QVERIFY(!flags.ModifiedFlag);
-        for (QWidget* w :
-             {static_cast<QWidget*>(dialog.frame2()), static_cast<QWidget*>(dialog.optPrint(2)),
-              static_cast<QWidget*>(dialog.optPrint(3))})
+        for (QWidget* w : {static_cast<QWidget*>(dialog.frame2()), static_cast<QWidget*>(dialog.optPrint(2)),
+                           static_cast<QWidget*>(dialog.optPrint(3))})
             QCOMPARE(w->isEnabled(), frame2Enabled);
     }
 
@@ -281,8 +277,7 @@ private slots:
                 QCOMPARE(e.fontSize, e.text.isEmpty() ? 10.0 : 12.0);
         QCOMPARE(world.w.Grid().row(), 2);
         QCOMPARE(world.w.Grid().col(), 8);
-        QCOMPARE(world.fake.pointer.history,
-                 (QList<Pointer>{Pointer::Hourglass, Pointer::Default}));
+        QCOMPARE(world.fake.pointer.history, (QList<Pointer>{Pointer::Hourglass, Pointer::Default}));
         QVERIFY(world.fake.messages.asked.isEmpty());
     }
 
@@ -293,17 +288,14 @@ private slots:
         QTest::addColumn<QList<QStringList>>("pages");
         QTest::addColumn<int>("col");
         QTest::newRow("close box: the last choice, all not active")
-            << QStringList{"Yes", "No", "No"} << "opt0 close" << QList<QStringList>{{"D2", "D3"}}
-            << 8;
-        QTest::newRow("five, three active")
-            << QStringList{"Yes", "No", "Yes", "No", "Yes"} << "opt1 print"
-            << QList<QStringList>{{"D1", "D3"}, {"D5"}} << 8;
+            << QStringList{"Yes", "No", "No"} << "opt0 close" << QList<QStringList>{{"D2", "D3"}} << 8;
+        QTest::newRow("five, three active") << QStringList{"Yes", "No", "Yes", "No", "Yes"} << "opt1 print"
+                                            << QList<QStringList>{{"D1", "D3"}, {"D5"}} << 8;
         QTest::newRow("four matching, no empty third page")
             << QStringList{"No", "No", "No", "No"} << "opt1 opt3 print"
             << QList<QStringList>{{"D1", "D2"}, {"D3", "D4"}} << 8;
-        QTest::newRow("last deposit not printed")
-            << QStringList{"Yes", "yes", "Yes", "No"} << "opt1 print"
-            << QList<QStringList>{{"D1", "D3"}} << 9;
+        QTest::newRow("last deposit not printed") << QStringList{"Yes", "yes", "Yes", "No"} << "opt1 print"
+                                                  << QList<QStringList>{{"D1", "D3"}} << 9;
         QTest::newRow("none matching")
             << QStringList{"No", "No"} << "opt1 print" << QList<QStringList>{} << 9;
     }
@@ -328,10 +320,49 @@ private slots:
         QCOMPARE(count(printer, PrintEvent::Begin), pages.isEmpty() ? 0 : 1);
         QCOMPARE(count(printer, PrintEvent::End), pages.isEmpty() ? 0 : 1);
         QCOMPARE(count(printer, PrintEvent::Choose), 1);
-        QCOMPARE(world.w.Grid().row(), actives.size()); // the last deposit row, never the spare row
+        QCOMPARE(world.w.Grid().row(), actives.size());  // the last deposit row, never the spare row
         QCOMPARE(world.w.Grid().col(), col);
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
         QVERIFY(world.fake.messages.asked.isEmpty());
+    }
+
+    // The preview shows the listing the options choose, two blocks a page as
+    // printed, and changes nothing: no flag, no current cell, no printer.
+    // Each case then cancels the options.
+    void previewShowsTheChosenListing_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QList<QStringList>>("pages");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("the selected deposit") << "preview cancel" << QList<QStringList>{{"D2"}} << "";
+        QTest::newRow("all active") << "opt1 preview cancel" << QList<QStringList>{{"D1", "D3"}, {"D5"}}
+                                    << "";
+        QTest::newRow("all inactive") << "opt1 opt3 preview cancel" << QList<QStringList>{{"D2", "D4"}} << "";
+        QTest::newRow("nothing matches")
+            << "opt1 opt3 opt2 preview cancel" << QList<QStringList>{}
+            << "No Term Deposit matches the print options: there is nothing to preview.";
+    }
+    void previewShowsTheChosenListing()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QList<QStringList>, pages);
+        QFETCH(QString, message);
+        World world(message.isEmpty() ? QStringList{"Yes", "No", "Yes", "No", "Yes"}
+                                      : QStringList{"No", "No"});
+        QVERIFY(world.w.Grid().setCurrentCell(2, 3));
+        world.chooseInDialog(steps);
+        world.print();
+
+        const FakePrinter& printer = world.fake.printer;
+        QCOMPARE(accountsByPage(printer), pages);
+        QCOMPARE(count(printer, PrintEvent::Preview), pages.isEmpty() ? 0 : 1);
+        QCOMPARE(count(printer, PrintEvent::End), 0);
+        QCOMPARE(count(printer, PrintEvent::Choose), 0);
+        QCOMPARE(QPoint(world.w.Grid().col(), world.w.Grid().row()), QPoint(3, 2));
+        QVERIFY(!world.w.flags().PrintAllFlag);
+        QCOMPARE(world.fake.messages.asked.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QCOMPARE(world.fake.messages.asked[0].text, message);
     }
 
     void selectionMessage_data()
@@ -361,8 +392,7 @@ private slots:
         QCOMPARE(m.title, QStringLiteral("Printing Term Deposit."));
         QCOMPARE(
             m.text,
-            QStringLiteral(
-                "A Term Deposit must be selected to print. Select a Term Deposit from the grid."));
+            QStringLiteral("A Term Deposit must be selected to print. Select a Term Deposit from the grid."));
         QCOMPARE(m.icon, MessageIcon::Question);
         QCOMPARE(m.buttons, MessageButtons::Ok);
         QVERIFY(world.fake.modal.shown.isEmpty());
@@ -403,14 +433,13 @@ private slots:
         QTest::addColumn<bool>("endAnswer");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<int>("aborts");
-        QTest::newRow("job cannot start")
-            << "print" << false << -1 << true << "The printer is offline." << 0;
-        QTest::newRow("print-all fails on page two") << "opt1 print" << true << 25 << true
-                                                     << "The printer ran out of paper." << 1;
+        QTest::newRow("job cannot start") << "print" << false << -1 << true << "The printer is offline." << 0;
+        QTest::newRow("print-all fails on page two")
+            << "opt1 print" << true << 25 << true << "The printer ran out of paper." << 1;
         QTest::newRow("selection fails part-way")
             << "print" << true << 4 << true << "The printer ran out of paper." << 1;
-        QTest::newRow("job fails as it ends") << "opt1 print" << true << -1 << false
-                                              << "The printer went offline." << 0;
+        QTest::newRow("job fails as it ends")
+            << "opt1 print" << true << -1 << false << "The printer went offline." << 0;
     }
     void printerFailureIsReportedAndDropsThePages()
     {

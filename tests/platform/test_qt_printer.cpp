@@ -2,6 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTimer>
+#include <QPrintPreviewWidget>
+#include <QPrintPreviewDialog>
+#include <QApplication>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
@@ -107,6 +111,30 @@ private slots:
         QVERIFY2(pages[1].contains(QRegularExpression(R"(Account Number\s+SECOND-1)")),
                  qPrintable(pages[1]));
         QVERIFY(!pages[1].contains("FIRST"));
+    }
+
+    // The preview paints the spooled pages and writes nothing to the printer.
+    void previewShowsThePagesAndPrintsNothing()
+    {
+        const QString pdf = m_dir.filePath("preview.pdf");
+        QtPrinter printer;
+        printToPdf(printer, pdf);
+        QVERIFY(printer.beginJob());
+        QVERIFY(printer.printLine("          Account Number    FIRST-1"));
+        QVERIFY(printer.newPage());
+        QVERIFY(printer.printLine("          Account Number    SECOND-1"));
+        int pagesShown = -1;
+        QTimer::singleShot(0, [&] {
+            QTRY_VERIFY(qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget()));
+            auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            auto* pages = dialog->findChild<QPrintPreviewWidget*>();
+            pagesShown = pages ? pages->pageCount() : -1;
+            dialog->reject();
+        });
+        QVERIFY2(printer.previewJob(), qPrintable(printer.errorString()));
+        QCOMPARE(pagesShown, 2);
+        QVERIFY(!QFile::exists(pdf));
+        QVERIFY(!printer.previewJob());  // the job has ended
     }
 
     void linesStartAtTheLeftEdgeInTheGivenSize()

@@ -88,6 +88,12 @@ bool FakePrinter::endJob()
 
 void FakePrinter::abortJob() { events.append({PrintEvent::Abort, {}, 0}); }
 
+bool FakePrinter::previewJob()
+{
+    events.append({PrintEvent::Preview, {}, 0});
+    return true;
+}
+
 QList<QStringList> FakePrinter::pages() const
 {
     QList<QStringList> result;

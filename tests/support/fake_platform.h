@@ -45,7 +45,7 @@ public:
 };
 
 struct PrintEvent {
-    enum Kind { Choose, Begin, FontSize, Line, NewPage, End, Abort } kind;
+    enum Kind { Choose, Begin, FontSize, Line, NewPage, End, Abort, Preview } kind;
     QString text;
     double fontSize = 0;
 };
@@ -60,6 +60,7 @@ public:
     bool newPage() override;
     bool endJob() override;
     void abortJob() override;
+    bool previewJob() override;
     QString errorString() const override { return error; }
 
     QList<QStringList> pages() const;  // of ended jobs and the running one
@@ -68,7 +69,7 @@ public:
     QList<PrintEvent> events;
     bool chooseAnswer = true;
     bool beginAnswer = true;
-    int failAtLine = -1;  // printLine number (0-based) that fails
+    int failAtLine = -1;    // printLine number (0-based) that fails
     bool endAnswer = true;  // false: the job fails as it ends
     QString error;
 
@@ -94,8 +95,8 @@ public:
     int runModal(QDialog& dialog) override;
 
     std::deque<Handler> handlers;
-    QStringList shown;      // objectName of each dialog, in order
-    QStringList leftOpen;   // dialogs whose handler did not close them
+    QStringList shown;     // objectName of each dialog, in order
+    QStringList leftOpen;  // dialogs whose handler did not close them
 };
 
 class FakeClock final : public Clock {

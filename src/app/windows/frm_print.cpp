@@ -16,9 +16,8 @@ constexpr int kClientWidth = 3855;
 constexpr int kClientHeight = 2535;
 }  // namespace
 
-frmPrint::frmPrint(ModLease& flags, QSize screenSize, QWidget* parent)
-    : QDialog(parent, kFixedDialogFlags),
-      m_flags(flags)
+frmPrint::frmPrint(ModLease& flags, QSize screenSize, QWidget* parent, Preview preview)
+    : QDialog(parent, kFixedDialogFlags), m_flags(flags), m_preview(std::move(preview))
 {
     setObjectName(QStringLiteral("frmPrint"));
     setWindowTitle(tr("Quendarith Term Deposit - Print"));
@@ -74,6 +73,15 @@ frmPrint::frmPrint(ModLease& flags, QSize screenSize, QWidget* parent)
     setTabOrder(m_optPrint[1], m_optPrint[0]);
     setTabOrder(m_optPrint[0], m_optPrint[2]);
     setTabOrder(m_optPrint[2], m_optPrint[3]);
+
+    // Below Cancel and last in the tab order, so the documented order stands.
+    if (m_preview) {
+        m_cmdPreview = new QPushButton(tr("Pre&view ..."), this);
+        m_cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
+        placeTwips(*m_cmdPreview, 2280, 1560, 1335, 495);
+        setTabOrder(m_optPrint[3], m_cmdPreview);
+        connect(m_cmdPreview, &QPushButton::clicked, this, &frmPrint::cmdPreview_Click);
+    }
     m_cmdPrint->setFocus();
 
     connect(m_cmdPrint, &QPushButton::clicked, this, &frmPrint::cmdPrint_Click);
@@ -107,6 +115,12 @@ void frmPrint::cmdPrint_Click()
     if (m_optPrint[3]->isChecked())
         m_flags.PrintActiveFlag = false;
     accept();
+}
+
+void frmPrint::cmdPreview_Click()
+{
+    if (m_preview)
+        m_preview(m_optPrint[1]->isChecked(), m_optPrint[2]->isChecked());
 }
 
 void frmPrint::cmdCancel_Click()

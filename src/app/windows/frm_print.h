@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QSize>
 #include <array>
+#include <functional>
 
 class QGroupBox;
 class QPushButton;
@@ -19,7 +20,13 @@ class frmPrint : public QDialog {
     Q_OBJECT
 
 public:
-    frmPrint(ModLease& flags, QSize screenSize, QWidget* parent = nullptr);
+    // What the options choose, for a preview: every deposit or the selected
+    // one, and for every deposit the active or the inactive ones.
+    using Preview = std::function<void(bool printAll, bool printActive)>;
+
+    // With a preview, a "Preview" button shows the listing the options
+    // choose without closing the dialog or setting a flag.
+    frmPrint(ModLease& flags, QSize screenSize, QWidget* parent = nullptr, Preview preview = {});
 
     // Index 0 "Print Selection" and 1 "Print All" share Frame1;
     // 2 "Print Active" and 3 "Print Not Active" share Frame2.
@@ -28,10 +35,12 @@ public:
     QGroupBox* frame2() const { return m_frame2; }
     QPushButton* printButton() const { return m_cmdPrint; }
     QPushButton* cancelButton() const { return m_cmdCancel; }
+    QPushButton* previewButton() const { return m_cmdPreview; }
 
     void OptPrint_Click(int index);
     void cmdPrint_Click();
     void cmdCancel_Click();
+    void cmdPreview_Click();
 
 protected:
     // Esc is Cancel; the close box leaves every flag as it is.
@@ -41,6 +50,8 @@ private:
     ModLease& m_flags;
     QPushButton* m_cmdPrint = nullptr;
     QPushButton* m_cmdCancel = nullptr;
+    QPushButton* m_cmdPreview = nullptr;
+    Preview m_preview;
     QGroupBox* m_frame1 = nullptr;
     QGroupBox* m_frame2 = nullptr;
     std::array<QRadioButton*, 4> m_optPrint{};

@@ -128,7 +128,8 @@ private:
     bool confirmReplaceChangedFile();
     void holdFileAfterSave();
     void filePrint();
-    bool printAll();
+    bool printAll(bool printActive);
+    void previewListing(bool all, bool printActive);
     bool startPrintedBlock();
 
     Platform& m_platform;

@@ -19,7 +19,8 @@ void frmTermDeposit::filePrint()
         return;
 
     {
-        frmPrint options(m_flags, m_platform.screen.sizePixels(), this);
+        frmPrint options(m_flags, m_platform.screen.sizePixels(), this,
+                         [this](bool all, bool active) { previewListing(all, active); });
         m_platform.modal.runModal(options);
     }
     // The close box leaves the flag False from the load: the command goes on.
@@ -36,7 +37,7 @@ void frmTermDeposit::filePrint()
     {
         // Ending the job is inside: that is when the pages go to the printer.
         BusyScope busy(m_platform.pointer);
-        printed = m_flags.PrintAllFlag ? printAll() : PrintRegister();
+        printed = m_flags.PrintAllFlag ? printAll(m_flags.PrintActiveFlag) : PrintRegister();
         // A run in which nothing matched opened no job and has nothing to end.
         if (m_printJobOpen) {
             if (printed) {
@@ -57,14 +58,53 @@ void frmTermDeposit::filePrint()
     }
 }
 
-bool frmTermDeposit::printAll()
+// The listing the print options choose, shown in a preview: the same lines
+// and pages as a print, on no printer. The register's current cell is where
+// it was, so a Print after the preview prints what it would have printed.
+void frmTermDeposit::previewListing(bool all, bool printActive)
+{
+    const int row = m_register.row();
+    const int col = m_register.col();
+    m_printJobOpen = false;
+    m_printPageBreakPending = false;
+    Printer& printer = m_platform.printer;
+    bool spooled = false;
+    {
+        BusyScope busy(m_platform.pointer);
+        spooled = all ? printAll(printActive) : PrintRegister();
+    }
+    m_register.setCurrentCell(row, col);
+    const bool opened = m_printJobOpen;
+    m_printJobOpen = false;
+    if (!opened && spooled) {
+        m_platform.messages.ask(printTitle(),
+                                tr("No Term Deposit matches the print options: there is nothing to preview."),
+                                MessageIcon::Information, MessageButtons::Ok);
+        return;
+    }
+    QString reason;
+    if (!spooled) {
+        reason = printer.errorString();
+        if (opened)
+            printer.abortJob();
+    } else if (!printer.previewJob()) {
+        reason = printer.errorString();
+    } else {
+        return;
+    }
+    m_platform.messages.ask(printTitle(),
+                            tr("The Term Deposit listing could not be previewed.\n%1").arg(reason),
+                            MessageIcon::Information, MessageButtons::Ok);
+}
+
+bool frmTermDeposit::printAll(bool printActive)
 {
     int blocksOnPage = 0;
     m_register.setRow(0);
     while (m_register.row() < m_register.rows() - 2) {
         m_register.setRow(m_register.row() + 1);
         m_register.setCol(Active);
-        if (!listing::passesActiveFilter(m_register.text(), m_flags.PrintActiveFlag))
+        if (!listing::passesActiveFilter(m_register.text(), printActive))
             continue;
         if (!PrintRegister())
             return false;
