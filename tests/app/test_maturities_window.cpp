@@ -5,6 +5,7 @@
 #include "app/windows/frm_maturities.h"
 #include "app/windows/frm_term_deposit_details.h"
 #include "storage/deposit_file_writer.h"
+#include "support/accessibility_walk.h"
 #include "support/deposit_file_world.h"
 
 #include <QAccessible>
@@ -76,18 +77,6 @@ struct World : FileWorld {
 
 enum Command { New, Edit, Delete, Open, FileNew };
 
-QStringList walkNames(QWidget* window)
-{
-    QStringList problems;
-    for (QWidget* w : window->findChildren<QWidget*>()) {
-        if (!w->isVisible() || w->focusPolicy() == Qt::NoFocus)
-            continue;
-        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-        if (!a || a->text(QAccessible::Name).remove('&').trimmed().isEmpty())
-            problems << w->objectName() + " has no accessible name";
-    }
-    return problems;
-}
 
 }  // namespace
 
@@ -296,7 +285,7 @@ private slots:
     {
         World w;
         QVERIFY(w.ready);
-        QCOMPARE(walkNames(w.maturities), QStringList());
+        QCOMPARE(accessibilityProblems(*w.maturities), QStringList());
         // The totals read as sentences to a screen reader.
         QAccessibleInterface* totals = QAccessible::queryAccessibleInterface(w.maturities->lblActiveTotals());
         QVERIFY(totals->text(QAccessible::Name).startsWith("Active deposits: 3. Account balance $10,019.00"));

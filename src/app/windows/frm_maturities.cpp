@@ -1,5 +1,6 @@
 #include "app/windows/frm_maturities.h"
 
+#include "app/widgets/access_keys.h"
 #include "app/widgets/artwork.h"
 #include "app/widgets/maturities_model.h"
 #include "commands/maturities.h"
@@ -32,6 +33,7 @@ frmMaturities::frmMaturities(Register& reg, const QAbstractItemModel& registerCh
     setWindowTitle(tr("Quendarith Information Technology Maturities"));
     setWindowIcon(programIcon());
     buildControls();
+    makeAccessKeysAct(*this);
     resize(kWidth, kHeight);
 
     // Every change the register's views are told of: rows added, removed,
