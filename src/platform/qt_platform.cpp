@@ -200,15 +200,16 @@ bool QtPrinter::previewJob()
     dialog.setWindowTitle(printerText("Print Preview"));
     bool painted = true;
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
-        const bool ok = spool->seek(0) &&
-                        paintLines(
-                            *target, target->resolution(), *spool,
-                            [this, target] {
-                                return target->printerState() == QPrinter::Error
-                                           ? printerText("The printer \"%1\" reported an error.").arg(targetName())
-                                           : QString();
-                            },
-                            [target] { target->abort(); });
+        const bool ok =
+            spool->seek(0) &&
+            paintLines(
+                *target, target->resolution(), *spool,
+                [this, target] {
+                    return target->printerState() == QPrinter::Error
+                               ? printerText("The printer \"%1\" reported an error.").arg(targetName())
+                               : QString();
+                },
+                [target] { target->abort(); });
         if (!ok)
             painted = false;
     });

@@ -77,7 +77,6 @@ struct World : FileWorld {
 
 enum Command { New, Edit, Delete, Open, FileNew };
 
-
 }  // namespace
 
 class TestMaturitiesWindow : public QObject {

@@ -1,17 +1,17 @@
 #include "platform/qt_platform.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QTimer>
-#include <QPrintPreviewWidget>
-#include <QPrintPreviewDialog>
-#include <QApplication>
 #include <QFileInfo>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace td;
 
