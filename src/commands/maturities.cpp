@@ -167,8 +167,13 @@ Row rowFor(const DepositRecord& deposit, int registerRow, QDate today, const Dat
         row.days = today.daysTo(*row.termDate);
         row.state = stateOf(*row.days);
     }
-    row.balance = ParseNumber(deposit[AccountBalance]);
-    row.futureValue = ParseNumber(deposit[FutureValue]);
+    // An amount beyond the double range ("1e999") reads, but no total can hold it.
+    auto amount = [](const QString& text) {
+        const std::optional<double> value = ParseNumber(text);
+        return value && std::isfinite(*value) ? value : std::nullopt;
+    };
+    row.balance = amount(deposit[AccountBalance]);
+    row.futureValue = amount(deposit[FutureValue]);
     const std::optional<double> paidIn =
         savingsPaidIn(deposit[SaveEachMonth], deposit[Years], deposit[Months]);
     if (row.balance && row.futureValue && paidIn)

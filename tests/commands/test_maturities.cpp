@@ -152,6 +152,12 @@ private slots:
                                         << "0"
                                         << "$105.00"
                                         << "";
+        QTest::newRow("beyond any amount") << "$100.00"
+                                           << "0"
+                                           << "1"
+                                           << "0"
+                                           << "1e999"
+                                           << "";
     }
     void interestToEarn()
     {
