@@ -102,6 +102,18 @@ private slots:
             "All deposits: 3. Account balance $10,019.00, future value $11,180.88"));
     }
 
+    void aLaterDayCountsAfreshWhenTheWindowIsActivated()
+    {
+        World w;
+        QVERIFY(w.ready);
+        w.fake.clock.date = QDate(2024, 2, 1);
+        w.window.activateWindow();
+        QTRY_VERIFY(w.window.isActiveWindow());
+        QCOMPARE(w.column(maturities::DaysColumn), (QStringList{"0", "29", "487"}));  // not yet
+        w.maturities->activateWindow();
+        QTRY_COMPARE(w.column(maturities::DaysColumn), (QStringList{"-1", "28", "486"}));
+    }
+
     void unreadableValuesShowAsTheyStandAndStayOutOfTheTotals()
     {
         World w({deposit("A1", "2024-06-01", "$100.00", "$110.00"),

@@ -8,6 +8,7 @@
 #include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -239,6 +240,13 @@ void frmMaturities::updateButtons()
     const bool matured = row >= 0 && m_model->rowAt(row).state == maturities::State::Matured &&
                          m_model->rowAt(row).futureValue.has_value();
     m_cmdRollOver->setEnabled(matured);
+}
+
+void frmMaturities::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_platform.clock.today() != m_today)
+        refresh();
 }
 
 void frmMaturities::keyPressEvent(QKeyEvent* event)

@@ -52,6 +52,8 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Coming back to the window on a later day counts the days afresh.
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildControls();
@@ -66,6 +68,7 @@ private:
     std::function<void()> m_editCurrent;
     std::function<void()> m_rollOverCurrent;
     bool m_refreshPending = false;
+    QDate m_today;  // the day the rows were counted from
 
     MaturitiesModel* m_model = nullptr;
     QTableView* m_grid = nullptr;
