@@ -33,10 +33,7 @@ QString quoted(const QString& text)
 
 }  // namespace
 
-QString field(const QString& text)
-{
-    return needsQuotes(text, false) ? quoted(text) : text;
-}
+QString field(const QString& text) { return needsQuotes(text, false) ? quoted(text) : text; }
 
 QByteArray line(const QStringList& fields)
 {
@@ -111,10 +108,7 @@ QStringList registerRow(const Register& reg, int row, Form form, const DateForm&
     return fields;
 }
 
-Kind scheduleColumnKind(int column)
-{
-    return column == ScheduleYear ? Kind::Text : Kind::Money;
-}
+Kind scheduleColumnKind(int column) { return column == ScheduleYear ? Kind::Text : Kind::Money; }
 
 QList<QStringList> scheduleTable(const QList<QStringList>& shownRows, Form form, const DateForm& dateForm)
 {

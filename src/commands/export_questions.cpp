@@ -7,10 +7,7 @@
 namespace td {
 
 namespace {
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("Export", text);
-}
+QString tr(const char* text) { return QCoreApplication::translate("Export", text); }
 QString shownPath(const QString& path)
 {
     return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());

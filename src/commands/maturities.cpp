@@ -11,10 +11,7 @@ namespace td::maturities {
 
 namespace {
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("Maturities", text);
-}
+QString tr(const char* text) { return QCoreApplication::translate("Maturities", text); }
 
 // A count text of the term: a whole number, not negative.
 std::optional<double> wholeCount(const QString& text)

@@ -40,10 +40,7 @@ const QList<DepositRecord> kDeposits = {
     deposit("SOON", "29/02/2024", "$9.00", "$9.90"),
 };
 
-frmTermDepositDetails& details(QDialog& dialog)
-{
-    return static_cast<frmTermDepositDetails&>(dialog);
-}
+frmTermDepositDetails& details(QDialog& dialog) { return static_cast<frmTermDepositDetails&>(dialog); }
 
 struct World : FileWorld {
     frmMaturities* maturities = nullptr;

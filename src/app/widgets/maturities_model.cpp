@@ -8,14 +8,8 @@ using namespace maturities;
 
 MaturitiesModel::MaturitiesModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-QColor MaturitiesModel::maturedColour()
-{
-    return QColor(255, 205, 205);
-}
-QColor MaturitiesModel::dueSoonColour()
-{
-    return QColor(255, 240, 180);
-}
+QColor MaturitiesModel::maturedColour() { return QColor(255, 205, 205); }
+QColor MaturitiesModel::dueSoonColour() { return QColor(255, 240, 180); }
 
 void MaturitiesModel::setRows(std::vector<Row> rows)
 {

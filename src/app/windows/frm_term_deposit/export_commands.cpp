@@ -24,15 +24,9 @@ QString proposedCsvName(const QString& registerFile)
 
 }  // namespace
 
-void frmTermDeposit::fileExportCsv()
-{
-    exportRegister(csv::Form::AsShown);
-}
+void frmTermDeposit::fileExportCsv() { exportRegister(csv::Form::AsShown); }
 
-void frmTermDeposit::fileExportCsvNumbers()
-{
-    exportRegister(csv::Form::PlainNumbers);
-}
+void frmTermDeposit::fileExportCsvNumbers() { exportRegister(csv::Form::PlainNumbers); }
 
 void frmTermDeposit::exportRegister(csv::Form form)
 {

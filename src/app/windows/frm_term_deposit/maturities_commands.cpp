@@ -12,10 +12,7 @@
 
 namespace td {
 
-frmMaturities* frmTermDeposit::maturitiesWindow() const
-{
-    return m_maturities.data();
-}
+frmMaturities* frmTermDeposit::maturitiesWindow() const { return m_maturities.data(); }
 
 void frmTermDeposit::Maturities()
 {
