@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The program as a screen reader user meets it, through AT-SPI: the New
 # picture button pressed by its action, the future value read from the
-# details dialog and its change heard as it is typed.
+# details dialog and its change heard as it is typed, the maturities totals read.
 #   accessibility.sh <path to termdeposit>
 # Runs in a D-Bus session and an accessibility bus of its own.
 if [ -z "${TD_E2E_SESSION:-}" ]; then
@@ -56,10 +56,26 @@ done
 for _ in $(seq 200); do grep -qxF $'Future Value\t$11,159.98' "$E2E_WORK/heard" && break; sleep 0.1; done
 grep -qxF $'Future Value\t$11,159.98' "$E2E_WORK/heard" || e2e_fail "the change of the future value was not heard"
 
-step "Escape closes the dialog; Exit with nothing to save ends"
+step "Escape closes the dialog"
 e2e_key Escape
 e2e_wait_gone "$DETAILS"
 main=$(e2e_wait_window "${MAIN}Untitled$")
+
+step "the maturities window's totals are read as sentences"
+MATURITIES='^Quendarith Information Technology Maturities$'
+e2e_activate "$main"
+e2e_key ctrl+t
+maturities=$(e2e_wait_window "$MATURITIES")
+for totals in 'Active deposits: 0. Account balance $0.00, future value $0.00, interest to earn $0.00.' \
+              'All deposits: 0. Account balance $0.00, future value $0.00, interest to earn $0.00.'; do
+    read=$("$atspi" starting "$MATURITIES" "${totals%%:*}:") || e2e_fail "the totals cannot be read"
+    [ "$read" = "$totals" ] || e2e_fail "the totals read \"$read\""
+done
+e2e_activate "$maturities"
+e2e_key Escape
+e2e_wait_gone "$MATURITIES"
+
+step "Exit with nothing to save ends"
 e2e_activate "$main"
 e2e_key alt+f x
 e2e_wait_program_end

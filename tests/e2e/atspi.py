@@ -4,6 +4,8 @@
   atspi.py press <window title> <button name>   presses a button by its action
   atspi.py text <window title> <name>           prints the text of a control
                                                 (a display: its shown value)
+  atspi.py starting <window title> <prefix>     prints the name of the first
+                                                control whose name starts so
   atspi.py listen <file>                        writes each text change as
                                                 "<name>\t<text>" until killed
 """
@@ -78,6 +80,19 @@ def show_text(title, name):
     print(text_of(shown))
 
 
+def name_starting(title, prefix):
+    # A label reads as its name: the whole sentence it shows.
+    print(control_starting(title, prefix).name)
+
+
+def control_starting(title, prefix):
+    top = window(title)
+    found = find(top, lambda a: (a.name or "").startswith(prefix))
+    if found is None:
+        sys.exit(f"no control named {prefix!r}... in /{title}/")
+    return found
+
+
 def listen(path):
     out = open(path, "w", buffering=1)
 
@@ -92,4 +107,4 @@ def listen(path):
 
 if __name__ == "__main__":
     command, args = sys.argv[1], sys.argv[2:]
-    {"press": press, "text": show_text, "listen": listen}[command](*args)
+    {"press": press, "text": show_text, "starting": name_starting, "listen": listen}[command](*args)
