@@ -153,12 +153,18 @@ printf '%s\r\n' "Account Number,Save Each Month,Interest,Years,Months,Start Date
     'B2002,$100.00,4.25,1,0,15/06/2023,15/06/2024,"$5,000.00","$6,440.34",No' >"$E2E_WORK/expected.csv"
 cmp "$E2E_WORK/expected.csv" "$csv" || e2e_fail "the exported register is not the expected CSV"
 
-step "Print all active deposits to a PDF file"
+step "Print all active deposits to a PDF file, after a look at the preview"
 e2e_activate "$main"
 e2e_key ctrl+p
 options=$(e2e_wait_window '^Quendarith Term Deposit - Print$')
 e2e_key alt+a
 e2e_shot print-options "$options"
+e2e_key alt+v  # the preview first, then back to the options
+preview=$(e2e_wait_window '^Print Preview$')
+e2e_shot print-preview "$preview"
+e2e_key Escape
+e2e_wait_gone '^Print Preview$'
+e2e_activate "$options"
 e2e_key Return
 printer=$(e2e_wait_window '^Print$')
 e2e_shot printer-dialog "$printer"
