@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools libgl-dev
           fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool openbox x11-utils imagemagick
           poppler-utils clang clang-format libclang-rt-14-dev ccache
+          dpkg-dev file lintian appstream desktop-file-utils shared-mime-info
           dbus-daemon dbus-bin at-spi2-core python3-pyatspi)
 
 missing=()
