@@ -1,19 +1,27 @@
-#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "app/widgets/look.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "commands/command_line.h"
 #include "platform/qt_platform.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("termdeposit"));
+    QApplication::setApplicationVersion(QStringLiteral(TD_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("termdeposit"));
+    const td::StartRequest request = td::readCommandLine(QCoreApplication::arguments());
+    if (request.kind != td::StartRequest::Kind::Start)
+        return td::answerInTerminal(request);
     td::applyApplicationLook(app);
 
     td::QtPlatform platform;
     td::frmTermDeposit window(platform.platform());
     window.startUp();
     window.show();
+    if (!request.file.isEmpty())
+        QTimer::singleShot(0, &window, [&] { window.openFile(request.file); });
     return app.exec();
 }

@@ -14,16 +14,7 @@ atspi=$(dirname "$(realpath "$0")")/atspi.py
 DETAILS='^Quendarith Information Technology Term Deposit Details$'
 
 e2e_start_x
-# Runs side by side share and remove one bus socket unless each has its own folder.
-export XDG_RUNTIME_DIR="$E2E_WORK"
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_WORK/at-spi.log" 2>&1 &
-E2E_PIDS+=($!)
-for _ in $(seq 100); do
-    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
-        >/dev/null 2>&1 && break
-    sleep 0.1
-done
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+e2e_start_accessibility
 e2e_start_program "$program"
 main=$(e2e_past_startup)
 

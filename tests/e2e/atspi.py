@@ -6,6 +6,8 @@
                                                 (a display: its shown value)
   atspi.py starting <window title> <prefix>     prints the name of the first
                                                 control whose name starts so
+  atspi.py grid <window title>                  prints the window's table, one
+                                                line a row, the cells joined by "|"
   atspi.py listen <file>                        writes each text change as
                                                 "<name>\t<text>" until killed
 """
@@ -93,6 +95,16 @@ def control_starting(title, prefix):
     return found
 
 
+def show_grid(title):
+    table = find(window(title), lambda a: a.getRole() == pyatspi.ROLE_TABLE)
+    if table is None:
+        sys.exit(f"no table in /{title}/")
+    cells = table.queryTable()
+    print(f"# {table.name}")
+    for row in range(cells.nRows):
+        print("|".join(cells.getAccessibleAt(row, col).name for col in range(cells.nColumns)))
+
+
 def listen(path):
     out = open(path, "w", buffering=1)
 
@@ -107,4 +119,6 @@ def listen(path):
 
 if __name__ == "__main__":
     command, args = sys.argv[1], sys.argv[2:]
-    {"press": press, "text": show_text, "starting": name_starting, "listen": listen}[command](*args)
+    commands = {"press": press, "text": show_text, "starting": name_starting, "grid": show_grid,
+                "listen": listen}
+    commands[command](*args)

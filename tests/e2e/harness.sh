@@ -47,11 +47,26 @@ e2e_start_x() {
     e2e_fail "openbox did not start"
 }
 
-# e2e_start_program <binary>: starts the program with a home of its own.
+# e2e_start_accessibility: the accessibility bus (AT-SPI) on the D-Bus session
+# that the script runs in, and programs started after it speak on it.
+e2e_start_accessibility() {
+    # Runs side by side share and remove one bus socket unless each has its own folder.
+    export XDG_RUNTIME_DIR="$E2E_WORK" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_WORK/at-spi.log" 2>&1 &
+    E2E_PIDS+=($!)
+    for _ in $(seq 100); do
+        dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+            >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    e2e_fail "the accessibility bus did not start"
+}
+
+# e2e_start_program <binary> [arguments...]: starts the program with a home of its own.
 e2e_start_program() {
     mkdir -p "$E2E_WORK/home"
     (cd "$E2E_WORK/home" && HOME="$E2E_WORK/home" XDG_RUNTIME_DIR="$E2E_WORK" LC_ALL=C.UTF-8 \
-        QT_QPA_PLATFORM=xcb exec "$1" >"$E2E_WORK/program.log" 2>&1) &
+        QT_QPA_PLATFORM=xcb exec "$@" >"$E2E_WORK/program.log" 2>&1) &
     E2E_PROGRAM=$!
     E2E_PIDS+=($E2E_PROGRAM)
 }

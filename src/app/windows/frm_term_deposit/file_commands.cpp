@@ -1,5 +1,6 @@
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 
+#include "commands/deposit_file_name.h"
 #include "commands/path_to_open.h"
 #include "storage/deposit_file_reader.h"
 #include "storage/deposit_file_writer.h"
@@ -20,13 +21,6 @@ namespace td {
 namespace {
 
 constexpr int kInexactDepositsNamed = 5;
-
-// The extension test looks at the last three characters only, so "budgetTMD"
-// passes as well as "budget.tmd".
-bool isDepositFileName(const QString& name)
-{
-    return name.right(3).toLower() == QLatin1String("tmd");
-}
 
 // Anything but a folder that has the name: a file, a named pipe, a device, a
 // link (even one that leads nowhere). Replacing it needs the user's word.
@@ -162,11 +156,16 @@ void frmTermDeposit::fileNew()
     m_flags.ModifiedFlag = false;
 }
 
-void frmTermDeposit::fileOpen()
+void frmTermDeposit::fileOpen() { openDocument(std::nullopt); }
+
+void frmTermDeposit::openFile(const QString& path) { openDocument(path); }
+
+// A path given from outside (command line, drop) takes the place of the dialog.
+void frmTermDeposit::openDocument(const std::optional<QString>& chosen)
 {
     if (!SaveFirst())
         return;
-    const std::optional<QString> name = m_platform.files.openFileName(fileDialogSettings());
+    const std::optional<QString> name = chosen ? chosen : m_platform.files.openFileName(fileDialogSettings());
     if (!name)
         return;
     // A name that passes the extension test but names nothing that can be

@@ -2,9 +2,9 @@
 
 #include "app/widgets/artwork.h"
 #include "app/widgets/image_button.h"
-#include "app/windows/main_window_layout.h"
 #include "app/widgets/register_grid.h"
 #include "app/widgets/twips.h"
+#include "app/windows/main_window_layout.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -23,6 +23,7 @@ frmTermDeposit::frmTermDeposit(Platform& platform, QWidget* parent)
     : QMainWindow(parent), m_platform(platform)
 {
     setObjectName(QStringLiteral("frmTermDeposit"));
+    setAcceptDrops(true);  // a deposit file dropped on the window opens (file_drop.cpp)
     setUntitled();
 
     auto* client = new QWidget(this);

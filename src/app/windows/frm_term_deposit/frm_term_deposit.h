@@ -83,6 +83,9 @@ public:
 
     // File commands and the save prompts. Each returns false when it stopped early.
     bool SaveFirst();
+    // Open with the file chosen outside the program (command line, drop):
+    // the save prompt, then every check and message of Open.
+    void openFile(const QString& path);
     bool PrepareSaveFile();
     bool SaveRegisterFile();
     // Prints the block of the current row on the running print job (opening
@@ -100,6 +103,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenus();
@@ -111,6 +116,7 @@ private:
 
     void fileNew();
     void fileOpen();
+    void openDocument(const std::optional<QString>& chosen);
     void fileSave();
     void fileSaveAs();
     void fileExit();
