@@ -28,16 +28,18 @@ struct Drag {
     }
 };
 
-// Drags onto the middle of the grid and drops there, as a user does: the
-// events go to the widget under the pointer and travel up to the window.
+// Drags onto the middle of the grid, as a user does, and drops there when
+// asked: the events go to the widget under the pointer and travel up to the
+// window. True when the drag (and the drop) were taken as a copy.
 bool dragOnto(frmTermDeposit& window, Drag& drag, bool drop)
 {
     QWidget* target = window.gridView()->viewport();
     const QPoint at = target->rect().center();
     QDragEnterEvent enter(at, drag.actions, &drag.data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &enter);
-    if (!enter.isAccepted() || enter.dropAction() != Qt::CopyAction || !drop)
-        return false;
+    const bool taken = enter.isAccepted() && enter.dropAction() == Qt::CopyAction;
+    if (!taken || !drop)
+        return taken;
     QDropEvent dropped(QPointF(at), drag.actions, &drag.data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(target, &dropped);
     return dropped.isAccepted() && dropped.dropAction() == Qt::CopyAction;
@@ -127,31 +129,39 @@ private slots:
         QCOMPARE(world.title(), FileWorld::titleOf(world.path(QStringLiteral("r.tmd"))));
     }
 
-    void dragRefused_data()
+    // Only one local file whose name passes the extension test is taken, and
+    // only as a copy.
+    void dragTaken_data()
     {
         QTest::addColumn<QList<QUrl>>("urls");
         QTest::addColumn<Qt::DropActions>("actions");
+        QTest::addColumn<bool>("taken");
         const QUrl file = QUrl::fromLocalFile(QStringLiteral("/tmp/r.tmd"));
+        const Qt::DropActions copy = Qt::CopyAction;
+        QTest::newRow("a deposit file") << QList<QUrl>{file} << copy << true;
+        QTest::newRow("capitals, copy or link")
+            << QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/R.TMD"))}
+            << (Qt::CopyAction | Qt::LinkAction) << true;
         QTest::newRow("two files") << QList<QUrl>{file, QUrl::fromLocalFile(QStringLiteral("/tmp/s.tmd"))}
-                                   << Qt::DropActions(Qt::CopyAction);
+                                   << copy << false;
         QTest::newRow("not a deposit file name")
-            << QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/r.txt"))}
-            << Qt::DropActions(Qt::CopyAction);
-        QTest::newRow("not a local file") << QList<QUrl>{QUrl(QStringLiteral("https://example.org/r.tmd"))}
-                                          << Qt::DropActions(Qt::CopyAction);
-        QTest::newRow("move only") << QList<QUrl>{file} << Qt::DropActions(Qt::MoveAction);
-        QTest::newRow("no files") << QList<QUrl>{} << Qt::DropActions(Qt::CopyAction);
+            << QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/r.txt"))} << copy << false;
+        QTest::newRow("not a local file")
+            << QList<QUrl>{QUrl(QStringLiteral("https://example.org/r.tmd"))} << copy << false;
+        QTest::newRow("move only") << QList<QUrl>{file} << Qt::DropActions(Qt::MoveAction) << false;
+        QTest::newRow("no files") << QList<QUrl>{} << copy << false;
     }
 
-    void dragRefused()
+    void dragTaken()
     {
         QFETCH(QList<QUrl>, urls);
         QFETCH(Qt::DropActions, actions);
+        QFETCH(bool, taken);
         FileWorld world;
         world.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&world.window));
         Drag drag(urls, actions);
-        QVERIFY(!dragOnto(world.window, drag, false));
+        QCOMPARE(dragOnto(world.window, drag, false), taken);
     }
 };
 
