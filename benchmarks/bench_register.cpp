@@ -1,6 +1,5 @@
-// Memory of the register and the cost of showing it in the grid.
+// Memory of a register of typed deposits and the cost of showing it in the grid.
 #include "app/widgets/register_grid.h"
-#include "app/widgets/register_model.h"
 #include "bench_support.h"
 #include "core/register.h"
 
@@ -30,7 +29,7 @@ int main(int argc, char* argv[])
         reg.appendDeposit(d);
     }
     const long long after = bench::residentBytes();
-    bench::report("register_bytes_per_deposit", double(after - before) / kDeposits);
+    bench::report("typed_register_bytes_per_deposit", double(after - before) / kDeposits);
 
     // Scrolling a grid of a million rows: the time to jump through it against
     // the time to show the first screen.

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "core/deposit_file_format.h"
 #include "core/deposit_record.h"
 
 #include <QFile>
 #include <QString>
 #include <cstdio>
+#include <ctime>
 #include <unistd.h>
 
 namespace td::bench {
@@ -39,6 +41,57 @@ inline DepositRecord realisticDeposit(int n)
         n % 4 == 0 ? QStringLiteral("No") : QStringLiteral("Yes"),
     };
     return d;
+}
+
+// Writes a deposit file of `count` realistic deposits, record by record,
+// without a register, so the process that measures holds none of it.
+inline void writeRealisticFile(const QString& path, int count)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write %s", qPrintable(path));
+    QByteArray chunk;
+    for (int n = 0; n < count; ++n) {
+        const DepositRecord d = realisticDeposit(n);
+        char record[deposit_file::kRecordSize];
+        for (int c = 0; c < ColumnCount; ++c)
+            deposit_file::encodeField(d[c], record, c);
+        record[deposit_file::kRecordEndOffset] = deposit_file::kRecordEnd;
+        chunk.append(record, sizeof record);
+        if (chunk.size() >= (1 << 20) || n == count - 1) {
+            file.write(chunk);
+            chunk.clear();
+        }
+    }
+}
+
+// The processor time this thread spends in f, in seconds: the time the
+// work costs, whatever else runs on a shared machine meanwhile. A wait for
+// the disk (a save's sync) costs none.
+template <typename F>
+double seconds(F&& f)
+{
+    timespec start{};
+    timespec end{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
+    f();
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
+    return double(end.tv_sec - start.tv_sec) + double(end.tv_nsec - start.tv_nsec) / 1e9;
+}
+
+// The baseline of a first load: the whole file with one plain QFile::read
+// into one newly allocated buffer of its size, which pays a page fault for
+// every 4 KiB page of fresh memory.
+inline double freshRead(const QString& path)
+{
+    return seconds([&] {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("cannot open %s", qPrintable(path));
+        QByteArray bytes(file.size(), Qt::Uninitialized);
+        if (file.read(bytes.data(), bytes.size()) != bytes.size())
+            qFatal("short read of %s", qPrintable(path));
+    });
 }
 
 inline void report(const char* name, double value)

@@ -5,9 +5,16 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <csignal>
 
 int main(int argc, char* argv[])
 {
+    // Past the process's file size limit the system would end the program with
+    // SIGXFSZ in the middle of a save; ignored, the write fails with "File too
+    // large" and the save is reported like any other failure.
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("termdeposit"));
     QApplication::setApplicationVersion(QStringLiteral(TD_VERSION));

@@ -1,15 +1,35 @@
 #include "register.h"
 
-#include "packed_row.h"
+#include "deposit_file_format.h"
 
 #include <algorithm>
+#include <cstring>
+#include <new>
+#include <numeric>
 
 namespace td {
 
-Register::Register(QObject* parent) : QObject(parent), m_rows(2)
+using namespace deposit_file;
+
+namespace {
+
+// Removed rows leave their records behind; the block is rebuilt without them
+// once they are the larger part of it, and large enough to matter.
+constexpr qsizetype kCompactAtUnusedRecords = 10'000;
+
+}  // namespace
+
+Register::Register(QObject* parent) : QAbstractTableModel(parent), m_order(1, kBlank)
 {
     for (int c = 0; c < ColumnCount; ++c)
         m_colWidths[c] = kColumns[c].widthTwips;
+}
+
+void Register::rowsChanged()
+{
+    m_changingRows = false;
+    m_row = std::min(m_row, rows() - 1);
+    emit currentCellChanged(m_row, m_col);
 }
 
 bool Register::setRows(int n)
@@ -17,16 +37,22 @@ bool Register::setRows(int n)
     if (n < 2)
         return false;
     const int old = rows();
+    if (n == old)
+        return true;
+    m_changingRows = true;
     if (n > old) {
-        emit rowsAboutToBeInserted(old, n - 1);
-        m_rows.resize(n);
-        emit rowsInserted();
-    } else if (n < old) {
-        emit rowsAboutToBeRemoved(n, old - 1);
-        m_rows.resize(n);
-        emit rowsRemoved();
-        clampCurrentCell();
+        beginInsertRows({}, viewRow(old), viewRow(n - 1));
+        m_order.resize(static_cast<std::size_t>(n - 1), kBlank);
+        endInsertRows();
+    } else {
+        beginRemoveRows({}, viewRow(n), viewRow(old - 1));
+        for (int r = n; r < old; ++r)
+            release(refOf(r));
+        m_order.resize(static_cast<std::size_t>(n - 1));
+        endRemoveRows();
+        compactIfSparse();
     }
+    rowsChanged();
     return true;
 }
 
@@ -50,18 +76,46 @@ QString Register::cell(int row, int col) const
 {
     if (row < 0 || row >= rows() || col < 0 || col >= ColumnCount)
         return {};
-    return packed_row::text(m_rows[row], col);
+    if (row == 0)
+        return m_header[col];
+    const RowRef ref = refOf(row);
+    if (ref == kBlank)
+        return {};
+    if (ref & kTextsFlag)
+        return m_texts[ref & ~kTextsFlag][col];
+    return fieldText(m_records.record(ref), col);
 }
 
 void Register::setCell(int row, int col, const QString& text)
 {
-    if (row < 0 || row >= rows() || col < 0 || col >= ColumnCount)
+    if (row < 0 || row >= rows() || col < 0 || col >= ColumnCount || cell(row, col) == text)
         return;
-    QByteArray& r = m_rows[row];
-    if (packed_row::field(r, col) == QByteArrayView(text.toUtf8()))
+    if (row == 0) {
+        m_header[col] = text;
+        emit headerDataChanged(Qt::Horizontal, col, col);
         return;
-    r = packed_row::withField(r, col, text);
-    emit cellChanged(row, col);
+    }
+    RowRef& ref = refOf(row);
+    if (ref != kBlank && (ref & kTextsFlag)) {
+        m_texts[ref & ~kTextsFlag][col] = text;
+    } else {
+        char encoded[kRecordSize];
+        if (encodeField(text, encoded, col)) {
+            if (ref == kBlank) {
+                blankRecord(m_records.appendRecord());
+                ref = static_cast<RowRef>(m_records.size() - 1);
+            }
+            std::memcpy(m_records.record(ref) + fieldOffset(col), encoded + fieldOffset(col), fieldWidth(col));
+        } else {
+            DepositRecord texts = record(row);
+            texts[col] = text;
+            const RowRef old = ref;
+            ref = storeTexts(std::move(texts));
+            release(old);
+        }
+    }
+    const QModelIndex i = index(viewRow(row), col);
+    emit dataChanged(i, i, {Qt::DisplayRole});
 }
 
 DepositRecord Register::record(int row) const
@@ -76,31 +130,149 @@ bool Register::removeRow(int row)
 {
     if (row <= 0 || row >= rows() - 1)
         return false;
-    emit rowsAboutToBeRemoved(row, row);
-    m_rows.erase(m_rows.begin() + row);
-    emit rowsRemoved();
-    clampCurrentCell();
+    m_changingRows = true;
+    beginRemoveRows({}, viewRow(row), viewRow(row));
+    release(refOf(row));
+    m_order.erase(m_order.begin() + (row - 1));
+    endRemoveRows();
+    compactIfSparse();
+    rowsChanged();
     return true;
 }
 
 void Register::appendDeposit(const DepositRecord& record)
 {
     const int at = rows() - 1;
-    emit rowsAboutToBeInserted(at, at);
-    m_rows.insert(m_rows.begin() + at, packed_row::pack(record.texts));
-    emit rowsInserted();
+    const RowRef ref = storeDeposit(record);
+    m_order.reserve(m_order.size() + 1);
+    m_changingRows = true;
+    beginInsertRows({}, viewRow(at), viewRow(at));
+    m_order.insert(m_order.begin() + (at - 1), ref);
+    endInsertRows();
+    rowsChanged();
 }
 
-void Register::replaceDeposits(std::vector<QByteArray>&& packedDepositRows)
+bool Register::replaceDeposits(RecordBlock&& records)
 {
-    emit aboutToReset();
-    QByteArray header = std::move(m_rows.front());
-    m_rows = std::move(packedDepositRows);
-    m_rows.insert(m_rows.begin(), std::move(header));
-    m_rows.emplace_back();
-    m_rows.shrink_to_fit();
-    clampCurrentCell();
-    emit resetDone();
+    std::vector<RowRef> order;
+    try {
+        order.resize(static_cast<std::size_t>(records.size()) + 1);
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+    std::iota(order.begin(), order.end() - 1, RowRef(0));
+    order.back() = kBlank;
+    m_changingRows = true;
+    beginResetModel();
+    m_order = std::move(order);
+    m_records = std::move(records);
+    m_records.setLimit(RecordBlock::kNoLimit);
+    m_unusedRecords = 0;
+    m_texts.clear();
+    m_freeTexts.clear();
+    endResetModel();
+    rowsChanged();
+    return true;
+}
+
+bool Register::heldAsRecord(int row) const
+{
+    if (row <= 0 || row >= rows())
+        return false;
+    const RowRef ref = refOf(row);
+    return ref == kBlank || !(ref & kTextsFlag);
+}
+
+QByteArrayView Register::fileRecords(int firstRow, int maxRows, char* scratch) const
+{
+    const int last = std::min(rows() - 1, firstRow + maxRows - 1);
+    if (firstRow < 1 || firstRow > last)
+        return {};
+    const RowRef first = refOf(firstRow);
+    if (first != kBlank && !(first & kTextsFlag)) {
+        int end = firstRow + 1;
+        while (end <= last && refOf(end) == first + RowRef(end - firstRow))
+            ++end;
+        // A short run is gathered with the rows after it instead.
+        if (end - firstRow >= 64 || end > last)
+            return QByteArrayView(m_records.record(first), qsizetype(end - firstRow) * kRecordSize);
+    }
+    char* out = scratch;
+    for (int r = firstRow; r <= last; ++r, out += kRecordSize) {
+        const RowRef ref = refOf(r);
+        if (ref == kBlank) {
+            blankRecord(out);
+        } else if (ref & kTextsFlag) {
+            const DepositRecord& texts = m_texts[ref & ~kTextsFlag];
+            for (int c = 0; c < ColumnCount; ++c)
+                encodeField(texts[c], out, c);
+            out[kRecordEndOffset] = kRecordEnd;
+        } else {
+            std::memcpy(out, m_records.record(ref), kRecordSize);
+        }
+    }
+    return QByteArrayView(scratch, out - scratch);
+}
+
+Register::RowRef Register::storeTexts(DepositRecord&& texts)
+{
+    if (!m_freeTexts.empty()) {
+        const RowRef slot = m_freeTexts.back();
+        m_freeTexts.pop_back();
+        m_texts[slot] = std::move(texts);
+        return slot | kTextsFlag;
+    }
+    m_texts.push_back(std::move(texts));
+    return static_cast<RowRef>(m_texts.size() - 1) | kTextsFlag;
+}
+
+Register::RowRef Register::storeDeposit(const DepositRecord& record)
+{
+    if (std::all_of(record.texts.begin(), record.texts.end(), [](const QString& t) { return t.isEmpty(); }))
+        return kBlank;
+    char encoded[kRecordSize];
+    bool exact = true;
+    for (int c = 0; c < ColumnCount; ++c)
+        exact = encodeField(record[c], encoded, c) && exact;
+    if (!exact)
+        return storeTexts(DepositRecord(record));
+    encoded[kRecordEndOffset] = kRecordEnd;
+    std::memcpy(m_records.appendRecord(), encoded, kRecordSize);
+    return static_cast<RowRef>(m_records.size() - 1);
+}
+
+void Register::release(RowRef ref)
+{
+    if (ref == kBlank)
+        return;
+    if (ref & kTextsFlag) {
+        m_texts[ref & ~kTextsFlag] = {};
+        m_freeTexts.push_back(ref & ~kTextsFlag);
+    } else {
+        ++m_unusedRecords;
+    }
+}
+
+void Register::compactIfSparse()
+{
+    if (m_unusedRecords < kCompactAtUnusedRecords || m_unusedRecords * 2 < m_records.size())
+        return;
+    try {
+        RecordBlock kept;
+        kept.reserveBytes((m_records.size() - m_unusedRecords) * kRecordSize);
+        for (RowRef& ref : m_order) {
+            if (ref == kBlank || (ref & kTextsFlag))
+                continue;
+            std::memcpy(kept.appendRecord(), m_records.record(ref), kRecordSize);
+            ref = static_cast<RowRef>(kept.size() - 1);
+        }
+        m_records = std::move(kept);
+        m_unusedRecords = 0;
+    } catch (const std::bad_alloc&) {
+        // Without room for a smaller copy the unused records simply stay.
+    }
 }
 
 void Register::setColWidth(int col, int twips)
@@ -111,13 +283,22 @@ void Register::setColWidth(int col, int twips)
     emit colWidthChanged(col);
 }
 
-void Register::clampCurrentCell()
+int Register::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows() - 1; }
+
+int Register::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+
+QVariant Register::data(const QModelIndex& index, int role) const
 {
-    const int row = std::min(m_row, rows() - 1);
-    if (row != m_row) {
-        m_row = row;
-        emit currentCellChanged(m_row, m_col);
-    }
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::AccessibleTextRole))
+        return {};
+    return cell(registerRow(index.row()), index.column());
+}
+
+QVariant Register::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole))
+        return cell(0, section);
+    return QAbstractTableModel::headerData(section, orientation, role);
 }
 
 }  // namespace td

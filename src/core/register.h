@@ -2,9 +2,9 @@
 
 #include "columns.h"
 #include "deposit_record.h"
+#include "record_block.h"
 
-#include <QByteArray>
-#include <QObject>
+#include <QAbstractTableModel>
 #include <QString>
 #include <array>
 #include <vector>
@@ -13,14 +13,24 @@ namespace td {
 
 // The table of deposits: 10 text columns, header row 0, deposit rows 1 to
 // rows() - 2 and a blank spare row last, plus the current cell through which
-// the commands read and write. Window-free; views follow it through signals.
-class Register : public QObject {
+// the commands read and write. Window-free.
+//
+// It is also the table model that views show: view row r is register row
+// r + 1, and the header row gives the horizontal header texts.
+//
+// Rows are kept as deposit file records, 100 bytes each in one block, and a
+// cell is decoded from its field when it is asked for. A row that a record
+// cannot hold as it stands (a text longer than its field, a character outside
+// the file's code page, spaces at either end) is kept as ten texts instead,
+// so the register always holds what was put into it. The order of the rows is
+// a small index into both, so removing a row moves no record.
+class Register : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     explicit Register(QObject* parent = nullptr);  // two blank rows, current cell 0,0
 
-    int rows() const { return static_cast<int>(m_rows.size()); }
+    int rows() const { return 1 + static_cast<int>(m_order.size()); }
     // Rows at or beyond n are dropped; new rows are blank. Refused below 2.
     bool setRows(int n);
     int depositCount() const { return rows() - 2; }
@@ -38,16 +48,29 @@ public:
     QString cell(int row, int col) const;
     void setCell(int row, int col, const QString& text);
     DepositRecord record(int row) const;
-    const QByteArray& packedRow(int row) const { return m_rows.at(row); }
 
     // Removes a row; the rows below move up. The header row and the spare row stay.
     bool removeRow(int row);
 
-    // Adds a deposit in front of the spare row (bulk loading and tests).
+    // Adds a deposit in front of the spare row.
     void appendDeposit(const DepositRecord& record);
-    // Replaces every deposit row at once with packed rows (see packed_row.h);
-    // the header row stays, a blank spare row follows. One reset for views.
-    void replaceDeposits(std::vector<QByteArray>&& packedDepositRows);
+    // Replaces every deposit row at once with the records read from a file,
+    // each already as a save would write it; the header row stays, a blank
+    // spare row follows. One reset for views. False, with the register
+    // unchanged, when there is no memory for it.
+    bool replaceDeposits(RecordBlock&& records);
+
+    // True while rows are being added, removed or replaced: views that move
+    // their current index meanwhile must not move the register's.
+    bool changingRows() const { return m_changingRows; }
+
+    // False for a row kept as texts because a record cannot hold them.
+    bool heldAsRecord(int row) const;
+    // The record that a save writes for the rows from firstRow on: the records
+    // that follow one another in the block, straight from it, or else up to
+    // maxRows rows written into scratch (room for maxRows records). Never empty
+    // for a row in the table.
+    QByteArrayView fileRecords(int firstRow, int maxRows, char* scratch) const;
 
     int colWidth(int col) const { return m_colWidths.at(col); }
     void setColWidth(int col, int twips);
@@ -56,23 +79,42 @@ public:
     // row exists and the current cell's text, trimmed, is not empty.
     bool currentCellHoldsText() const { return rows() > 2 && !text().trimmed().isEmpty(); }
 
+    static int viewRow(int registerRow) { return registerRow - 1; }
+    static int registerRow(int viewRow) { return viewRow + 1; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
 signals:
-    void rowsAboutToBeInserted(int first, int last);
-    void rowsInserted();
-    void rowsAboutToBeRemoved(int first, int last);
-    void rowsRemoved();
-    void aboutToReset();
-    void resetDone();
-    void cellChanged(int row, int col);
-    void colWidthChanged(int col);
+    // The current cell moved, or the row under it changed because rows came or went.
     void currentCellChanged(int row, int col);
+    void colWidthChanged(int col);
 
 private:
-    void clampCurrentCell();
+    // Where a row lives: a record number, a slot of m_texts, or nowhere (blank).
+    using RowRef = quint32;
+    static constexpr RowRef kBlank = 0xFFFFFFFFu;
+    static constexpr RowRef kTextsFlag = 0x80000000u;
 
-    std::vector<QByteArray> m_rows;
+    const RowRef& refOf(int row) const { return m_order[static_cast<std::size_t>(row - 1)]; }
+    RowRef& refOf(int row) { return m_order[static_cast<std::size_t>(row - 1)]; }
+    RowRef storeTexts(DepositRecord&& texts);
+    RowRef storeDeposit(const DepositRecord& record);
+    void release(RowRef ref);
+    void compactIfSparse();
+    void rowsChanged();
+
+    std::array<QString, ColumnCount> m_header;
+    std::vector<RowRef> m_order;  // rows 1 to rows() - 1
+    RecordBlock m_records;
+    qsizetype m_unusedRecords = 0;
+    std::vector<DepositRecord> m_texts;
+    std::vector<RowRef> m_freeTexts;
     int m_row = 0;
     int m_col = 0;
+    bool m_changingRows = false;
     std::array<int, ColumnCount> m_colWidths{};
 };
 

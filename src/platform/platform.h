@@ -94,6 +94,18 @@ public:
     virtual QSize sizePixels() const = 0;
 };
 
+// The progress of a long load or save. Nothing shows while a task is short
+// (the busy pointer says enough); one that runs past about half a second
+// shows its progress and a way to cancel it.
+class ProgressDisplay {
+public:
+    virtual ~ProgressDisplay() = default;
+    virtual void begin(const QString& text) = 0;
+    // How much is done (total is -1 when unknown); false once the user cancelled.
+    virtual bool advance(qint64 done, qint64 total) = 0;
+    virtual void end() = 0;
+};
+
 struct Platform {
     MessageBoxes& messages;
     FileDialogs& files;
@@ -102,6 +114,7 @@ struct Platform {
     ModalDisplay& modal;
     Clock& clock;
     Screen& screen;
+    ProgressDisplay& progress;
     DateForm dateForm;  // the short date form, fixed at start-up
 };
 
@@ -118,6 +131,20 @@ public:
 
 private:
     BusyPointer& m_pointer;
+};
+
+// Shows the progress of one task for as long as it lives.
+class ProgressScope {
+public:
+    ProgressScope(ProgressDisplay& display, const QString& text) : m_display(display) { m_display.begin(text); }
+    ~ProgressScope() { m_display.end(); }
+    ProgressScope(const ProgressScope&) = delete;
+    ProgressScope& operator=(const ProgressScope&) = delete;
+
+    bool advance(qint64 done, qint64 total) { return m_display.advance(done, total); }
+
+private:
+    ProgressDisplay& m_display;
 };
 
 }  // namespace td

@@ -11,6 +11,7 @@
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QProgressDialog>
 #include <QSaveFile>
 #include <QScreen>
 
@@ -372,9 +373,53 @@ QSize QtScreen::sizePixels() const
     return screen ? screen->size() : QSize(1024, 768);
 }
 
+namespace {
+
+constexpr qint64 kProgressShownAfterMs = 500;
+constexpr int kProgressSteps = 1000;
+
+}  // namespace
+
+QtProgressDisplay::QtProgressDisplay() = default;
+
+QtProgressDisplay::~QtProgressDisplay() = default;
+
+void QtProgressDisplay::begin(const QString& text)
+{
+    m_text = text;
+    m_dialog.reset();
+    m_started.start();
+}
+
+bool QtProgressDisplay::advance(qint64 done, qint64 total)
+{
+    if (!m_dialog) {
+        if (m_started.elapsed() < kProgressShownAfterMs)
+            return true;
+        m_dialog = std::make_unique<QProgressDialog>(m_text, QProgressDialog::tr("Cancel"), 0, kProgressSteps,
+                                                     QApplication::activeWindow());
+        m_dialog->setObjectName(QStringLiteral("ProgressDialog"));
+        m_dialog->setWindowTitle(programTitle());
+        m_dialog->setWindowModality(Qt::ApplicationModal);
+        m_dialog->setAutoReset(false);
+        m_dialog->setAutoClose(false);
+        m_dialog->setMinimumDuration(0);
+        m_dialog->show();
+    }
+    if (total > 0)
+        m_dialog->setValue(int(qBound<qint64>(0, done * kProgressSteps / total, qint64(kProgressSteps - 1))));
+    else
+        m_dialog->setRange(0, 0);  // a moving bar: how much is left is unknown
+    // The dialog is modal: only its Cancel button takes input meanwhile.
+    QCoreApplication::processEvents();
+    return !m_dialog->wasCanceled();
+}
+
+void QtProgressDisplay::end() { m_dialog.reset(); }
+
 QtPlatform::QtPlatform()
     : m_platform{m_messages, m_files,  m_printer, m_pointer,
-                 m_modal,    m_clock,  m_screen,  DateForm::fromLocale(QLocale::system())}
+                 m_modal,    m_clock,  m_screen,  m_progress, DateForm::fromLocale(QLocale::system())}
 {
 }
 

@@ -3,11 +3,14 @@
 #include "platform.h"
 
 #include <QDataStream>
+#include <QElapsedTimer>
 #include <QPrinter>
 #include <QTemporaryFile>
 #include <functional>
 #include <memory>
 #include <optional>
+
+class QProgressDialog;
 
 namespace td {
 
@@ -88,6 +91,21 @@ public:
     QSize sizePixels() const override;
 };
 
+// A QProgressDialog, made only once a task has run for half a second.
+class QtProgressDisplay final : public ProgressDisplay {
+public:
+    QtProgressDisplay();
+    ~QtProgressDisplay() override;
+    void begin(const QString& text) override;
+    bool advance(qint64 done, qint64 total) override;
+    void end() override;
+
+private:
+    QString m_text;
+    QElapsedTimer m_started;
+    std::unique_ptr<QProgressDialog> m_dialog;
+};
+
 // The production world: owns one of each Qt implementation.
 class QtPlatform {
 public:
@@ -102,6 +120,7 @@ private:
     QtModalDisplay m_modal;
     QtClock m_clock;
     QtScreen m_screen;
+    QtProgressDisplay m_progress;
     Platform m_platform;
 };
 

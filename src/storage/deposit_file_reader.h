@@ -1,37 +1,48 @@
 #pragma once
 
-#include <QByteArray>
+#include "core/record_block.h"
+
 #include <QString>
-#include <vector>
+#include <functional>
 
 class QIODevice;
 
 namespace td {
 
-// Reads a deposit file into packed register rows (see core/packed_row.h), one
-// per whole record, without going through QString. Every byte is accepted:
-// fields lose their outer spaces (only the space character), byte 99 is not
-// looked at, and a final partial record is ignored. The rows are handed over
-// only when the whole file was read.
+// Reports how much of a long task is done; false asks it to stop.
+using ProgressStep = std::function<bool(qint64 done, qint64 total)>;
+
+// Reads a deposit file into one block of records, straight from the device,
+// and puts each record once into the form a save writes (fields left-aligned,
+// byte 99 a carriage return), which reads as the same texts. Every byte is
+// accepted, and a final partial record is ignored. A file larger than the
+// memory the program can have is refused before anything is read.
 class DepositFileReader {
 public:
     bool read(QIODevice& device);
     bool readFile(const QString& path);
 
+    // Memory the records may take; by default what the system can give.
+    void setMemoryLimit(qint64 bytes) { m_memoryLimit = bytes; }
+    // Called as the bytes come in (total is -1 when the device cannot tell);
+    // a false answer stops the read, which then fails as cancelled.
+    void setProgressStep(ProgressStep step) { m_progress = std::move(step); }
+
     // The deposits of the last successful read, in file order.
-    std::vector<QByteArray> takeRows() { return std::move(m_rows); }
-    // Bytes of a final partial record that were not loaded.
-    qsizetype ignoredBytes() const { return m_ignoredBytes; }
-    // Why the last read failed.
+    RecordBlock takeRecords() { return std::move(m_records); }
+    // Why the last read failed, and whether it was stopped by its progress step.
     QString errorString() const { return m_error; }
+    bool cancelled() const { return m_cancelled; }
 
 private:
-    bool readRecords(QIODevice& device);
+    bool readRecords(QIODevice& device, qint64 limit);
     bool fail(const QString& reason);
 
-    std::vector<QByteArray> m_rows;
-    qsizetype m_ignoredBytes = 0;
+    RecordBlock m_records;
+    qint64 m_memoryLimit = -1;
+    ProgressStep m_progress;
     QString m_error;
+    bool m_cancelled = false;
 };
 
 }  // namespace td

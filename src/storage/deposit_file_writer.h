@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QByteArray>
+#include "deposit_file_reader.h"
+
 #include <QString>
 #include <functional>
-#include <vector>
 
 class QFileDevice;
 class QIODevice;
@@ -12,17 +12,19 @@ namespace td {
 
 class Register;
 
-// Writes deposit rows as 100-byte records. A text longer than its field is cut
-// to the field, a character that Windows-1252 cannot hold becomes "?", and
-// writing stops at the first byte the device does not take.
+// Writes the deposit rows of a register as 100-byte records: rows kept as
+// records go out as they are, in large writes; a row kept as texts is
+// written as a save does it (a text longer than its field is cut, a character
+// that Windows-1252 cannot hold becomes "?"). Writing stops at the first byte
+// the device does not take.
 class DepositFileWriter {
 public:
     // Deposit rows 1 to rows() - 2 of the register.
     bool write(QIODevice& device, const Register& reg);
-    bool write(QIODevice& device, const std::vector<QByteArray>& packedRows);
 
     // Writes to a temporary file beside path and puts it in place of path only
-    // when every byte reached the disk; on failure the old file stays as it was.
+    // when every byte reached the disk; on failure or cancel the old file
+    // stays as it was.
     bool writeFile(const QString& path, const Register& reg);
 
     // Runs in writeFile when the new contents are complete in the temporary
@@ -31,20 +33,21 @@ public:
     using BeforeReplace = std::function<bool(QFileDevice& newFile, QString& reason)>;
     void setBeforeReplace(BeforeReplace step) { m_beforeReplace = std::move(step); }
 
-    QString errorString() const { return m_error; }
+    // Called after each large write; a false answer stops the save, which
+    // then fails as cancelled.
+    void setProgressStep(ProgressStep step) { m_progress = std::move(step); }
 
-    // One packed row as a 100-byte record; up to 32 bytes after the record
-    // may be overwritten.
-    static void encodeRecord(const QByteArray& packedRow, char* record);
+    QString errorString() const { return m_error; }
+    bool cancelled() const { return m_cancelled; }
 
 private:
-    template <typename RowAt>
-    bool writeRows(QIODevice& device, qsizetype count, RowAt rowAt);
     bool writeAll(QIODevice& device, const char* data, qsizetype size);
     bool fail(const QString& reason);
 
+    ProgressStep m_progress;
     QString m_error;
     BeforeReplace m_beforeReplace;
+    bool m_cancelled = false;
 };
 
 }  // namespace td

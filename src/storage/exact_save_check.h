@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArrayView>
 #include <vector>
 
 namespace td {
@@ -21,7 +20,6 @@ struct InexactDeposits {
     bool none() const { return depositCount == 0; }
 };
 
-bool readsBackExactly(QByteArrayView utf8Text, int fieldWidth);
 InexactDeposits findInexactDeposits(const Register& reg, int firstFew);
 
 }  // namespace td

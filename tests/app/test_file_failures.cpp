@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QProcess>
 #include <QTest>
+#include <csignal>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/statvfs.h>
@@ -40,6 +41,14 @@ void checkFailureShown(const FileWorld& world, const QString& target, const QStr
     QCOMPARE(m.buttons, MessageButtons::Ok);
     QVERIFY2(m.text.contains(QDir::toNativeSeparators(target)), qPrintable(m.text));
     QVERIFY2(m.text.contains(reason, Qt::CaseInsensitive), qPrintable(m.text));
+}
+
+void checkFailureShownLast(const FileWorld& world, const QString& target, const QString& reason)
+{
+    const RecordedMessage& m = world.fake.messages.asked.last();
+    QCOMPARE(m.title, QStringLiteral("Term Deposit File Error"));
+    QVERIFY2(m.text.contains(QDir::toNativeSeparators(target)), qPrintable(m.text));
+    QVERIFY2(m.text.contains(reason), qPrintable(m.text));
 }
 
 // A small tmpfs of its own, where the system lets the test mount one.
@@ -169,6 +178,65 @@ private slots:
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
     }
 
+    // A file larger than the memory the program can have is refused before
+    // it is read, with its size named; the register stays as it was.
+    void fileTooLargeForMemoryIsRefused()
+    {
+        FileWorld world;
+        world.addDeposits(2);
+        const QString huge = world.path(QStringLiteral("huge.tmd"));
+        QFile file(huge);
+        if (!file.open(QIODevice::WriteOnly) || !file.resize(qint64(1) << 40))
+            QSKIP("this file system cannot hold a sparse file of 1 TiB");
+        file.close();
+
+        world.answer(MessageButton::No);  // SaveFirst
+        world.answerFile(QStringLiteral("huge.tmd"));
+        world.window.mnuFileItem_Click(Open);
+
+        QCOMPARE(world.titlesAsked(), (QStringList{"Save File?", "Term Deposit File Error"}));
+        checkFailureShownLast(world, huge, QStringLiteral("The file is 1.00 TiB long"));
+        QCOMPARE(world.window.Grid().rows(), 4);
+        QVERIFY(world.window.flags().ModifiedFlag);
+        QCOMPARE(world.title(), FileWorld::titleOf(QStringLiteral("Untitled")));
+    }
+
+    // Cancelling the progress of an open changes nothing and tells nothing;
+    // cancelling a save leaves the old file as it was and the register unsaved.
+    void cancelledProgress_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::newRow("open") << int(Open);
+        QTest::newRow("save") << int(Save);
+    }
+    void cancelledProgress()
+    {
+        QFETCH(int, command);
+        FileWorld world;
+        const QString oldPath = world.path(QStringLiteral("old.tmd"));
+        QVERIFY(writeFileBytes(oldPath, kOldFile));
+        openOldFileAndChangeIt(world, oldPath, 2);
+        const QStringList before = filesIn(world.dir.path());
+
+        world.fake.progress.cancelAt = 1;
+        world.fake.progress.tasks.clear();
+        world.fake.progress.ended = 0;
+        world.answer(MessageButton::No);  // SaveFirst, before an open
+        world.answerFile(QStringLiteral("old.tmd"));
+        world.window.mnuFileItem_Click(command);
+
+        const QString task = command == Open ? QStringLiteral("Opening ") : QStringLiteral("Saving ");
+        QCOMPARE(world.fake.progress.tasks, QStringList{task + QDir::toNativeSeparators(oldPath)});
+        QCOMPARE(world.fake.progress.ended, 1);
+        QCOMPARE(world.titlesAsked(), command == Open ? QStringList{"Save File?"} : QStringList{});
+        QCOMPARE(world.window.Grid().rows(), 7);
+        QCOMPARE(world.window.Grid().cell(5, AccountNumber), QStringLiteral("NEW2"));
+        QVERIFY(world.window.flags().ModifiedFlag);
+        QCOMPARE(fileBytes(oldPath), kOldFile);
+        QCOMPARE(filesIn(world.dir.path()), before);
+        QCOMPARE(world.fake.pointer.current, Pointer::Default);
+    }
+
     // A full disk: far more than the free space, and a save under 16 KiB
     // that QSaveFile would keep in its buffer until it is committed.
     void fullDisk_data()
@@ -229,6 +297,8 @@ private slots:
         child.setChildProcessModifier([] {
             const rlimit limit{8192, 8192};
             ::setrlimit(RLIMIT_FSIZE, &limit);
+            // The program ignores the signal from its start (main.cpp); the child does the same.
+            std::signal(SIGXFSZ, SIG_IGN);
         });
         child.start(QCoreApplication::applicationFilePath(), {});
         QVERIFY(child.waitForFinished(60000));

@@ -268,7 +268,7 @@ private slots:
         QCOMPARE(w.gridView()->currentIndex(), w.gridView()->model()->index(1, 5));
         QVERIFY(w.Grid().setRows(w.Grid().rows() + 1));
         QCOMPARE(w.Grid().row(), 2);
-        w.Grid().replaceDeposits({});
+        QVERIFY(w.Grid().replaceDeposits(RecordBlock()));
         QCOMPARE(w.Grid().row(), 1);
         QCOMPARE(w.gridView()->currentIndex(), w.gridView()->model()->index(0, 5));
     }

@@ -1,6 +1,7 @@
-#include "core/packed_row.h"
+#include "core/deposit_file_format.h"
 #include "core/register.h"
 
+#include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -157,18 +158,65 @@ private slots:
     void replaceDepositsKeepsHeaderAndResetsOnce()
     {
         Register reg;
+        QAbstractItemModelTester tester(&reg, QAbstractItemModelTester::FailureReportingMode::QtTest);
         reg.setCell(0, 0, QStringLiteral("Account Number"));
         reg.appendDeposit(deposit("old"));
-        QSignalSpy resets(&reg, &Register::resetDone);
-        std::vector<QByteArray> rows;
-        for (int i = 0; i < 1000; ++i)
-            rows.push_back(packed_row::pack(deposit(QString::number(i)).texts));
-        reg.replaceDeposits(std::move(rows));
+        QSignalSpy resets(&reg, &QAbstractItemModel::modelReset);
+        RecordBlock records;
+        for (int i = 0; i < 1000; ++i) {
+            char* record = records.appendRecord();
+            deposit_file::blankRecord(record);
+            QVERIFY(deposit_file::encodeField(QString::number(i), record, AccountNumber));
+        }
+        QVERIFY(reg.replaceDeposits(std::move(records)));
         QCOMPARE(resets.count(), 1);
         QCOMPARE(reg.rows(), 1002);
         QCOMPARE(reg.cell(0, 0), QStringLiteral("Account Number"));
         QCOMPARE(reg.cell(1000, 0), QStringLiteral("999"));
         QCOMPARE(reg.record(1001), DepositRecord());
+    }
+
+    // Views follow the register through its model signals alone: every change
+    // keeps the model consistent, and a view's row r shows register row r + 1.
+    void viewsSeeEveryChange()
+    {
+        Register reg;
+        QAbstractItemModelTester tester(&reg, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy changed(&reg, &QAbstractItemModel::dataChanged);
+        for (const char* a : {"A", "B", "C"})
+            reg.appendDeposit(deposit(a));
+        reg.setCell(2, Interest, QStringLiteral(" 7 "));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed[0][0].toModelIndex(), reg.index(1, Interest));
+        QCOMPARE(reg.index(1, Interest).data().toString(), QStringLiteral(" 7 "));
+        QVERIFY(reg.removeRow(1));
+        QCOMPARE(reg.index(0, AccountNumber).data().toString(), QStringLiteral("B"));
+        QVERIFY(reg.setRows(2));
+        QCOMPARE(reg.rowCount(), 1);
+    }
+
+    // Rows that a file record cannot hold as they stand keep their texts, and
+    // go on keeping them through changes to other rows.
+    void rowsKeepTheirTextsThroughRemovals()
+    {
+        Register reg;
+        for (int n = 0; n < 30'000; ++n) {
+            DepositRecord d = deposit(QString::number(n));
+            if (n % 1000 == 0)
+                d[AccountNumber] = QStringLiteral(" %1 longer than twenty characters ").arg(n);
+            reg.appendDeposit(d);
+        }
+        for (int r = reg.rows() - 2; r > 1; r -= 2)
+            reg.removeRow(r);
+        QCOMPARE(reg.depositCount(), 15'000);
+        for (int r = 1; r <= reg.depositCount(); ++r) {
+            const int n = 2 * (r - 1);
+            const QString expected = n % 1000 == 0 ? QStringLiteral(" %1 longer than twenty characters ").arg(n)
+                                                   : QString::number(n);
+            QCOMPARE(reg.cell(r, AccountNumber), expected);
+            QCOMPARE(reg.cell(r, Active), QStringLiteral("Yes"));
+            QCOMPARE(reg.heldAsRecord(r), n % 1000 != 0);
+        }
     }
 };
 

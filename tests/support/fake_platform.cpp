@@ -158,10 +158,24 @@ int FakeModalDisplay::runModal(QDialog& dialog)
     return dialog.result();
 }
 
+void FakeProgressDisplay::begin(const QString& text)
+{
+    tasks.append(text);
+    reports = 0;
+}
+
+bool FakeProgressDisplay::advance(qint64 done, qint64 total)
+{
+    ++reports;
+    lastDone = done;
+    lastTotal = total;
+    return cancelAt == 0 || reports < cancelAt;
+}
+
 FakePlatform::FakePlatform() : FakePlatform(DateForm()) {}
 
 FakePlatform::FakePlatform(const DateForm& form)
-    : m_platform{messages, files, printer, pointer, modal, clock, screen, form}
+    : m_platform{messages, files, printer, pointer, modal, clock, screen, progress, form}
 {
 }
 

@@ -111,6 +111,22 @@ public:
     QSize size{1280, 1024};
 };
 
+// Records each task and how far it got; answers "cancelled" from the
+// cancelAt-th report of a task on (counted from 1), never when it is 0.
+class FakeProgressDisplay final : public ProgressDisplay {
+public:
+    void begin(const QString& text) override;
+    bool advance(qint64 done, qint64 total) override;
+    void end() override { ++ended; }
+
+    QStringList tasks;  // the text of each task begun
+    int reports = 0;    // reports of the last task
+    qint64 lastDone = 0;
+    qint64 lastTotal = 0;
+    int ended = 0;
+    int cancelAt = 0;
+};
+
 // A fresh world for one test: every seam faked, the date form fixed (dd/MM/yyyy).
 class FakePlatform {
 public:
@@ -125,6 +141,7 @@ public:
     FakeModalDisplay modal;
     FakeClock clock;
     FakeScreen screen;
+    FakeProgressDisplay progress;
 
 private:
     Platform m_platform;

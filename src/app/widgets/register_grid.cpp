@@ -1,10 +1,10 @@
 #include "app/widgets/register_grid.h"
 
 #include "app/widgets/accessible_interfaces.h"
-#include "app/widgets/register_model.h"
 #include "core/register.h"
 
 #include <QHeaderView>
+#include <QStyledItemDelegate>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -47,37 +47,37 @@ protected:
     }
 };
 
+// The key column is drawn in the fixed-cell style.
+class KeyColumnDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->backgroundBrush = option->palette.button();
+    }
+};
+
 }  // namespace
 
 RegisterGrid::RegisterGrid(Register& reg, QWidget* parent)
-    : QTableView(parent), m_register(reg), m_frozen(new FrozenKeyColumn(this))
+    : QTableView(parent), m_register(&reg), m_frozen(new FrozenKeyColumn(this))
 {
-    // While rows come and go the view shifts its current index by itself; the
-    // register keeps its own current cell. These guards are connected before
-    // the model's own slots, and the matching ends after them.
-    auto beginChange = [this] { m_modelChanging = true; };
-    connect(&reg, &Register::rowsAboutToBeInserted, this, beginChange);
-    connect(&reg, &Register::rowsAboutToBeRemoved, this, beginChange);
-    connect(&reg, &Register::aboutToReset, this, beginChange);
-    m_model = new RegisterModel(reg, this);
-    auto endChange = [this] {
-        m_modelChanging = false;
-        showRegisterCurrentCell();
-    };
-    connect(&reg, &Register::rowsInserted, this, endChange);
-    connect(&reg, &Register::rowsRemoved, this, endChange);
-    connect(&reg, &Register::resetDone, this, endChange);
-
     setObjectName(QStringLiteral("Grid"));
     setAccessibleName(tr("Term deposits"));
     setUpCommon(*this);
-    setModel(m_model);
+    setModel(&reg);
+    auto* keyColumn = new KeyColumnDelegate(this);
+    setItemDelegateForColumn(AccountNumber, keyColumn);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 
     m_frozen->setObjectName(QStringLiteral("GridKeyColumn"));
     hideFromAssistiveTechnology(*m_frozen);
     setUpCommon(*m_frozen);
-    m_frozen->setModel(m_model);
+    m_frozen->setModel(&reg);
+    m_frozen->setItemDelegateForColumn(AccountNumber, keyColumn);
     m_frozen->setSelectionModel(selectionModel());
     m_frozen->setFocusPolicy(Qt::NoFocus);
     m_frozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -102,19 +102,21 @@ RegisterGrid::RegisterGrid(Register& reg, QWidget* parent)
 
 void RegisterGrid::applyColumnWidths()
 {
+    if (!m_register)
+        return;
     for (int c = 0; c < ColumnCount; ++c)
-        setColumnWidth(c, twipsToPixels(m_register.colWidth(c)));
+        setColumnWidth(c, twipsToPixels(m_register->colWidth(c)));
     m_frozen->setColumnWidth(AccountNumber, columnWidth(AccountNumber));
     updateFrozenGeometry();
 }
 
 void RegisterGrid::showRegisterCurrentCell()
 {
-    if (m_syncing)
+    if (m_syncing || !m_register)
         return;
     m_syncing = true;
-    const int row = m_register.row();
-    const QModelIndex index = row > 0 ? m_model->index(RegisterModel::viewRow(row), m_register.col())
+    const int row = m_register->row();
+    const QModelIndex index = row > 0 ? m_register->index(Register::viewRow(row), m_register->col())
                                       : QModelIndex();
     if (index.isValid())
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
@@ -126,10 +128,12 @@ void RegisterGrid::showRegisterCurrentCell()
 void RegisterGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)
 {
     QTableView::currentChanged(current, previous);
-    if (m_syncing || m_modelChanging || !current.isValid())
+    // While rows come and go the view moves its current index by itself; the
+    // register keeps its own current cell and tells the grid when it is done.
+    if (m_syncing || !m_register || m_register->changingRows() || !current.isValid())
         return;
     m_syncing = true;
-    m_register.setCurrentCell(RegisterModel::registerRow(current.row()), current.column());
+    m_register->setCurrentCell(Register::registerRow(current.row()), current.column());
     m_syncing = false;
 }
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <QPointer>
 #include <QTableView>
 
 namespace td {
 
 class Register;
-class RegisterModel;
 
 // The register grid: the header row fixed on top, the key column frozen on the
 // left (an overlay view of column 0 that stays put while the others scroll
@@ -19,7 +19,6 @@ public:
     RegisterGrid(Register& reg, QWidget* parent = nullptr);
 
     QTableView* frozenColumn() const { return m_frozen; }
-    RegisterModel* registerModel() const { return m_model; }
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     QRect visualRect(const QModelIndex& index) const override;
 
@@ -40,11 +39,11 @@ private:
     void showRegisterCurrentCell();
     void updateFrozenGeometry();
 
-    Register& m_register;
-    RegisterModel* m_model = nullptr;
+    // A window's register may go before the grid that shows it, as members
+    // go before child widgets; the grid then shows nothing.
+    QPointer<Register> m_register;
     QTableView* m_frozen;
     bool m_syncing = false;
-    bool m_modelChanging = false;
 };
 
 }  // namespace td

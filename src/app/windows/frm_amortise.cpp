@@ -72,13 +72,6 @@ frmAmortise::frmAmortise(Register& reg, const std::vector<AmortisationRow>& sche
     load(reg, schedule);
 }
 
-frmAmortise::~frmAmortise()
-{
-    // The strip reads m_strip until it is gone, and members die before the
-    // QDialog base deletes its children: remove the strip first.
-    delete m_grid;
-}
-
 void frmAmortise::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape) {

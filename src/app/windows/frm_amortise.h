@@ -26,7 +26,6 @@ public:
     // ends on the Active column.
     frmAmortise(Register& reg, const std::vector<AmortisationRow>& schedule, QSize screenSize,
                 QWidget* parent = nullptr);
-    ~frmAmortise() override;
 
     // The strip Grid, as in the main window: its cells (the header row and
     // the deposit row) and the view that shows them with the key column frozen.

@@ -120,9 +120,14 @@ bool frmTermDeposit::SaveRegisterFile()
     bool saved = false;
     {
         BusyScope busy(m_platform.pointer);
+        ProgressScope progress(m_platform.progress, tr("Saving %1").arg(fullPath(m_fileName)));
+        writer.setProgressStep([&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
         saved = m_saveGuard.save(m_fileName, writer,
                                  [&](const QString& target) { return writer.writeFile(target, m_register); });
     }
+    // A cancelled save is not a failure to tell about; the register stays unsaved.
+    if (!saved && writer.cancelled())
+        return false;
     if (!saved) {
         const QString failure =
             m_saveGuard.oldFileChanged()
@@ -187,24 +192,30 @@ void frmTermDeposit::openDocument(const std::optional<QString>& chosen)
     if (!m_lock.holds(*name) && !lockForOpening(lock, *name))
         return;
     DepositFileReader reader;
-    bool read = false;
+    QString failure;
     {
         BusyScope busy(m_platform.pointer);
+        ProgressScope progress(m_platform.progress, tr("Opening %1").arg(fullPath(*name)));
+        reader.setProgressStep([&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
         const FileIdentity before = SaveGuard::identityBeforeRead(*name);
-        read = reader.readFile(*name);
-        if (read) {
+        if (!reader.readFile(*name)) {
+            if (reader.cancelled())
+                return;  // as if Open had not been chosen
+            failure = reader.errorString();
+        } else if (!m_register.replaceDeposits(reader.takeRecords())) {
+            failure = tr("There is not enough memory to read the file.");
+        } else {
             m_saveGuard.remember(*name, before);
             if (!m_lock.holds(*name))
                 m_lock = std::move(lock);
-            m_register.replaceDeposits(reader.takeRows());
             setTitleFile(*name);
             m_register.setCurrentCell(m_register.rows() - 1, Active);
             m_flags.ModifiedFlag = false;
         }
     }
-    if (!read)
+    if (!failure.isEmpty())
         showFileError(tr("The Term Deposit file could not be opened. The register has not been changed."),
-                      *name, reader.errorString());
+                      *name, failure);
 }
 
 void frmTermDeposit::fileSave()

@@ -47,13 +47,6 @@ frmTermDeposit::frmTermDeposit(Platform& platform, QWidget* parent)
     resize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight) + menuBar()->sizeHint().height());
 }
 
-frmTermDeposit::~frmTermDeposit()
-{
-    // The grid reads the register until it is gone, and members die before
-    // the QWidget base closes the children: remove the grid first.
-    delete m_grid;
-}
-
 QString frmTermDeposit::titlePrefix()
 {
     return tr("Quendarith Information Technology Term Deposit - ");

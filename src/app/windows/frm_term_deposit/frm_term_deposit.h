@@ -28,7 +28,6 @@ class frmTermDeposit : public QMainWindow {
 
 public:
     explicit frmTermDeposit(Platform& platform, QWidget* parent = nullptr);
-    ~frmTermDeposit() override;
 
     // The load step: the start-up message, flags, pointer, column widths and
     // header row. Runs before the window is first shown.

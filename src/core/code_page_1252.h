@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 
 namespace td::cp1252 {
@@ -11,21 +10,10 @@ namespace td::cp1252 {
 // stand for the control characters of the same number, so every byte value
 // reads as some character and writes back as the same byte.
 
-// The UTF-8 form of one byte: 1 to 3 bytes.
-struct Utf8Char {
-    std::uint8_t size;
-    char bytes[3];
-};
-
-char32_t toUnicode(std::uint8_t byte);
-const std::array<Utf8Char, 256>& utf8Table();
+char16_t toUnicode(std::uint8_t byte);
 
 // The byte for a code point, or -1 when the code page cannot hold it.
 int fromUnicode(char32_t codePoint);
-
-// Reads the UTF-8 character at p, moves p past it and returns its byte, or -1
-// when the code page cannot hold it (or the bytes are not UTF-8). p < end.
-int fromUtf8(const char*& p, const char* end);
 
 // Written in place of a character that the code page cannot hold.
 inline constexpr char kReplacement = '?';

@@ -1,7 +1,9 @@
 #pragma once
 
-#include "core/columns.h"
+#include "columns.h"
 
+#include <QString>
+#include <QStringView>
 #include <array>
 
 namespace td::deposit_file {
@@ -24,5 +26,20 @@ static_assert(kFieldOffsets[ColumnCount] == kRecordEndOffset, "the fields fill a
 
 inline constexpr int fieldOffset(int column) { return kFieldOffsets[column]; }
 inline constexpr int fieldWidth(int column) { return kColumns[column].fileWidth; }
+
+// The text a field reads as: its characters without the spaces at either end.
+QString fieldText(const char* record, int column);
+
+// Writes text into the field as a save does: in Windows-1252 ("?" for a
+// character it cannot hold), cut at the width, space-filled. True when the
+// field reads back as the same text.
+bool encodeField(QStringView text, char* record, int column);
+
+// A record as a save would write it: every field left-aligned, byte 99 a
+// carriage return. Its texts read the same as before.
+void normaliseRecord(char* record);
+
+// A record of blank fields.
+void blankRecord(char* record);
 
 }  // namespace td::deposit_file
