@@ -92,9 +92,9 @@ int main(int argc, char* argv[])
         QCoreApplication::processEvents();
         DepositFileReader reader;
         load = std::min(load, bench::seconds([&] {
-            if (!reader.readFile(depositPath))
-                qFatal("load failed");
-        }));
+                            if (!reader.readFile(depositPath))
+                                qFatal("load failed");
+                        }));
     }
     bench::report("open_1m_gui_ratio_vs_load", open / load);
     std::printf("# fresh read %.1f ms, first open %.1f ms, later open %.1f ms, load %.1f ms\n", fresh * 1e3,

@@ -46,6 +46,7 @@ int main(int argc, char* argv[])
         grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum() / kJumps * i);
         grid.viewport()->repaint();
     }
-    bench::report("grid_scroll_paint_ratio_vs_first_paint", double(timer.nsecsElapsed()) / kJumps / firstPaint);
+    bench::report("grid_scroll_paint_ratio_vs_first_paint",
+                  double(timer.nsecsElapsed()) / kJumps / firstPaint);
     return 0;
 }

@@ -34,10 +34,19 @@ inline DepositRecord realisticDeposit(int n)
         QStringLiteral("%1.%2").arg(2 + n % 8).arg(n % 100, 2, 10, QLatin1Char('0')),
         QString::number(years),
         QString::number(n % 12),
-        QStringLiteral("%1/%2/%3").arg(day, 2, 10, QLatin1Char('0')).arg(month, 2, 10, QLatin1Char('0')).arg(year),
-        QStringLiteral("%1/%2/%3").arg(day, 2, 10, QLatin1Char('0')).arg(month, 2, 10, QLatin1Char('0')).arg(year + years),
+        QStringLiteral("%1/%2/%3")
+            .arg(day, 2, 10, QLatin1Char('0'))
+            .arg(month, 2, 10, QLatin1Char('0'))
+            .arg(year),
+        QStringLiteral("%1/%2/%3")
+            .arg(day, 2, 10, QLatin1Char('0'))
+            .arg(month, 2, 10, QLatin1Char('0'))
+            .arg(year + years),
         QStringLiteral("$%1,%2.00").arg(1 + n % 250).arg(n % 1000, 3, 10, QLatin1Char('0')),
-        QStringLiteral("$%1,%2.%3").arg(2 + n % 400).arg(n % 1000, 3, 10, QLatin1Char('0')).arg(n % 100, 2, 10, QLatin1Char('0')),
+        QStringLiteral("$%1,%2.%3")
+            .arg(2 + n % 400)
+            .arg(n % 1000, 3, 10, QLatin1Char('0'))
+            .arg(n % 100, 2, 10, QLatin1Char('0')),
         n % 4 == 0 ? QStringLiteral("No") : QStringLiteral("Yes"),
     };
     return d;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/register.h"
 #include "core/deposit_file_format.h"
+#include "core/register.h"
 #include "storage/deposit_file_writer.h"
 
 #include <QBuffer>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/register.h"
 #include "core/code_page_1252.h"
 #include "core/deposit_file_format.h"
+#include "core/register.h"
 #include "storage/deposit_file_writer.h"
 #include "write_deposits.h"
 

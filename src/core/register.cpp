@@ -56,9 +56,15 @@ bool Register::setRows(int n)
     return true;
 }
 
-bool Register::setRow(int row) { return setCurrentCell(row, m_col); }
+bool Register::setRow(int row)
+{
+    return setCurrentCell(row, m_col);
+}
 
-bool Register::setCol(int col) { return setCurrentCell(m_row, col); }
+bool Register::setCol(int col)
+{
+    return setCurrentCell(m_row, col);
+}
 
 bool Register::setCurrentCell(int row, int col)
 {
@@ -105,7 +111,8 @@ void Register::setCell(int row, int col, const QString& text)
                 blankRecord(m_records.appendRecord());
                 ref = static_cast<RowRef>(m_records.size() - 1);
             }
-            std::memcpy(m_records.record(ref) + fieldOffset(col), encoded + fieldOffset(col), fieldWidth(col));
+            std::memcpy(m_records.record(ref) + fieldOffset(col), encoded + fieldOffset(col),
+                        fieldWidth(col));
         } else {
             DepositRecord texts = record(row);
             texts[col] = text;
@@ -283,9 +290,15 @@ void Register::setColWidth(int col, int twips)
     emit colWidthChanged(col);
 }
 
-int Register::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows() - 1; }
+int Register::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : rows() - 1;
+}
 
-int Register::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
+int Register::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
 
 QVariant Register::data(const QModelIndex& index, int role) const
 {

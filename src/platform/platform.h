@@ -136,7 +136,10 @@ private:
 // Shows the progress of one task for as long as it lives.
 class ProgressScope {
 public:
-    ProgressScope(ProgressDisplay& display, const QString& text) : m_display(display) { m_display.begin(text); }
+    ProgressScope(ProgressDisplay& display, const QString& text) : m_display(display)
+    {
+        m_display.begin(text);
+    }
     ~ProgressScope() { m_display.end(); }
     ProgressScope(const ProgressScope&) = delete;
     ProgressScope& operator=(const ProgressScope&) = delete;

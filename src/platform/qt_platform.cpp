@@ -17,15 +17,17 @@
 
 namespace td {
 
-QString programTitle() { return QApplication::translate("Platform", "Term Deposit"); }
+QString programTitle()
+{
+    return QApplication::translate("Platform", "Term Deposit");
+}
 
 MessageButton QtMessageBoxes::ask(const QString& title, const QString& text, MessageIcon icon,
                                   MessageButtons buttons)
 {
     QMessageBox box(icon == MessageIcon::Question ? QMessageBox::Question : QMessageBox::Information,
                     title.isEmpty() ? programTitle() : title, text,
-                    buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                                     : QMessageBox::Ok,
+                    buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                     QApplication::activeWindow());
     switch (box.exec()) {
     case QMessageBox::Yes:
@@ -86,13 +88,19 @@ namespace {
 // What the spool holds, one record after another.
 enum class SpoolRecord : quint8 { FontSize, Line, NewPage };
 
-QString printerText(const char* text) { return QApplication::translate("QtPrinter", text); }
+QString printerText(const char* text)
+{
+    return QApplication::translate("QtPrinter", text);
+}
 
 }  // namespace
 
 QtPrinter::QtPrinter() : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
 
-QtPrinter::~QtPrinter() { abortJob(); }
+QtPrinter::~QtPrinter()
+{
+    abortJob();
+}
 
 bool QtPrinter::choosePrinter()
 {
@@ -365,7 +373,10 @@ void QtBusyPointer::setPointer(Pointer pointer)
     m_pointer = pointer;
 }
 
-int QtModalDisplay::runModal(QDialog& dialog) { return dialog.exec(); }
+int QtModalDisplay::runModal(QDialog& dialog)
+{
+    return dialog.exec();
+}
 
 QSize QtScreen::sizePixels() const
 {
@@ -415,11 +426,15 @@ bool QtProgressDisplay::advance(qint64 done, qint64 total)
     return !m_dialog->wasCanceled();
 }
 
-void QtProgressDisplay::end() { m_dialog.reset(); }
+void QtProgressDisplay::end()
+{
+    m_dialog.reset();
+}
 
 QtPlatform::QtPlatform()
-    : m_platform{m_messages, m_files,  m_printer, m_pointer,
-                 m_modal,    m_clock,  m_screen,  m_progress, DateForm::fromLocale(QLocale::system())}
+    : m_platform{m_messages, m_files,    m_printer,
+                 m_pointer,  m_modal,    m_clock,
+                 m_screen,   m_progress, DateForm::fromLocale(QLocale::system())}
 {
 }
 

@@ -26,7 +26,10 @@ QString notEnoughMemory()
 }
 
 // Memory a register of that many file bytes needs: the records and their order.
-qint64 memoryFor(qint64 fileBytes) { return fileBytes + fileBytes / kRecordSize * 4; }
+qint64 memoryFor(qint64 fileBytes)
+{
+    return fileBytes + fileBytes / kRecordSize * 4;
+}
 
 }  // namespace
 
@@ -48,9 +51,10 @@ bool DepositFileReader::read(QIODevice& device)
     const qint64 size = device.isSequential() ? -1 : qMax<qint64>(0, device.size() - device.pos());
     if (size > 0 && memoryFor(size) > limit) {
         const QLocale locale;
-        return fail(QCoreApplication::translate("DepositFile",
-                                                "The file is %1 long; the program can have only %2 of memory.")
-                        .arg(locale.formattedDataSize(size), locale.formattedDataSize(qMax<qint64>(0, limit))));
+        return fail(
+            QCoreApplication::translate("DepositFile",
+                                        "The file is %1 long; the program can have only %2 of memory.")
+                .arg(locale.formattedDataSize(size), locale.formattedDataSize(qMax<qint64>(0, limit))));
     }
     try {
         return readRecords(device, limit);

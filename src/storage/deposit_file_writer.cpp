@@ -64,7 +64,8 @@ bool DepositFileWriter::write(QIODevice& device, const Register& reg)
     QByteArray scratch(qsizetype(qMin(last, kPieceRecords)) * kRecordSize, Qt::Uninitialized);
     qint64 done = 0;
     for (int row = 1; row <= last;) {
-        const QByteArrayView records = reg.fileRecords(row, qMin(kPieceRecords, last - row + 1), scratch.data());
+        const QByteArrayView records =
+            reg.fileRecords(row, qMin(kPieceRecords, last - row + 1), scratch.data());
         if (!writeAll(device, records.data(), records.size()))
             return false;
         row += int(records.size() / kRecordSize);

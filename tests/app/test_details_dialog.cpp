@@ -1,7 +1,7 @@
+#include "app/widgets/look.h"
 #include "app/widgets/ruled_text_box.h"
 #include "app/windows/frm_term_deposit_details.h"
 #include "commands/key_rules.h"
-#include "app/widgets/look.h"
 #include "support/fake_platform.h"
 
 #include <QApplication>
@@ -96,12 +96,21 @@ void typeEntry(frmTermDepositDetails& d, const Entry& e)
     clickAndType(d.txtAccountBalance(), e.balance);
 }
 
-QColor baseOf(QWidget* w) { return w->palette().color(QPalette::Base); }
+QColor baseOf(QWidget* w)
+{
+    return w->palette().color(QPalette::Base);
+}
 
 // The colour the box is drawn with, inside its frame.
-QColor paintedBase(QWidget* w) { return w->grab().toImage().pixelColor(w->width() - 4, w->height() / 2); }
+QColor paintedBase(QWidget* w)
+{
+    return w->grab().toImage().pixelColor(w->width() - 4, w->height() / 2);
+}
 
-QString plainCaption(QString caption) { return caption.remove(QLatin1Char('&')); }
+QString plainCaption(QString caption)
+{
+    return caption.remove(QLatin1Char('&'));
+}
 
 }  // namespace
 
@@ -153,7 +162,8 @@ private slots:
             QVERIFY(!b->isEnabled());
             QCOMPARE(baseOf(b), b->buttonFace());
         }
-        for (RuledTextBox* b : {d.txtAccountNumber(), d.txtInterest(), d.txtTermYears(), d.txtAccountBalance()}) {
+        for (RuledTextBox* b :
+             {d.txtAccountNumber(), d.txtInterest(), d.txtTermYears(), d.txtAccountBalance()}) {
             QVERIFY(b->text().isEmpty());
             QVERIFY(b->isEnabled());
         }
@@ -179,7 +189,8 @@ private slots:
         QTest::addColumn<QRect>("twipsRect");
         QTest::addColumn<int>("maxLength");
         auto row = [](const char* name, const char* caption, QRect r, int maxLength = -1) {
-            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(caption) << r << maxLength;
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(caption) << r
+                                << maxLength;
         };
         row("PicLogo", "", QRect(0, 0, 3675, 1035));
         row("cmdQuery", "&Query", QRect(3960, 240, 1335, 495));
@@ -263,13 +274,15 @@ private slots:
             else if (qobject_cast<QCheckBox*>(button))
                 indicator = button->style()->pixelMetric(QStyle::PM_IndicatorWidth) +
                             button->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
-            const int needed = indicator + button->fontMetrics().horizontalAdvance(plainCaption(button->text()));
+            const int needed =
+                indicator + button->fontMetrics().horizontalAdvance(plainCaption(button->text()));
             QVERIFY2(needed <= button->width(), qPrintable(button->objectName()));
             QVERIFY2(button->fontMetrics().height() <= button->height(), qPrintable(button->objectName()));
         }
         // The widest date text of the program's form fits the picker beside its arrow.
         QDateEdit* picker = d.DTPicStartDate();
-        QVERIFY(picker->fontMetrics().horizontalAdvance(QStringLiteral("28/08/2888")) + 30 <= picker->width());
+        QVERIFY(picker->fontMetrics().horizontalAdvance(QStringLiteral("28/08/2888")) + 30 <=
+                picker->width());
         QVERIFY(d.lblFutureValue()->fontMetrics().horizontalAdvance(QStringLiteral("$999,999,999,999.99")) <=
                 d.lblFutureValue()->width());
     }
@@ -287,10 +300,10 @@ private slots:
             visited << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
-        const QStringList expected = {"txtAccountNumber", "txtSaveEachMonth", "txtInterest",   "txtTermYears",
-                                      "txtTermMonths",    "DTPicStartDate",   "txtAccountBalance", "OptYes",
-                                      "cmdAdd",           "cmdCancel",        "ckSaveMonthOnOff",  "ckMonthsOnOff",
-                                      "txtAccountNumber", "txtSaveEachMonth"};
+        const QStringList expected = {
+            "txtAccountNumber", "txtSaveEachMonth",  "txtInterest",      "txtTermYears",    "txtTermMonths",
+            "DTPicStartDate",   "txtAccountBalance", "OptYes",           "cmdAdd",          "cmdCancel",
+            "ckSaveMonthOnOff", "ckMonthsOnOff",     "txtAccountNumber", "txtSaveEachMonth"};
         QCOMPARE(visited, expected);
     }
 
@@ -344,7 +357,8 @@ private slots:
         row("balance: several points", "txtAccountBalance", "", -1, 0, "1...", "1...");
         row("balance: other characters refused", "txtAccountBalance", "", -1, 0, "1a-,$ 2+e", "12");
         row("balance: digit inside a money text", "txtAccountBalance", "$1,000.00", 3, 0, "5", "$1,000.00");
-        row("balance: backspace and point inside", "txtAccountBalance", "$1,000.00", 3, 0, "\b.", "$1.000.00");
+        row("balance: backspace and point inside", "txtAccountBalance", "$1,000.00", 3, 0, "\b.",
+            "$1.000.00");
         row("balance: over the whole selection", "txtAccountBalance", "$1,000.00", 0, 9, "5", "5");
         row("balance: over part of it", "txtAccountBalance", "1500", 1, 2, "2", "120");
         row("balance: a 0 in front of digits", "txtAccountBalance", "25", 0, 0, "0", "025");
@@ -395,22 +409,45 @@ private slots:
         QTest::addColumn<bool>("selectAll");
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<QString>("after");
-        QTest::newRow("rate accepted") << "txtInterest" << "" << false << "5.25" << "5.25";
-        QTest::newRow("rate of 100 refused whole") << "txtInterest" << "" << false << "100" << "";
-        QTest::newRow("months 12 refused") << "txtTermMonths" << "0" << true << "12" << "0";
-        QTest::newRow("years with a point refused") << "txtTermYears" << "" << false << ".5" << "";
-        QTest::newRow("a letter spoils it") << "txtAccountBalance" << "" << false << "12a" << "";
-        QTest::newRow("money text refused") << "txtAccountBalance" << "" << false << "$1,000.00" << "";
-        QTest::newRow("over the whole money text")
-            << "txtAccountBalance" << "$1,000.00" << true << "2500" << "2500";
-        QTest::newRow("appended at the caret") << "txtAccountBalance" << "25" << false << "00" << "2500";
-        QTest::newRow("only what fits is checked and goes in")
-            << "txtAccountBalance" << "" << false << "1.00000000000000099" << "1.0000000000000";
-        QTest::newRow("too large within the length") << "txtAccountBalance" << "" << false << "1234567890"
+        QTest::newRow("rate accepted") << "txtInterest"
+                                       << "" << false << "5.25"
+                                       << "5.25";
+        QTest::newRow("rate of 100 refused whole") << "txtInterest"
+                                                   << "" << false << "100"
                                                    << "";
-        QTest::newRow("account number as it is") << "txtAccountNumber" << "" << false << "A-1 x/7" << "A-1 x/7";
-        QTest::newRow("line break refused") << "txtAccountNumber" << "" << false << "A1001\n" << "";
-        QTest::newRow("tab refused") << "txtInterest" << "" << false << "5\t" << "";
+        QTest::newRow("months 12 refused") << "txtTermMonths"
+                                           << "0" << true << "12"
+                                           << "0";
+        QTest::newRow("years with a point refused") << "txtTermYears"
+                                                    << "" << false << ".5"
+                                                    << "";
+        QTest::newRow("a letter spoils it") << "txtAccountBalance"
+                                            << "" << false << "12a"
+                                            << "";
+        QTest::newRow("money text refused") << "txtAccountBalance"
+                                            << "" << false << "$1,000.00"
+                                            << "";
+        QTest::newRow("over the whole money text") << "txtAccountBalance"
+                                                   << "$1,000.00" << true << "2500"
+                                                   << "2500";
+        QTest::newRow("appended at the caret") << "txtAccountBalance"
+                                               << "25" << false << "00"
+                                               << "2500";
+        QTest::newRow("only what fits is checked and goes in") << "txtAccountBalance"
+                                                               << "" << false << "1.00000000000000099"
+                                                               << "1.0000000000000";
+        QTest::newRow("too large within the length") << "txtAccountBalance"
+                                                     << "" << false << "1234567890"
+                                                     << "";
+        QTest::newRow("account number as it is") << "txtAccountNumber"
+                                                 << "" << false << "A-1 x/7"
+                                                 << "A-1 x/7";
+        QTest::newRow("line break refused") << "txtAccountNumber"
+                                            << "" << false << "A1001\n"
+                                            << "";
+        QTest::newRow("tab refused") << "txtInterest"
+                                     << "" << false << "5\t"
+                                     << "";
     }
     void pasteMeetsTheKeyRules()
     {
@@ -503,14 +540,30 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("left");
-        QTest::newRow("thousands") << "txtAccountBalance" << "10000" << "$10,000.00";
-        QTest::newRow("rounded to cents") << "txtAccountBalance" << "12.345" << "$12.35";
-        QTest::newRow("one digit") << "txtAccountBalance" << "5" << "$5.00";
-        QTest::newRow("empty stays empty") << "txtAccountBalance" << "" << "";
-        QTest::newRow("not a number stays") << "txtAccountBalance" << "1..." << "1...";
-        QTest::newRow("saving") << "txtSaveEachMonth" << "1234.5" << "$1,234.50";
-        QTest::newRow("saving switched on and left") << "txtSaveEachMonth" << "" << "$0.00";
-        QTest::newRow("rate is not money") << "txtInterest" << "5.5" << "5.5";
+        QTest::newRow("thousands") << "txtAccountBalance"
+                                   << "10000"
+                                   << "$10,000.00";
+        QTest::newRow("rounded to cents") << "txtAccountBalance"
+                                          << "12.345"
+                                          << "$12.35";
+        QTest::newRow("one digit") << "txtAccountBalance"
+                                   << "5"
+                                   << "$5.00";
+        QTest::newRow("empty stays empty") << "txtAccountBalance"
+                                           << ""
+                                           << "";
+        QTest::newRow("not a number stays") << "txtAccountBalance"
+                                            << "1..."
+                                            << "1...";
+        QTest::newRow("saving") << "txtSaveEachMonth"
+                                << "1234.5"
+                                << "$1,234.50";
+        QTest::newRow("saving switched on and left") << "txtSaveEachMonth"
+                                                     << ""
+                                                     << "$0.00";
+        QTest::newRow("rate is not money") << "txtInterest"
+                                           << "5.5"
+                                           << "5.5";
     }
     void moneyIsFormattedWhenTheBoxIsLeft()
     {
@@ -688,7 +741,7 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QList<int>>("answers");  // 1 Yes, 0 No
         QTest::addColumn<int>("questions");
-        QTest::addColumn<int>("writtenRow");  // -1: nothing written
+        QTest::addColumn<int>("writtenRow");    // -1: nothing written
         QTest::addColumn<QPoint>("cellAfter");  // column, row
         QTest::newRow("empty register") << QStringList() << "A1001" << QList<int>() << 0 << 1 << QPoint(9, 1);
         QTest::newRow("after other deposits")

@@ -19,8 +19,8 @@ namespace {
 
 enum Command { Open = 1, Save = 3, SaveAs = 4 };
 
-const QByteArray kOldFile = depositRecord({"OLD1", "0", "4", "1"}) + depositRecord({"OLD2", "0", "4", "2"})
-                            + depositRecord({"OLD3", "0", "4", "3"});
+const QByteArray kOldFile = depositRecord({"OLD1", "0", "4", "1"}) + depositRecord({"OLD2", "0", "4", "2"}) +
+                            depositRecord({"OLD3", "0", "4", "3"});
 
 // Opens the old file through the window, then adds unsaved deposits.
 void openOldFileAndChangeIt(FileWorld& world, const QString& oldPath, int newDeposits)
@@ -57,8 +57,7 @@ public:
     explicit SmallDisk(const QString& size)
     {
         m_mounted = ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0,
-                            QByteArray("size=" + size.toLatin1()).constData())
-                    == 0;
+                            QByteArray("size=" + size.toLatin1()).constData()) == 0;
     }
     ~SmallDisk()
     {
@@ -109,9 +108,12 @@ private slots:
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("folder that does not exist") << "missing/new.tmd" << "No such file or directory";
-        QTest::newRow("path that is a folder") << "folder.tmd" << "directory";
-        QTest::newRow("path under a regular file") << "old.tmd/new.tmd" << "Not a directory";
+        QTest::newRow("folder that does not exist") << "missing/new.tmd"
+                                                    << "No such file or directory";
+        QTest::newRow("path that is a folder") << "folder.tmd"
+                                               << "directory";
+        QTest::newRow("path under a regular file") << "old.tmd/new.tmd"
+                                                   << "Not a directory";
     }
     void unwritablePath()
     {

@@ -2,10 +2,25 @@
 #include "core/register.h"
 
 #include <QAbstractItemModelTester>
+#include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <cstring>
+#include <unistd.h>
 
 using namespace td;
+
+namespace {
+
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    return statm.readAll().split(' ').value(1).toLongLong() * sysconf(_SC_PAGESIZE);
+}
+
+}  // namespace
 
 class TestRegister : public QObject {
     Q_OBJECT
@@ -13,7 +28,8 @@ class TestRegister : public QObject {
     static DepositRecord deposit(const QString& account)
     {
         DepositRecord r;
-        r.texts = {account, "0", "5.5", "2", "0", "31/01/2024", "31/01/2026", "$10,000.00", "$11,159.98", "Yes"};
+        r.texts = {account,      "0",          "5.5",        "2",          "0",
+                   "31/01/2024", "31/01/2026", "$10,000.00", "$11,159.98", "Yes"};
         return r;
     }
 
@@ -176,6 +192,33 @@ private slots:
         QCOMPARE(reg.record(1001), DepositRecord());
     }
 
+    // Removing most rows of a large register gives their memory back.
+    void removedRowsGiveTheirMemoryBack()
+    {
+#if defined(__SANITIZE_ADDRESS__)
+        QSKIP("AddressSanitizer keeps freed memory in quarantine");
+#endif
+        constexpr int kDeposits = 500'000;
+        Register reg;
+        {
+            RecordBlock records;
+            char record[deposit_file::kRecordSize];
+            deposit_file::blankRecord(record);
+            QVERIFY(deposit_file::encodeField(QStringLiteral("AC1"), record, AccountNumber));
+            records.reserveBytes(qsizetype(kDeposits) * deposit_file::kRecordSize);
+            for (int n = 0; n < kDeposits; ++n)
+                std::memcpy(records.appendRecord(), record, sizeof record);
+            QVERIFY(reg.replaceDeposits(std::move(records)));
+        }
+        const qint64 full = residentBytes();
+        while (reg.depositCount() > 1000)
+            reg.removeRow(reg.rows() - 2);
+        QCOMPARE(reg.cell(1000, AccountNumber), QStringLiteral("AC1"));
+        const qint64 freed = full - residentBytes();
+        QVERIFY2(freed > qint64(kDeposits) * deposit_file::kRecordSize / 2,
+                 qPrintable(QStringLiteral("%1 bytes given back").arg(freed)));
+    }
+
     // Views follow the register through its model signals alone: every change
     // keeps the model consistent, and a view's row r shows register row r + 1.
     void viewsSeeEveryChange()
@@ -211,8 +254,9 @@ private slots:
         QCOMPARE(reg.depositCount(), 15'000);
         for (int r = 1; r <= reg.depositCount(); ++r) {
             const int n = 2 * (r - 1);
-            const QString expected = n % 1000 == 0 ? QStringLiteral(" %1 longer than twenty characters ").arg(n)
-                                                   : QString::number(n);
+            const QString expected = n % 1000 == 0
+                                         ? QStringLiteral(" %1 longer than twenty characters ").arg(n)
+                                         : QString::number(n);
             QCOMPARE(reg.cell(r, AccountNumber), expected);
             QCOMPARE(reg.cell(r, Active), QStringLiteral("Yes"));
             QCOMPARE(reg.heldAsRecord(r), n % 1000 != 0);

@@ -131,8 +131,10 @@ private slots:
     void threeDepositsMakeThreeHundredBytes()
     {
         const QByteArray bytes = save({
-            deposit({"AC1", "0", "5.5", "1", "0", "01/01/2024", "01/01/2025", "$14,678.59", "$15,485.91", "No"}),
-            deposit({"AC2", "$50.00", "4", "2", "6", "15/03/2023", "15/09/2025", "$100.00", "$110.00", "Yes"}),
+            deposit(
+                {"AC1", "0", "5.5", "1", "0", "01/01/2024", "01/01/2025", "$14,678.59", "$15,485.91", "No"}),
+            deposit(
+                {"AC2", "$50.00", "4", "2", "6", "15/03/2023", "15/09/2025", "$100.00", "$110.00", "Yes"}),
             deposit({}),
         });
         QCOMPARE(bytes.size(), 300);
@@ -165,13 +167,15 @@ private slots:
         QTest::newRow("leading spaces kept") << int(Interest) << "  5.5" << QByteArray("  5.5  ");
         QTest::newRow("17-character future value")
             << int(FutureValue) << "$1,234,567,890.12" << QByteArray("$1,234,567,890.");
-        QTest::newRow("euro sign") << int(Years) << QString::fromUtf8("€5") << QByteArray("\x80" "5");
-        QTest::newRow("accented letters")
-            << int(AccountNumber) << QString::fromUtf8("Müller-Ñoño")
-            << QByteArray("M\xFCller-\xD1o\xF1o         ");
+        QTest::newRow("euro sign") << int(Years) << QString::fromUtf8("€5")
+                                   << QByteArray("\x80"
+                                                 "5");
+        QTest::newRow("accented letters") << int(AccountNumber) << QString::fromUtf8("Müller-Ñoño")
+                                          << QByteArray("M\xFCller-\xD1o\xF1o         ");
         QTest::newRow("undefined byte 0x9D") << int(Months) << QString(QChar(0x9D)) << QByteArray("\x9D ");
         QTest::newRow("Greek becomes ?") << int(Months) << QString(QChar(0x03A9)) << QByteArray("? ");
-        QTest::newRow("emoji is one ?") << int(Active) << QString::fromUcs4(U"\U0001F600x") << QByteArray("?x ");
+        QTest::newRow("emoji is one ?")
+            << int(Active) << QString::fromUcs4(U"\U0001F600x") << QByteArray("?x ");
         QTest::newRow("empty cell") << int(StartDate) << "" << QByteArray(10, ' ');
         QTest::newRow("very long cell") << int(Interest) << QString(300, 'x') << QByteArray(7, 'x');
     }
@@ -198,8 +202,8 @@ private slots:
         QTest::newRow("zero bytes stay") << QByteArray("\0A\0", 3) << QString::fromLatin1("\0A\0", 3);
         QTest::newRow("carriage return stays") << QByteArray("A\r") << "A\r";
         QTest::newRow("code page marks") << QByteArray("\x80\x99\x9F") << QString::fromUtf8("€™Ÿ");
-        QTest::newRow("undefined bytes") << QByteArray("\x81\x8D\x8F\x90\x9D")
-                                          << QString::fromUcs4(U"\x81\x8D\x8F\x90\x9D");
+        QTest::newRow("undefined bytes")
+            << QByteArray("\x81\x8D\x8F\x90\x9D") << QString::fromUcs4(U"\x81\x8D\x8F\x90\x9D");
         QTest::newRow("0xFF") << QByteArray("\xFF\xFF") << QString::fromUtf8("ÿÿ");
     }
     void readingTrimsSpacesOnly()
@@ -474,8 +478,8 @@ private slots:
     // a carriage return last.
     void loadedRecordsAreWrittenAsASaveWrites()
     {
-        const QByteArray file = record({"  AC1", "  $5.00", " 5  ", " 1", "", "  1/1/2024"}, '\n')
-                                + record({"AC2", "", "", "", " 3"}, 'x');
+        const QByteArray file = record({"  AC1", "  $5.00", " 5  ", " 1", "", "  1/1/2024"}, '\n') +
+                                record({"AC2", "", "", "", " 3"}, 'x');
         QByteArray bytes = file;
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
@@ -490,7 +494,8 @@ private slots:
         out.open(QIODevice::WriteOnly);
         DepositFileWriter writer;
         QVERIFY(writer.write(out, reg));
-        QCOMPARE(written, record({"AC1", "$5.00", "5", "1", "", "1/1/2024"}) + record({"AC2", "", "", "", "3"}));
+        QCOMPARE(written,
+                 record({"AC1", "$5.00", "5", "1", "", "1/1/2024"}) + record({"AC2", "", "", "", "3"}));
     }
 
     void closedDevicesAreRefused()

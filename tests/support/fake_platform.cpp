@@ -56,7 +56,10 @@ bool FakePrinter::beginJob()
     return beginAnswer;
 }
 
-void FakePrinter::setFontSize(double points) { events.append({PrintEvent::FontSize, {}, points}); }
+void FakePrinter::setFontSize(double points)
+{
+    events.append({PrintEvent::FontSize, {}, points});
+}
 
 bool FakePrinter::printLine(const QString& line)
 {
@@ -86,7 +89,10 @@ bool FakePrinter::endJob()
     return endAnswer;
 }
 
-void FakePrinter::abortJob() { events.append({PrintEvent::Abort, {}, 0}); }
+void FakePrinter::abortJob()
+{
+    events.append({PrintEvent::Abort, {}, 0});
+}
 
 bool FakePrinter::previewJob()
 {

@@ -4,9 +4,9 @@
 #include "core/register.h"
 
 #include <QHeaderView>
-#include <QStyledItemDelegate>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 namespace td {
 
@@ -116,8 +116,8 @@ void RegisterGrid::showRegisterCurrentCell()
         return;
     m_syncing = true;
     const int row = m_register->row();
-    const QModelIndex index = row > 0 ? m_register->index(Register::viewRow(row), m_register->col())
-                                      : QModelIndex();
+    const QModelIndex index =
+        row > 0 ? m_register->index(Register::viewRow(row), m_register->col()) : QModelIndex();
     if (index.isValid())
         selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
     else
@@ -149,8 +149,8 @@ void RegisterGrid::focusInEvent(QFocusEvent* event)
 
 bool RegisterGrid::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonDblClick
-        && (watched == viewport() || watched == m_frozen->viewport())) {
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        (watched == viewport() || watched == m_frozen->viewport())) {
         emit gridDoubleClicked();
         return true;
     }
@@ -181,10 +181,10 @@ QModelIndex RegisterGrid::moveCursor(CursorAction cursorAction, Qt::KeyboardModi
 {
     QModelIndex current = QTableView::moveCursor(cursorAction, modifiers);
     // Keep a cell that moved left under the frozen column in view.
-    if (cursorAction == MoveLeft && current.column() > 0
-        && visualRect(current).topLeft().x() < m_frozen->columnWidth(AccountNumber)) {
-        const int newValue = horizontalScrollBar()->value() + visualRect(current).topLeft().x()
-                             - m_frozen->columnWidth(AccountNumber);
+    if (cursorAction == MoveLeft && current.column() > 0 &&
+        visualRect(current).topLeft().x() < m_frozen->columnWidth(AccountNumber)) {
+        const int newValue = horizontalScrollBar()->value() + visualRect(current).topLeft().x() -
+                             m_frozen->columnWidth(AccountNumber);
         horizontalScrollBar()->setValue(newValue);
     }
     return current;

@@ -77,8 +77,8 @@ bool frmTermDeposit::confirmExactSave()
            "field, hold characters that the file cannot hold, or begin or end with spaces. They will "
            "be shortened or changed in the file:\n\n%1\n\nSave the file anyway?")
             .arg(lines.join(QLatin1Char('\n')));
-    return m_platform.messages.ask(tr("Save File?"), text, MessageIcon::Question, MessageButtons::YesNo)
-           == MessageButton::Yes;
+    return m_platform.messages.ask(tr("Save File?"), text, MessageIcon::Question, MessageButtons::YesNo) ==
+           MessageButton::Yes;
 }
 
 bool frmTermDeposit::SaveFirst()
@@ -86,8 +86,7 @@ bool frmTermDeposit::SaveFirst()
     if (!m_flags.ModifiedFlag)
         return true;
     if (m_platform.messages.ask(tr("Save File?"), tr("Save file before exiting?"), MessageIcon::Question,
-                                MessageButtons::YesNo)
-        != MessageButton::Yes)
+                                MessageButtons::YesNo) != MessageButton::Yes)
         return true;
     return saveDocument();
 }
@@ -121,7 +120,8 @@ bool frmTermDeposit::SaveRegisterFile()
     {
         BusyScope busy(m_platform.pointer);
         ProgressScope progress(m_platform.progress, tr("Saving %1").arg(fullPath(m_fileName)));
-        writer.setProgressStep([&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
+        writer.setProgressStep(
+            [&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
         saved = m_saveGuard.save(m_fileName, writer,
                                  [&](const QString& target) { return writer.writeFile(target, m_register); });
     }
@@ -196,7 +196,8 @@ void frmTermDeposit::openDocument(const std::optional<QString>& chosen)
     {
         BusyScope busy(m_platform.pointer);
         ProgressScope progress(m_platform.progress, tr("Opening %1").arg(fullPath(*name)));
-        reader.setProgressStep([&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
+        reader.setProgressStep(
+            [&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
         const FileIdentity before = SaveGuard::identityBeforeRead(*name);
         if (!reader.readFile(*name)) {
             if (reader.cancelled())
@@ -235,12 +236,11 @@ void frmTermDeposit::fileSaveAs()
                                 MessageIcon::Question, MessageButtons::YesNo);
         return;
     }
-    if (isNameTaken(*name)
-        && m_platform.messages.ask(
-               tr("Modify?"),
-               tr("This Term Deposit file already exists. Replace existing Term Deposit by over writing it?"),
-               MessageIcon::Question, MessageButtons::YesNo)
-               != MessageButton::Yes)
+    if (isNameTaken(*name) &&
+        m_platform.messages.ask(
+            tr("Modify?"),
+            tr("This Term Deposit file already exists. Replace existing Term Deposit by over writing it?"),
+            MessageIcon::Question, MessageButtons::YesNo) != MessageButton::Yes)
         return;
     if (const QString refusal = SaveGuard::refusal(*name); !refusal.isEmpty()) {
         showFileError(tr("The Term Deposit file could not be saved. The file on disk has not been changed."),
