@@ -80,7 +80,7 @@ int main(int argc, char* argv[])
     DepositFileReader reader;
     if (!reader.readFile(plainPath))
         qFatal("cannot read: %s", qPrintable(reader.errorString()));
-    reg.replaceDeposits(reader.takeRows());
+    reg.replaceDeposits(reader.takeRecords());
     ::sync();    // no writeback of the set-up left to slow one side down
     ::sleep(1);  // every file well older than the timestamps' step
 

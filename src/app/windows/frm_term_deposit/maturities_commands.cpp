@@ -1,7 +1,6 @@
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 
 #include "app/widgets/register_grid.h"
-#include "app/widgets/register_model.h"
 #include "app/widgets/ruled_text_box.h"
 #include "app/windows/frm_maturities.h"
 #include "app/windows/frm_term_deposit_details.h"
@@ -18,7 +17,7 @@ void frmTermDeposit::Maturities()
 {
     if (!m_maturities) {
         m_maturities = new frmMaturities(
-            m_register, *m_grid->registerModel(), m_platform, [this] { EditTermDeposit(); },
+            m_register, m_register, m_platform, [this] { EditTermDeposit(); },
             [this] { RollOverTermDeposit(); }, this);
         m_maturities->setAttribute(Qt::WA_DeleteOnClose);
     }
