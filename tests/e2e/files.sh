@@ -32,7 +32,7 @@ e2e_activate "$main"
 e2e_key ctrl+a
 e2e_choose_file "Save As" "$copy"
 main=$(e2e_wait_window "${MAIN}${copy}$")
-cmp "$original" "$copy" || e2e_fail "the saved file differs from the opened one"
+e2e_expect_same "$original" "$copy" "the saved file differs from the opened one"
 
 step "File > New, then Open the copy: the same rows come back"
 e2e_activate "$main"
@@ -53,7 +53,7 @@ e2e_shot file-error "$id"
 e2e_activate "$id"
 e2e_key Return
 e2e_wait_gone '^Term Deposit File Error$'
-cmp "$original" "$copy" || e2e_fail "the copy changed"
+e2e_expect_same "$original" "$copy" "the copy changed"
 
 step "Exit with nothing to save ends at once"
 main=$(e2e_wait_window "$MAIN")

@@ -40,7 +40,7 @@ e2e_start_x() {
     openbox --sm-disable >"$E2E_WORK/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
     # openbox is ready when it has set the root window's supporting-WM property.
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
         sleep 0.1
     done
@@ -83,6 +83,19 @@ e2e_wait_window() {
         sleep 0.1
     done
     e2e_fail "no window titled /$pattern/ after ${seconds}s"
+}
+
+# e2e_expect_same <expected file> <file> <failure>: the window's title changes
+# before the save has written its file, so the file is compared until it
+# matches or 10 s have passed.
+e2e_expect_same() {
+    local expected=$1 actual=$2 failure=$3
+    for _ in $(seq 100); do
+        cmp -s "$expected" "$actual" && return 0
+        sleep 0.1
+    done
+    cmp "$expected" "$actual"
+    e2e_fail "$failure"
 }
 
 # e2e_wait_gone <title regex>: waits until no visible window has that title.

@@ -87,7 +87,7 @@ e2e_key ctrl+s
 e2e_choose_file "Save As" "${register%.tmd}" save-dialog
 main=$(e2e_wait_window "${MAIN}${register}$")
 { e2e_record "${A1001[@]}"; e2e_record "${B2002[@]}"; } >"$E2E_WORK/expected.tmd"
-cmp "$E2E_WORK/expected.tmd" "$register" || e2e_fail "the saved file is not the expected records"
+e2e_expect_same "$E2E_WORK/expected.tmd" "$register" "the saved file is not the expected records"
 
 step "File > New empties the register; Open brings the rows back"
 e2e_activate "$main"
@@ -104,7 +104,7 @@ e2e_activate "$main"
 e2e_key ctrl+s
 for _ in $(seq 100); do [ "$(stat -c %i "$register")" != "$before" ] && break; sleep 0.1; done
 [ "$(stat -c %i "$register")" != "$before" ] || e2e_fail "Save did not replace the file"
-cmp "$E2E_WORK/expected.tmd" "$register" || e2e_fail "the reopened register did not save the same records"
+e2e_expect_same "$E2E_WORK/expected.tmd" "$register" "the reopened register did not save the same records"
 
 step "Search finds B2002 typed in lower case and opens it"
 e2e_activate "$main"
@@ -151,7 +151,7 @@ for _ in $(seq 100); do [ -s "$csv" ] && break; sleep 0.1; done
 printf '%s\r\n' "Account Number,Save Each Month,Interest,Years,Months,Start Date,Term Date,Account Balance,Future Value,Active" \
     'A1001,0,5.5,2,0,31/01/2024,31/01/2026,"$20,000.00","$22,319.95",Yes' \
     'B2002,$100.00,4.25,1,0,15/06/2023,15/06/2024,"$5,000.00","$6,440.34",No' >"$E2E_WORK/expected.csv"
-cmp "$E2E_WORK/expected.csv" "$csv" || e2e_fail "the exported register is not the expected CSV"
+e2e_expect_same "$E2E_WORK/expected.csv" "$csv" "the exported register is not the expected CSV"
 
 step "Print all active deposits to a PDF file, after a look at the preview"
 e2e_activate "$main"
@@ -204,5 +204,5 @@ e2e_shot save-first-question "$id"
 e2e_key Return
 e2e_wait_program_end
 e2e_record "${A1001[@]}" >"$E2E_WORK/expected.tmd"
-cmp "$E2E_WORK/expected.tmd" "$register" || e2e_fail "the file saved at Exit is not the one remaining record"
+e2e_expect_same "$E2E_WORK/expected.tmd" "$register" "the file saved at Exit is not the one remaining record"
 echo "PASS"
