@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <numeric>
 
@@ -56,15 +57,9 @@ bool Register::setRows(int n)
     return true;
 }
 
-bool Register::setRow(int row)
-{
-    return setCurrentCell(row, m_col);
-}
+bool Register::setRow(int row) { return setCurrentCell(row, m_col); }
 
-bool Register::setCol(int col)
-{
-    return setCurrentCell(m_row, col);
-}
+bool Register::setCol(int col) { return setCurrentCell(m_row, col); }
 
 bool Register::setCurrentCell(int row, int col)
 {
@@ -161,6 +156,9 @@ void Register::appendDeposit(const DepositRecord& record)
 
 bool Register::replaceDeposits(RecordBlock&& records)
 {
+    // Rows are counted in an int, records in 31 bits of an index entry.
+    if (records.size() > std::numeric_limits<int>::max() - 2)
+        return false;
     std::vector<RowRef> order;
     try {
         order.resize(static_cast<std::size_t>(records.size()) + 1);
@@ -290,15 +288,9 @@ void Register::setColWidth(int col, int twips)
     emit colWidthChanged(col);
 }
 
-int Register::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : rows() - 1;
-}
+int Register::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows() - 1; }
 
-int Register::columnCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
-}
+int Register::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : ColumnCount; }
 
 QVariant Register::data(const QModelIndex& index, int role) const
 {

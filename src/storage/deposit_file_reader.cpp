@@ -17,8 +17,9 @@ using namespace deposit_file;
 
 namespace {
 
-// Large enough for few system calls, small enough for a smooth progress bar.
-constexpr qsizetype kReadPiece = 8 << 20;
+// Small enough that a piece is still in the cache when its records are put
+// into shape, large enough for few system calls.
+constexpr qsizetype kReadPiece = 2 << 20;
 
 QString notEnoughMemory()
 {
@@ -26,10 +27,7 @@ QString notEnoughMemory()
 }
 
 // Memory a register of that many file bytes needs: the records and their order.
-qint64 memoryFor(qint64 fileBytes)
-{
-    return fileBytes + fileBytes / kRecordSize * 4;
-}
+qint64 memoryFor(qint64 fileBytes) { return fileBytes + fileBytes / kRecordSize * 4; }
 
 }  // namespace
 
@@ -70,6 +68,7 @@ bool DepositFileReader::readRecords(QIODevice& device, qint64 limit)
     const qint64 size = device.isSequential() ? -1 : qMax<qint64>(0, device.size() - device.pos());
     RecordBlock records(limit - limit / (kRecordSize + 4) * 4);
     records.reserveBytes(size > 0 ? size : kReadPiece);
+    qsizetype normalised = 0;  // records put into the form a save writes
     for (;;) {
         qint64 got = 0;
         if (records.roomBytes() > 0) {
@@ -89,14 +88,14 @@ bool DepositFileReader::readRecords(QIODevice& device, qint64 limit)
         if (got == 0)
             break;
         records.fill(got);
+        for (; normalised < records.bytes() / kRecordSize; ++normalised)
+            normaliseRecord(records.record(normalised));
         if (m_progress && !m_progress(records.bytes(), size)) {
             m_cancelled = true;
             return fail(QCoreApplication::translate("DepositFile", "The reading was cancelled."));
         }
     }
     records.trimToRecords();
-    for (qsizetype n = 0; n < records.size(); ++n)
-        normaliseRecord(records.record(n));
     m_records = std::move(records);
     return true;
 }
