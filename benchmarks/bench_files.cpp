@@ -1,6 +1,6 @@
 // Loading and saving a deposit file of a million deposits against plain QFile
-// reading and writing of the same bytes. Each figure comes from a fresh
-// process's first run unless its line says otherwise.
+// reading and writing of the same bytes, in processor time of this thread.
+// The first load is the fresh process's first; the others say how they count.
 #include "bench_support.h"
 #include "core/register.h"
 #include "storage/deposit_file_reader.h"
@@ -78,14 +78,23 @@ int main(int argc, char* argv[])
     bench::report("load_1m_ratio_vs_fresh_read", firstLoad / fresh);
 
     // Save: the check that asks before shortening, then the safe write, against
-    // a plain write of as many bytes; first runs, the plain write first.
+    // a plain write of as many bytes. Both write a new file, whose page cache
+    // comes from whatever memory the system has at hand; on a virtual machine
+    // memory not touched for a while costs several times more, so whichever
+    // runs first pays more. Taken in turns, the best of three of each.
     const qsizetype totalBytes = qsizetype(kDeposits) * 100;
-    const double write = bench::seconds([&] { plainWrite(plainPath, totalBytes); });
     DepositFileWriter writer;
-    const double save = bench::seconds([&] {
-        if (!findInexactDeposits(reg, 5).none() || !writer.writeFile(savePath, reg))
-            qFatal("save failed: %s", qPrintable(writer.errorString()));
-    });
+    double write = 1e100;
+    double save = 1e100;
+    for (int run = 0; run < 3; ++run) {
+        QFile::remove(plainPath);
+        write = std::min(write, bench::seconds([&] { plainWrite(plainPath, totalBytes); }));
+        QFile::remove(savePath);
+        save = std::min(save, bench::seconds([&] {
+                            if (!findInexactDeposits(reg, 5).none() || !writer.writeFile(savePath, reg))
+                                qFatal("save failed: %s", qPrintable(writer.errorString()));
+                        }));
+    }
     bench::report("save_1m_ratio_vs_write", save / write);
 
     // Later loads, the best of six, against the best of six reads into a
