@@ -75,10 +75,6 @@ public:
     int colWidth(int col) const { return m_colWidths.at(col); }
     void setColWidth(int col, int twips);
 
-    // The selection test of Delete and Amortise, minus the busy check: a deposit
-    // row exists and the current cell's text, trimmed, is not empty.
-    bool currentCellHoldsText() const { return rows() > 2 && !text().trimmed().isEmpty(); }
-
     static int viewRow(int registerRow) { return registerRow - 1; }
     static int registerRow(int viewRow) { return viewRow + 1; }
 
