@@ -13,7 +13,8 @@ int main(int argc, char* argv[])
         return 2;
     for (int size : {16, 32, 48, 64, 128, 256}) {
         const QString folder = QStringLiteral("%1/%2x%2/apps").arg(QString::fromLocal8Bit(argv[1])).arg(size);
-        if (!QDir().mkpath(folder) || !td::saveProgramIconPng(folder + QStringLiteral("/termdeposit.png"), size))
+        if (!QDir().mkpath(folder) ||
+            !td::saveProgramIconPng(folder + QStringLiteral("/termdeposit.png"), size))
             return 1;
     }
     return 0;

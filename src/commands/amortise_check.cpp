@@ -17,8 +17,8 @@ void refuse(MessageBoxes& messages, const QString& text)
 
 }  // namespace
 
-std::optional<std::vector<AmortisationRow>> amortisableSchedule(Register& reg, bool busy, const DateForm& form,
-                                                                MessageBoxes& messages)
+std::optional<std::vector<AmortisationRow>> amortisableSchedule(Register& reg, bool busy,
+                                                                const DateForm& form, MessageBoxes& messages)
 {
     if (!requireSelectedDeposit(SelectingCommand::Amortise, reg, busy, messages))
         return std::nullopt;
@@ -38,8 +38,9 @@ std::optional<std::vector<AmortisationRow>> amortisableSchedule(Register& reg, b
     auto schedule = ComputeAmortisation(reg.cell(row, Interest), reg.cell(row, StartDate),
                                         reg.cell(row, TermDate), reg.cell(row, AccountBalance), form);
     if (!schedule) {
-        refuse(messages, tr("The interest, balance or dates of this Term Deposit cannot be read, so it cannot "
-                            "be amortised."));
+        refuse(messages,
+               tr("The interest, balance or dates of this Term Deposit cannot be read, so it cannot "
+                  "be amortised."));
     }
     return schedule;
 }

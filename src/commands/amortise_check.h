@@ -17,7 +17,7 @@ namespace td {
 // told in a message box and gives nothing; otherwise the row's schedule,
 // computed once for the window to show. Reading Months and then Save Each
 // Month moves the register's current column.
-std::optional<std::vector<AmortisationRow>> amortisableSchedule(Register& reg, bool busy, const DateForm& form,
-                                                                MessageBoxes& messages);
+std::optional<std::vector<AmortisationRow>> amortisableSchedule(Register& reg, bool busy,
+                                                                const DateForm& form, MessageBoxes& messages);
 
 }  // namespace td

@@ -10,7 +10,7 @@ QString tr(const char* text) { return QCoreApplication::translate("frmTermDeposi
 
 // The columns that come from the boxes and the start date; the two derived
 // displays may be empty.
-constexpr Column kRequired[] = {AccountNumber, SaveEachMonth, Interest, Years,
+constexpr Column kRequired[] = {AccountNumber, SaveEachMonth, Interest,      Years,
                                 Months,        StartDate,     AccountBalance};
 
 }  // namespace

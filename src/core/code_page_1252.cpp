@@ -15,10 +15,7 @@ constexpr std::array<char16_t, 32> kHigh{
 
 }  // namespace
 
-char16_t toUnicode(std::uint8_t byte)
-{
-    return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte;
-}
+char16_t toUnicode(std::uint8_t byte) { return byte >= 0x80 && byte < 0xA0 ? kHigh[byte - 0x80] : byte; }
 
 int fromUnicode(char32_t codePoint)
 {

@@ -6,10 +6,7 @@ namespace td {
 
 namespace {
 
-QString defaultPattern()
-{
-    return QStringLiteral("dd/MM/yyyy");
-}
+QString defaultPattern() { return QStringLiteral("dd/MM/yyyy"); }
 
 // Separators that every code page holds and that a QDate format takes literally.
 bool isPlainSeparator(QChar c)
@@ -151,15 +148,9 @@ std::optional<QDate> DateForm::parse(QStringView text) const
     return date;
 }
 
-QString FormatDate(QDate date, const DateForm& form)
-{
-    return form.format(date);
-}
+QString FormatDate(QDate date, const DateForm& form) { return form.format(date); }
 
-std::optional<QDate> ParseDate(QStringView text, const DateForm& form)
-{
-    return form.parse(text);
-}
+std::optional<QDate> ParseDate(QStringView text, const DateForm& form) { return form.parse(text); }
 
 std::optional<int> YearOf(QStringView text, const DateForm& form)
 {

@@ -24,14 +24,8 @@ inline constexpr std::array<int, ColumnCount + 1> kFieldOffsets = [] {
 
 static_assert(kFieldOffsets[ColumnCount] == kRecordEndOffset, "the fields fill a record up to its last byte");
 
-inline constexpr int fieldOffset(int column)
-{
-    return kFieldOffsets[column];
-}
-inline constexpr int fieldWidth(int column)
-{
-    return kColumns[column].fileWidth;
-}
+inline constexpr int fieldOffset(int column) { return kFieldOffsets[column]; }
+inline constexpr int fieldWidth(int column) { return kColumns[column].fileWidth; }
 
 // The text a field reads as: its characters without the spaces at either end.
 QString fieldText(const char* record, int column);

@@ -30,10 +30,7 @@ void adviseHugePages(char* data, qsizetype size)
 
 }  // namespace
 
-RecordBlock::~RecordBlock()
-{
-    std::free(m_data);
-}
+RecordBlock::~RecordBlock() { std::free(m_data); }
 
 RecordBlock::RecordBlock(RecordBlock&& other) noexcept
     : m_data(std::exchange(other.m_data, nullptr)), m_bytes(std::exchange(other.m_bytes, 0)),

@@ -13,15 +13,9 @@ namespace {
 
 using CharBuffer = QVarLengthArray<char, 64>;
 
-bool isBlank(QChar c)
-{
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
-}
+bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; }
 
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
 
 QStringView trimBlanks(QStringView text)
 {
@@ -102,8 +96,7 @@ void appendCents(CharBuffer& out, double magnitude)
 {
     // "d.ddddddddddddddde±x": the 15 significant digits and their exponent.
     char sci[32];
-    const auto written =
-        std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific, 14);
+    const auto written = std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific, 14);
     const char* e = std::find(sci, written.ptr, 'e');
     std::uint64_t significand = static_cast<std::uint64_t>(sci[0] - '0');
     for (const char* p = sci + 2; p < e; ++p)
@@ -188,25 +181,13 @@ QString formatText(const QString& text, bool money)
 
 }  // namespace
 
-QString FormatMoney(double amount)
-{
-    return formatAmount(amount, true);
-}
+QString FormatMoney(double amount) { return formatAmount(amount, true); }
 
-QString FormatMoney(const QString& text)
-{
-    return formatText(text, true);
-}
+QString FormatMoney(const QString& text) { return formatText(text, true); }
 
-QString FormatTwoDecimals(double amount)
-{
-    return formatAmount(amount, false);
-}
+QString FormatTwoDecimals(double amount) { return formatAmount(amount, false); }
 
-QString FormatTwoDecimals(const QString& text)
-{
-    return formatText(text, false);
-}
+QString FormatTwoDecimals(const QString& text) { return formatText(text, false); }
 
 // A text with a second "." is not a number: the key rules let such texts into
 // the money and rate boxes, and guessing which "." was meant could change an
@@ -321,8 +302,7 @@ double RoundSignificant15(double value)
     if (!std::isfinite(value))
         return value;
     char text[32];
-    const auto written =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 14);
+    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 14);
     double rounded = value;
     std::from_chars(text, written.ptr, rounded);
     return rounded;
@@ -330,10 +310,7 @@ double RoundSignificant15(double value)
 
 namespace {
 
-bool isLeapYear(std::int64_t year)
-{
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool isLeapYear(std::int64_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 int daysInMonth(std::int64_t year, int month)
 {
@@ -352,8 +329,7 @@ QDate AddMonths(QDate date, int months)
         return date;
     if (!date.isValid() || date.year() < 1)
         return {};
-    const std::int64_t index =
-        std::int64_t(date.year()) * 12 + (date.month() - 1) + std::int64_t(months);
+    const std::int64_t index = std::int64_t(date.year()) * 12 + (date.month() - 1) + std::int64_t(months);
     if (index < 12 || index >= 10000 * 12)
         return {};
     const std::int64_t year = index / 12;

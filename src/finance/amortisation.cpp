@@ -11,9 +11,9 @@ namespace td {
 namespace {
 
 constexpr std::array<const char*, ScheduleColumnCount> kHeaders{
-    QT_TRANSLATE_NOOP("td::Amortisation", "Year"),    QT_TRANSLATE_NOOP("td::Amortisation", "Annually"),
+    QT_TRANSLATE_NOOP("td::Amortisation", "Year"),     QT_TRANSLATE_NOOP("td::Amortisation", "Annually"),
     QT_TRANSLATE_NOOP("td::Amortisation", "Quaterly"), QT_TRANSLATE_NOOP("td::Amortisation", "Monthly"),
-    QT_TRANSLATE_NOOP("td::Amortisation", "Weekly"),  QT_TRANSLATE_NOOP("td::Amortisation", "Dayly"),
+    QT_TRANSLATE_NOOP("td::Amortisation", "Weekly"),   QT_TRANSLATE_NOOP("td::Amortisation", "Dayly"),
 };
 
 constexpr std::array<int, ScheduleColumnCount> kPeriodsPerYear{0, 1, 4, 12, 52, 365};
@@ -40,9 +40,9 @@ QString amortisationHeaderText(int column)
 }
 
 std::optional<std::vector<AmortisationRow>> ComputeAmortisation(QStringView interest, QStringView startDate,
-                                                                 QStringView termDate,
-                                                                 QStringView accountBalance,
-                                                                 const DateForm& form)
+                                                                QStringView termDate,
+                                                                QStringView accountBalance,
+                                                                const DateForm& form)
 {
     const std::optional<double> rate = ParseNumber(interest);
     const std::optional<int> startYear = YearOf(startDate, form);

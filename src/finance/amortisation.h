@@ -38,8 +38,8 @@ struct AmortisationRow {
 // rounded to cents. Nothing when the interest or balance is not a number or a
 // date text is not a date in the given form.
 std::optional<std::vector<AmortisationRow>> ComputeAmortisation(QStringView interest, QStringView startDate,
-                                                                 QStringView termDate,
-                                                                 QStringView accountBalance,
-                                                                 const DateForm& form);
+                                                                QStringView termDate,
+                                                                QStringView accountBalance,
+                                                                const DateForm& form);
 
 }  // namespace td

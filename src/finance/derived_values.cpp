@@ -19,10 +19,7 @@ std::optional<int> wholeCount(double value, double limit)
     return static_cast<int>(std::trunc(value));
 }
 
-double amountOf(QStringView text)
-{
-    return LeadingNumber(FormatTwoDecimals(text.toString()));
-}
+double amountOf(QStringView text) { return LeadingNumber(FormatTwoDecimals(text.toString())); }
 
 }  // namespace
 

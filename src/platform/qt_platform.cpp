@@ -17,10 +17,7 @@
 
 namespace td {
 
-QString programTitle()
-{
-    return QApplication::translate("Platform", "Term Deposit");
-}
+QString programTitle() { return QApplication::translate("Platform", "Term Deposit"); }
 
 MessageButton QtMessageBoxes::ask(const QString& title, const QString& text, MessageIcon icon,
                                   MessageButtons buttons)
@@ -88,19 +85,13 @@ namespace {
 // What the spool holds, one record after another.
 enum class SpoolRecord : quint8 { FontSize, Line, NewPage };
 
-QString printerText(const char* text)
-{
-    return QApplication::translate("QtPrinter", text);
-}
+QString printerText(const char* text) { return QApplication::translate("QtPrinter", text); }
 
 }  // namespace
 
 QtPrinter::QtPrinter() : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
 
-QtPrinter::~QtPrinter()
-{
-    abortJob();
-}
+QtPrinter::~QtPrinter() { abortJob(); }
 
 bool QtPrinter::choosePrinter()
 {
@@ -373,10 +364,7 @@ void QtBusyPointer::setPointer(Pointer pointer)
     m_pointer = pointer;
 }
 
-int QtModalDisplay::runModal(QDialog& dialog)
-{
-    return dialog.exec();
-}
+int QtModalDisplay::runModal(QDialog& dialog) { return dialog.exec(); }
 
 QSize QtScreen::sizePixels() const
 {
@@ -426,10 +414,7 @@ bool QtProgressDisplay::advance(qint64 done, qint64 total)
     return !m_dialog->wasCanceled();
 }
 
-void QtProgressDisplay::end()
-{
-    m_dialog.reset();
-}
+void QtProgressDisplay::end() { m_dialog.reset(); }
 
 QtPlatform::QtPlatform()
     : m_platform{m_messages, m_files,    m_printer,

@@ -14,10 +14,7 @@ namespace {
 
 constexpr qsizetype kCopyChunk = 1 << 20;
 
-QString systemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
+QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 class Descriptor {
 public:

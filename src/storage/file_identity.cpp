@@ -39,10 +39,7 @@ FileIdentity fromStat(const struct stat& st)
 
 // File systems that keep whole seconds (two, for FAT) leave no fraction; a
 // change within the same second would keep the time.
-bool hasCoarseTimestamps(const FileIdentity& id)
-{
-    return id.modifiedNs % 1'000'000'000 == 0;
-}
+bool hasCoarseTimestamps(const FileIdentity& id) { return id.modifiedNs % 1'000'000'000 == 0; }
 
 std::optional<quint64> hashContents(int fd)
 {

@@ -17,10 +17,7 @@ namespace td {
 
 namespace {
 
-QString absolute(const QString& path)
-{
-    return QFileInfo(path).absoluteFilePath();
-}
+QString absolute(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
 
 }  // namespace
 
@@ -47,10 +44,7 @@ bool SaveGuard::changedOnDisk(const QString& path) const
     return isKnown(path) && changedSince(m_known, path);
 }
 
-void SaveGuard::acceptCurrent(const QString& path)
-{
-    remember(path, settledIdentity(path));
-}
+void SaveGuard::acceptCurrent(const QString& path) { remember(path, settledIdentity(path)); }
 
 QString SaveGuard::refusal(const QString& path)
 {

@@ -1,6 +1,6 @@
+#include "app/widgets/look.h"
 #include "app/windows/frm_about.h"
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
-#include "app/widgets/look.h"
 #include "support/fake_platform.h"
 
 #include <QAction>
@@ -40,7 +40,8 @@ private slots:
         const QString contact = d.findChild<QLabel*>(QStringLiteral("lblDescription"))->text();
         QVERIFY(contact.contains(QStringLiteral("support@quendarith.example")));
         QVERIFY(contact.contains(QStringLiteral("www.quendarith.example")));
-        QVERIFY(d.findChild<QLabel*>(QStringLiteral("lblTitle"))->text().contains(QStringLiteral("Quendarith")));
+        QVERIFY(
+            d.findChild<QLabel*>(QStringLiteral("lblTitle"))->text().contains(QStringLiteral("Quendarith")));
     }
 
     void controls_data()
@@ -65,7 +66,8 @@ private slots:
         frmAbout d(fake.platform());
         auto* w = d.findChild<QWidget*>(name);
         QVERIFY(w);
-        QCOMPARE(w->geometry(), QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+        QCOMPARE(w->geometry(),
+                 QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
         if (points == 0)
             return;
         QCOMPARE(w->font().pointSizeF(), points);
@@ -79,8 +81,9 @@ private slots:
             text = qobject_cast<QPushButton*>(w)->text();
         }
         const QRect needed = QFontMetrics(w->font()).boundingRect(QRect(QPoint(), w->size()), flags, text);
-        QVERIFY2(needed.width() <= w->width() && needed.height() <= w->height(),
-                 qPrintable(QStringLiteral("%1 needs %2x%3").arg(name).arg(needed.width()).arg(needed.height())));
+        QVERIFY2(
+            needed.width() <= w->width() && needed.height() <= w->height(),
+            qPrintable(QStringLiteral("%1 needs %2x%3").arg(name).arg(needed.width()).arg(needed.height())));
     }
 
     void etchedLine()

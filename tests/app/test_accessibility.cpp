@@ -20,10 +20,7 @@ using namespace td::test;
 
 namespace {
 
-QAccessibleInterface* accessible(QObject* object)
-{
-    return QAccessible::queryAccessibleInterface(object);
-}
+QAccessibleInterface* accessible(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
 
 using Command = std::function<void(frmTermDeposit&)>;
 

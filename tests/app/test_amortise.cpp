@@ -1,8 +1,8 @@
-#include "app/windows/frm_amortise.h"
-#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "app/widgets/image_button.h"
 #include "app/widgets/look.h"
 #include "app/widgets/register_grid.h"
+#include "app/windows/frm_amortise.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "support/main_window_world.h"
 
 #include <QApplication>
@@ -18,7 +18,8 @@ namespace {
 
 const QString kTitle = QStringLiteral("Amortise Term Deposit");
 const QString kNotSelected = QStringLiteral("A Term Deposit must be selected from the grid to amortise.");
-const QString kNotWholeYears = QStringLiteral("To Amortise the months and save each month value must be zero.");
+const QString kNotWholeYears =
+    QStringLiteral("To Amortise the months and save each month value must be zero.");
 const QString kUnreadable = QStringLiteral(
     "The interest, balance or dates of this Term Deposit cannot be read, so it cannot be amortised.");
 
@@ -129,13 +130,14 @@ private slots:
             QCOMPARE(world.fake.pointer.current, Pointer::Default);
 
             QCOMPARE(a.Grid().rows(), 2);
-            QCOMPARE(stripRow(a, 0), QStringList({"Account Number", "Save Each Month", "Interest", "Years",
-                                                  "Months", "Start Date", "Term Date", "Account Balance",
-                                                  "Future Value", "Active"}));
+            QCOMPARE(stripRow(a, 0),
+                     QStringList({"Account Number", "Save Each Month", "Interest", "Years", "Months",
+                                  "Start Date", "Term Date", "Account Balance", "Future Value", "Active"}));
             // Only the key and the savings lose their blanks.
             QCOMPARE(stripRow(a, 1), QStringList({"A1", "0", " 5", "3", "0", "15/03/2024", "15/03/2027",
                                                   "$10,000.00", "$11,614.72", "Yes"}));
-            QCOMPARE(a.gridView()->frozenColumn()->model()->index(0, 0).data().toString(), QStringLiteral("A1"));
+            QCOMPARE(a.gridView()->frozenColumn()->model()->index(0, 0).data().toString(),
+                     QStringLiteral("A1"));
 
             QTableWidget* s = a.GridAmortisation();
             QCOMPARE(scheduleHeaders(s),
@@ -224,7 +226,8 @@ private slots:
                 return needed <= header->sectionSize(section);
             };
             for (int c = 0; c < 6; ++c)
-                QVERIFY2(headerFits(s->horizontalHeader(), c, scheduleHeaders(s)[c]), qPrintable(QString::number(c)));
+                QVERIFY2(headerFits(s->horizontalHeader(), c, scheduleHeaders(s)[c]),
+                         qPrintable(QString::number(c)));
             for (int c = 0; c < ColumnCount; ++c)
                 QVERIFY2(headerFits(strip->horizontalHeader(), c, headerText(c)), qPrintable(headerText(c)));
             QVERIFY(s->fontMetrics().horizontalAdvance(s->item(0, 0)->text()) + 6 <= s->columnWidth(0));

@@ -8,7 +8,8 @@ using td::PictureButton;
 
 namespace {
 
-QSet<QRgb> colours(const QImage& image) {
+QSet<QRgb> colours(const QImage& image)
+{
     QSet<QRgb> found;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -16,7 +17,8 @@ QSet<QRgb> colours(const QImage& image) {
     return found;
 }
 
-int countPixels(const QImage& image, const QRect& area, auto test) {
+int countPixels(const QImage& image, const QRect& area, auto test)
+{
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
@@ -24,21 +26,22 @@ int countPixels(const QImage& image, const QRect& area, auto test) {
     return count;
 }
 
-QImage buttonImage(PictureButton which, bool pressed) {
+QImage buttonImage(PictureButton which, bool pressed)
+{
     return td::pictureButtonImage(which, pressed).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-constexpr PictureButton allButtons[] = {PictureButton::New, PictureButton::Edit,
-                                        PictureButton::Delete, PictureButton::Search,
-                                        PictureButton::Amortise};
+constexpr PictureButton allButtons[] = {PictureButton::New, PictureButton::Edit, PictureButton::Delete,
+                                        PictureButton::Search, PictureButton::Amortise};
 
-} // namespace
+}  // namespace
 
 class TestArtwork : public QObject {
     Q_OBJECT
 
 private slots:
-    void pictureButton_data() {
+    void pictureButton_data()
+    {
         QTest::addColumn<PictureButton>("which");
         QTest::newRow("New") << PictureButton::New;
         QTest::newRow("Edit") << PictureButton::Edit;
@@ -47,7 +50,8 @@ private slots:
         QTest::newRow("Amortise") << PictureButton::Amortise;
     }
 
-    void pictureButton() {
+    void pictureButton()
+    {
         QFETCH(PictureButton, which);
         const QImage up = buttonImage(which, false);
         const QImage down = buttonImage(which, true);
@@ -73,14 +77,16 @@ private slots:
         QCOMPARE(countPixels(up, QRect(62, 42, 2, 20), dark), 0);
     }
 
-    void pictureButtonsDifferFromEachOther() {
+    void pictureButtonsDifferFromEachOther()
+    {
         for (PictureButton a : allButtons)
             for (PictureButton b : allButtons)
                 if (a != b)
                     QVERIFY(buttonImage(a, false) != buttonImage(b, false));
     }
 
-    void logoIsWhiteTextOnDarkTexture() {
+    void logoIsWhiteTextOnDarkTexture()
+    {
         const QImage logo = td::logoBanner().toImage().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(logo.size(), QSize(241, 65));
         const auto white = [](QRgb c) { return qGray(c) > 235; };
@@ -95,19 +101,20 @@ private slots:
         QCOMPARE(td::logoBanner().toImage().convertToFormat(QImage::Format_RGB32), logo);
     }
 
-    void smallProgramIconKeepsToVgaColours_data() {
+    void smallProgramIconKeepsToVgaColours_data()
+    {
         QTest::addColumn<int>("size");
         QTest::newRow("16") << 16;
         QTest::newRow("32") << 32;
     }
 
-    void smallProgramIconKeepsToVgaColours() {
+    void smallProgramIconKeepsToVgaColours()
+    {
         QFETCH(int, size);
         const QImage icon = size == 32 ? td::programIcon32().toImage() : td::programIconImage(size);
         QCOMPARE(icon.size(), QSize(size, size));
-        const QSet<QRgb> vga = {0xff000000, 0xff800000, 0xff008000, 0xff808000,
-                                0xff000080, 0xff800080, 0xff008080, 0xffc0c0c0,
-                                0xff808080, 0xffff0000, 0xff00ff00, 0xffffff00,
+        const QSet<QRgb> vga = {0xff000000, 0xff800000, 0xff008000, 0xff808000, 0xff000080, 0xff800080,
+                                0xff008080, 0xffc0c0c0, 0xff808080, 0xffff0000, 0xff00ff00, 0xffffff00,
                                 0xff0000ff, 0xffff00ff, 0xff00ffff, 0xffffffff};
         int opaque = 0;
         for (QRgb c : colours(icon.convertToFormat(QImage::Format_ARGB32))) {
@@ -120,7 +127,8 @@ private slots:
         QCOMPARE(qAlpha(icon.pixel(0, size - 1)), 0);
     }
 
-    void programIconHasEverySize() {
+    void programIconHasEverySize()
+    {
         const QIcon icon = td::programIcon();
         for (int size : {16, 32, 48, 64, 128, 256}) {
             QVERIFY(icon.availableSizes().contains(QSize(size, size)));
@@ -128,7 +136,8 @@ private slots:
         }
     }
 
-    void savesIconPng() {
+    void savesIconPng()
+    {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString path = dir.filePath(QStringLiteral("termdeposit.png"));

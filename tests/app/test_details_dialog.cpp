@@ -96,21 +96,12 @@ void typeEntry(frmTermDepositDetails& d, const Entry& e)
     clickAndType(d.txtAccountBalance(), e.balance);
 }
 
-QColor baseOf(QWidget* w)
-{
-    return w->palette().color(QPalette::Base);
-}
+QColor baseOf(QWidget* w) { return w->palette().color(QPalette::Base); }
 
 // The colour the box is drawn with, inside its frame.
-QColor paintedBase(QWidget* w)
-{
-    return w->grab().toImage().pixelColor(w->width() - 4, w->height() / 2);
-}
+QColor paintedBase(QWidget* w) { return w->grab().toImage().pixelColor(w->width() - 4, w->height() / 2); }
 
-QString plainCaption(QString caption)
-{
-    return caption.remove(QLatin1Char('&'));
-}
+QString plainCaption(QString caption) { return caption.remove(QLatin1Char('&')); }
 
 }  // namespace
 

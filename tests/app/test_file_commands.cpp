@@ -1,5 +1,5 @@
-#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "app/widgets/register_grid.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "support/deposit_file_world.h"
 
 #include <QAccessible>
@@ -34,7 +34,8 @@ static void savePromptSituations()
     QTest::newRow("No") << true << true << L{MessageButton::No} << false << true << false;
     QTest::newRow("Yes, named") << true << true << L{MessageButton::Yes} << false << true << true;
     QTest::newRow("Yes, untitled") << true << false << L{MessageButton::Yes} << false << true << true;
-    QTest::newRow("Yes, dialog cancelled") << true << false << L{MessageButton::Yes} << true << false << false;
+    QTest::newRow("Yes, dialog cancelled")
+        << true << false << L{MessageButton::Yes} << true << false << false;
     QTest::newRow("Yes, shortening declined")
         << true << true << L{MessageButton::Yes, MessageButton::No} << false << false << false;
 }
@@ -172,10 +173,11 @@ private slots:
     {
         QFETCH(QString, name);
         FileWorld world;
-        const QByteArray file = depositRecord({"  AC1", "$10.00", "5", "1", "0", "01/01/2024", "01/01/2025",
-                                               "$100.00", "$105.12", "No"})
-                                + depositRecord({"ABCDEFGHIJKLMNOPQRST", "", "", "", "", "", "", "", "", "Yes"})
-                                + QByteArray(50, 'x');
+        const QByteArray file =
+            depositRecord(
+                {"  AC1", "$10.00", "5", "1", "0", "01/01/2024", "01/01/2025", "$100.00", "$105.12", "No"}) +
+            depositRecord({"ABCDEFGHIJKLMNOPQRST", "", "", "", "", "", "", "", "", "Yes"}) +
+            QByteArray(50, 'x');
         QVERIFY(writeFileBytes(world.path(name), file));
         world.answerFile(name);
         world.window.mnuFileItem_Click(Open);
@@ -225,8 +227,9 @@ private slots:
     {
         FileWorld world;
         DepositRecord d;
-        d.texts = {"ABCDEFGHIJKLMNOPQRSTUVWXY", "0", "   5.5", "1", "0", "01/01/2024", "01/01/2025",
-                   "$1,000.00", "$1,000,000,000.00", "No"};
+        d.texts = {
+            "ABCDEFGHIJKLMNOPQRSTUVWXY", "0", "   5.5", "1", "0", "01/01/2024", "01/01/2025", "$1,000.00",
+            "$1,000,000,000.00",         "No"};
         world.window.Grid().appendDeposit(d);
         world.window.flags().ModifiedFlag = true;
         world.answer(MessageButton::Yes);
@@ -282,7 +285,8 @@ private slots:
         QCOMPARE(QFileInfo::exists(world.path(QStringLiteral("long.tmd"))), saved);
         QCOMPARE(world.fake.files.requests.size(), saved ? 1 : 0);
         QCOMPARE(world.window.flags().ModifiedFlag, !saved);
-        QCOMPARE(world.title(), saved ? FileWorld::titleOf(world.path(QStringLiteral("long.tmd"))) : kUntitled);
+        QCOMPARE(world.title(),
+                 saved ? FileWorld::titleOf(world.path(QStringLiteral("long.tmd"))) : kUntitled);
     }
 
     void openRefusesWhatIsNotATermDepositFile_data()
@@ -404,9 +408,12 @@ private slots:
         QTest::addColumn<bool>("written");
         QTest::newRow("new file") << "other.tmd" << MessageButton::No << QStringList() << true;
         QTest::newRow("capitals") << "OTHER.TMD" << MessageButton::No << QStringList() << true;
-        QTest::newRow("existing, Yes") << "existing.tmd" << MessageButton::Yes << QStringList{"Modify?"} << true;
-        QTest::newRow("existing, No") << "existing.tmd" << MessageButton::No << QStringList{"Modify?"} << false;
-        QTest::newRow("own name, Yes") << "current.tmd" << MessageButton::Yes << QStringList{"Modify?"} << true;
+        QTest::newRow("existing, Yes")
+            << "existing.tmd" << MessageButton::Yes << QStringList{"Modify?"} << true;
+        QTest::newRow("existing, No")
+            << "existing.tmd" << MessageButton::No << QStringList{"Modify?"} << false;
+        QTest::newRow("own name, Yes")
+            << "current.tmd" << MessageButton::Yes << QStringList{"Modify?"} << true;
         QTest::newRow("not tmd") << "other.txt" << MessageButton::Yes << QStringList{"Term Deposit File Only"}
                                  << false;
     }

@@ -1,9 +1,9 @@
-#include "app/widgets/ruled_text_box.h"
-#include "app/windows/frm_term_deposit/frm_term_deposit.h"
-#include "app/windows/frm_term_deposit_details.h"
 #include "app/widgets/image_button.h"
 #include "app/widgets/look.h"
 #include "app/widgets/register_grid.h"
+#include "app/widgets/ruled_text_box.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "app/windows/frm_term_deposit_details.h"
 #include "support/main_window_world.h"
 
 #include <QApplication>
@@ -85,7 +85,7 @@ private slots:
         QTest::keyClick(m.w.gridView(), Qt::Key_N, Qt::ControlModifier);
         QCOMPARE(m.reg().rows(), 3);
         QCOMPARE(m.reg().record(1), depositOf({"A1001", "0", "5.5", "2", "0", "31/01/2024", "31/01/2026",
-                                            "$10,000.00", "$11,159.98", "Yes"}));
+                                               "$10,000.00", "$11,159.98", "Yes"}));
         QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(9, 1));
         QVERIFY(m.w.flags().ModifiedFlag);
         QAbstractItemModel* model = m.w.gridView()->model();
@@ -106,8 +106,8 @@ private slots:
             frmTermDepositDetails& d = details(dialog);
             seen << d.txtAccountNumber()->text() << d.txtSaveEachMonth()->text() << d.txtInterest()->text()
                  << d.txtTermYears()->text() << d.txtTermMonths()->text()
-                 << d.DTPicStartDate()->date().toString(QStringLiteral("dd/MM/yyyy")) << d.lblTermDate()->text()
-                 << d.txtAccountBalance()->text() << d.lblFutureValue()->text()
+                 << d.DTPicStartDate()->date().toString(QStringLiteral("dd/MM/yyyy"))
+                 << d.lblTermDate()->text() << d.txtAccountBalance()->text() << d.lblFutureValue()->text()
                  << (d.OptYes()->isChecked() ? "Yes" : "No");
             switchesOff = !d.ckSaveMonthOnOff()->isChecked() && !d.ckMonthsOnOff()->isChecked() &&
                           !d.txtSaveEachMonth()->isEnabled() && !d.txtTermMonths()->isEnabled() &&
@@ -190,9 +190,8 @@ private slots:
         const QList<DepositRecord> before = m.records();
         m.reg().setCurrentCell(2, 6);
         m.fake.messages.answers.push_back(MessageButton::Yes);
-        m.fake.modal.handlers.push_back([&](QDialog& dialog) {
-            QTest::mouseClick(details(dialog).cmdAdd(), Qt::LeftButton);
-        });
+        m.fake.modal.handlers.push_back(
+            [&](QDialog& dialog) { QTest::mouseClick(details(dialog).cmdAdd(), Qt::LeftButton); });
         m.w.EditTermDeposit();
         QCOMPARE(m.fake.messages.asked.size(), 1);
         QCOMPARE(m.fake.messages.asked.first().title, QStringLiteral("Over Write Term Deposit?"));
@@ -240,7 +239,9 @@ private slots:
         QVERIFY(m.show());
         m.reg().setCurrentCell(1, 0);
         int dialogsShownAtMessage = -1;
-        m.fake.messages.onAsk = [&](const RecordedMessage&) { dialogsShownAtMessage = m.fake.modal.shown.size(); };
+        m.fake.messages.onAsk = [&](const RecordedMessage&) {
+            dialogsShownAtMessage = m.fake.modal.shown.size();
+        };
         QDate shownDate;
         QString shownTermDate;
         m.fake.modal.handlers.push_back([&](QDialog& dialog) {

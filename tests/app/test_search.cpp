@@ -1,7 +1,7 @@
-#include "app/windows/frm_search.h"
-#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "app/widgets/image_button.h"
 #include "app/widgets/look.h"
+#include "app/windows/frm_search.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "support/main_window_world.h"
 
 #include <QAction>
@@ -156,10 +156,10 @@ private slots:
         QTest::newRow("prefix only") << QStringList{"AB123"} << "ab12" << -1;
         QTest::newRow("upper of two equal") << QStringList{"X1", "Z9", "X1"} << "x1" << 1;
         QTest::newRow("header text") << QStringList{"A1"} << "account NUMBER" << 0;
-        QTest::newRow("20 characters") << QStringList{"SHORT", "ABCDEFGHIJ0123456789"}
-                                       << "abcdefghij0123456789" << 2;
-        QTest::newRow("typing past 20 keeps 20") << QStringList{"ABCDEFGHIJ0123456789"}
-                                                 << "abcdefghij0123456789X" << 1;
+        QTest::newRow("20 characters")
+            << QStringList{"SHORT", "ABCDEFGHIJ0123456789"} << "abcdefghij0123456789" << 2;
+        QTest::newRow("typing past 20 keeps 20")
+            << QStringList{"ABCDEFGHIJ0123456789"} << "abcdefghij0123456789X" << 1;
         QTest::newRow("last deposit row") << QStringList{"A1", "B2", "C3"} << "c3" << 3;
     }
     void keyMatching()
@@ -318,7 +318,8 @@ private slots:
         QTest::addColumn<QString>("shownAccount");
         QTest::addColumn<int>("colAfter");
         // Edit leaves the cell on the deposit's row, column 9; on the header row it moves nothing.
-        QTest::newRow("lower case, blank after") << QStringList{"A1", "AB123"} << "ab123 " << 2 << "AB123" << 9;
+        QTest::newRow("lower case, blank after")
+            << QStringList{"A1", "AB123"} << "ab123 " << 2 << "AB123" << 9;
         QTest::newRow("upper of two equal") << QStringList{"X1", "X1"} << "x1" << 1 << "X1" << 9;
         QTest::newRow("header text: empty dialog") << QStringList{"A1"} << "Account Number" << 0 << "" << 0;
     }

@@ -21,12 +21,15 @@ private slots:
         const QString notWholeYears = "To Amortise the months and save each month value must be zero.";
         const QString unreadable =
             "The interest, balance or dates of this Term Deposit cannot be read, so it cannot be amortised.";
-        QTest::newRow("the documented example") << int(Years) << "3" << "" << int(SaveEachMonth);
+        QTest::newRow("the documented example") << int(Years) << "3"
+                                                << "" << int(SaveEachMonth);
         QTest::newRow("months 6") << int(Months) << "6" << notWholeYears << int(SaveEachMonth);
         QTest::newRow("months 00") << int(Months) << "00" << notWholeYears << int(SaveEachMonth);
         QTest::newRow("months with a blank") << int(Months) << "0 " << notWholeYears << int(SaveEachMonth);
-        QTest::newRow("savings $0.00") << int(SaveEachMonth) << "$0.00" << notWholeYears << int(SaveEachMonth);
-        QTest::newRow("interest not a number") << int(Interest) << "5.2.5" << unreadable << int(SaveEachMonth);
+        QTest::newRow("savings $0.00")
+            << int(SaveEachMonth) << "$0.00" << notWholeYears << int(SaveEachMonth);
+        QTest::newRow("interest not a number")
+            << int(Interest) << "5.2.5" << unreadable << int(SaveEachMonth);
         QTest::newRow("start date in another form")
             << int(StartDate) << "2024-03-15" << unreadable << int(SaveEachMonth);
     }
@@ -44,8 +47,7 @@ private slots:
         QVERIFY(reg.setCurrentCell(1, Active));
         FakeMessageBoxes messages;
 
-        const auto schedule =
-            amortisableSchedule(reg, false, DateForm(), messages);
+        const auto schedule = amortisableSchedule(reg, false, DateForm(), messages);
 
         QCOMPARE(QPoint(reg.col(), reg.row()), QPoint(columnAfter, 1));
         if (refusal.isEmpty()) {
@@ -68,7 +70,8 @@ private slots:
         FakeMessageBoxes messages;
         QVERIFY(!amortisableSchedule(reg, false, DateForm(), messages));
         QCOMPARE(messages.asked.size(), 1);
-        QCOMPARE(messages.asked[0].text, QStringLiteral("A Term Deposit must be selected from the grid to amortise."));
+        QCOMPARE(messages.asked[0].text,
+                 QStringLiteral("A Term Deposit must be selected from the grid to amortise."));
     }
 };
 

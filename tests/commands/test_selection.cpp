@@ -23,12 +23,13 @@ private slots:
         QTest::newRow("a deposit's cell") << 2 << QPoint(3, 1) << "5" << false << B{true, true, true};
         QTest::newRow("the last deposit") << 2 << QPoint(0, 2) << "A2" << false << B{true, true, true};
         QTest::newRow("busy") << 2 << QPoint(3, 1) << "5" << true << B{false, false, true};
-        QTest::newRow("header row") << 2 << QPoint(0, 0) << "Account Number" << false << B{false, true, false};
+        QTest::newRow("header row") << 2 << QPoint(0, 0) << "Account Number" << false
+                                    << B{false, true, false};
         QTest::newRow("blank cell") << 2 << QPoint(8, 1) << "" << false << B{false, false, false};
         QTest::newRow("only spaces") << 2 << QPoint(8, 1) << "   " << false << B{false, false, false};
         QTest::newRow("spare row") << 2 << QPoint(0, 3) << "" << false << B{false, false, false};
-        QTest::newRow("empty register, header row") << 0 << QPoint(9, 0) << "Active" << false
-                                                    << B{false, false, false};
+        QTest::newRow("empty register, header row")
+            << 0 << QPoint(9, 0) << "Active" << false << B{false, false, false};
     }
     void selection()
     {
@@ -40,8 +41,16 @@ private slots:
         Register reg;
         for (int n = 1; n <= deposits; ++n) {
             DepositRecord d;
-            d.texts = {QStringLiteral("A%1").arg(n), "0", "5", "1", "0", "01/01/2024", "01/01/2025", "$100.00",
-                       "$105.12", "Yes"};
+            d.texts = {QStringLiteral("A%1").arg(n),
+                       "0",
+                       "5",
+                       "1",
+                       "0",
+                       "01/01/2024",
+                       "01/01/2025",
+                       "$100.00",
+                       "$105.12",
+                       "Yes"};
             reg.appendDeposit(d);
         }
         reg.setCell(cell.y(), cell.x(), cellText);
@@ -69,9 +78,10 @@ private slots:
         QTest::newRow("Amortise") << int(SelectingCommand::Amortise) << "Amortise Term Deposit"
                                   << "A Term Deposit must be selected from the grid to amortise."
                                   << MessageIcon::Information;
-        QTest::newRow("Print") << int(SelectingCommand::Print) << "Printing Term Deposit."
-                               << "A Term Deposit must be selected to print. Select a Term Deposit from the grid."
-                               << MessageIcon::Question;
+        QTest::newRow("Print")
+            << int(SelectingCommand::Print) << "Printing Term Deposit."
+            << "A Term Deposit must be selected to print. Select a Term Deposit from the grid."
+            << MessageIcon::Question;
     }
     void eachCommandRefusesInItsOwnWords()
     {

@@ -24,21 +24,51 @@ void TestDateForm::followsTheLocale_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("text");  // 21 March 2001
-    QTest::newRow("en_GB") << "en_GB" << "dd/MM/yyyy" << "21/03/2001";
-    QTest::newRow("en_US") << "en_US" << "MM/dd/yyyy" << "03/21/2001";
-    QTest::newRow("de_DE") << "de_DE" << "dd.MM.yyyy" << "21.03.2001";
-    QTest::newRow("ja_JP") << "ja_JP" << "yyyy/MM/dd" << "2001/03/21";
-    QTest::newRow("fr_FR") << "fr_FR" << "dd/MM/yyyy" << "21/03/2001";
-    QTest::newRow("C") << "C" << "dd/MM/yyyy" << "21/03/2001";
-    QTest::newRow("POSIX") << "POSIX" << "dd/MM/yyyy" << "21/03/2001";
-    QTest::newRow("nl_NL") << "nl_NL" << "dd-MM-yyyy" << "21-03-2001";
-    QTest::newRow("ko_KR") << "ko_KR" << "yyyy.MM.dd" << "2001.03.21";
-    QTest::newRow("fi_FI") << "fi_FI" << "dd.MM.yyyy" << "21.03.2001";
-    QTest::newRow("hu_HU") << "hu_HU" << "yyyy.MM.dd" << "2001.03.21";
-    QTest::newRow("sk_SK") << "sk_SK" << "dd.MM.yyyy" << "21.03.2001";
-    QTest::newRow("en_CA") << "en_CA" << "yyyy-MM-dd" << "2001-03-21";
-    QTest::newRow("bg_BG (quoted suffix)") << "bg_BG" << "dd.MM.yyyy" << "21.03.2001";
-    QTest::newRow("ar_EG (direction marks)") << "ar_EG" << "dd/MM/yyyy" << "21/03/2001";
+    QTest::newRow("en_GB") << "en_GB"
+                           << "dd/MM/yyyy"
+                           << "21/03/2001";
+    QTest::newRow("en_US") << "en_US"
+                           << "MM/dd/yyyy"
+                           << "03/21/2001";
+    QTest::newRow("de_DE") << "de_DE"
+                           << "dd.MM.yyyy"
+                           << "21.03.2001";
+    QTest::newRow("ja_JP") << "ja_JP"
+                           << "yyyy/MM/dd"
+                           << "2001/03/21";
+    QTest::newRow("fr_FR") << "fr_FR"
+                           << "dd/MM/yyyy"
+                           << "21/03/2001";
+    QTest::newRow("C") << "C"
+                       << "dd/MM/yyyy"
+                       << "21/03/2001";
+    QTest::newRow("POSIX") << "POSIX"
+                           << "dd/MM/yyyy"
+                           << "21/03/2001";
+    QTest::newRow("nl_NL") << "nl_NL"
+                           << "dd-MM-yyyy"
+                           << "21-03-2001";
+    QTest::newRow("ko_KR") << "ko_KR"
+                           << "yyyy.MM.dd"
+                           << "2001.03.21";
+    QTest::newRow("fi_FI") << "fi_FI"
+                           << "dd.MM.yyyy"
+                           << "21.03.2001";
+    QTest::newRow("hu_HU") << "hu_HU"
+                           << "yyyy.MM.dd"
+                           << "2001.03.21";
+    QTest::newRow("sk_SK") << "sk_SK"
+                           << "dd.MM.yyyy"
+                           << "21.03.2001";
+    QTest::newRow("en_CA") << "en_CA"
+                           << "yyyy-MM-dd"
+                           << "2001-03-21";
+    QTest::newRow("bg_BG (quoted suffix)") << "bg_BG"
+                                           << "dd.MM.yyyy"
+                                           << "21.03.2001";
+    QTest::newRow("ar_EG (direction marks)") << "ar_EG"
+                                             << "dd/MM/yyyy"
+                                             << "21/03/2001";
 }
 
 void TestDateForm::followsTheLocale()

@@ -116,21 +116,51 @@ void TestTextValues::formatsTexts_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("money");
     QTest::addColumn<QString>("twoDecimals");
-    QTest::newRow("$1,234.5") << "$1,234.5" << "$1,234.50" << "1234.50";
-    QTest::newRow("$1,234.50") << "$1,234.50" << "$1,234.50" << "1234.50";
-    QTest::newRow("$10,000") << "$10,000" << "$10,000.00" << "10000.00";
-    QTest::newRow("1234.5") << "1234.5" << "$1,234.50" << "1234.50";
-    QTest::newRow("-$12.50") << "-$12.50" << "-$12.50" << "-12.50";
-    QTest::newRow("blanks around") << "  100\t" << "$100.00" << "100.00";
-    QTest::newRow("2.675") << "2.675" << "$2.68" << "2.68";
-    QTest::newRow("10000.555") << "10000.555" << "$10,000.56" << "10000.56";
-    QTest::newRow("exponent") << "1.5e3" << "$1,500.00" << "1500.00";
-    QTest::newRow("empty") << "" << "" << "";
-    QTest::newRow("abc") << "abc" << "abc" << "abc";
-    QTest::newRow("12abc") << "12abc" << "12abc" << "12abc";
-    QTest::newRow("two points") << "1.2.3" << "1.2.3" << "1.2.3";
-    QTest::newRow("beyond double range") << "1e400" << "1e400" << "1e400";
-    QTest::newRow("lone $") << "$" << "$" << "$";
+    QTest::newRow("$1,234.5") << "$1,234.5"
+                              << "$1,234.50"
+                              << "1234.50";
+    QTest::newRow("$1,234.50") << "$1,234.50"
+                               << "$1,234.50"
+                               << "1234.50";
+    QTest::newRow("$10,000") << "$10,000"
+                             << "$10,000.00"
+                             << "10000.00";
+    QTest::newRow("1234.5") << "1234.5"
+                            << "$1,234.50"
+                            << "1234.50";
+    QTest::newRow("-$12.50") << "-$12.50"
+                             << "-$12.50"
+                             << "-12.50";
+    QTest::newRow("blanks around") << "  100\t"
+                                   << "$100.00"
+                                   << "100.00";
+    QTest::newRow("2.675") << "2.675"
+                           << "$2.68"
+                           << "2.68";
+    QTest::newRow("10000.555") << "10000.555"
+                               << "$10,000.56"
+                               << "10000.56";
+    QTest::newRow("exponent") << "1.5e3"
+                              << "$1,500.00"
+                              << "1500.00";
+    QTest::newRow("empty") << ""
+                           << ""
+                           << "";
+    QTest::newRow("abc") << "abc"
+                         << "abc"
+                         << "abc";
+    QTest::newRow("12abc") << "12abc"
+                           << "12abc"
+                           << "12abc";
+    QTest::newRow("two points") << "1.2.3"
+                                << "1.2.3"
+                                << "1.2.3";
+    QTest::newRow("beyond double range") << "1e400"
+                                         << "1e400"
+                                         << "1e400";
+    QTest::newRow("lone $") << "$"
+                            << "$"
+                            << "$";
 }
 
 void TestTextValues::formatsTexts()
@@ -150,9 +180,8 @@ void TestTextValues::moneyTextsFormatToThemselves()
     const QLocale us(QLocale::English, QLocale::UnitedStates);
     for (qint64 cents = 0; cents < 100'000'000'000LL; cents = cents * 3 + 7) {
         for (qint64 c : {cents, cents + 1, cents + 99}) {
-            const QString text = QStringLiteral("$%1.%2")
-                                     .arg(us.toString(c / 100))
-                                     .arg(c % 100, 2, 10, QLatin1Char('0'));
+            const QString text =
+                QStringLiteral("$%1.%2").arg(us.toString(c / 100)).arg(c % 100, 2, 10, QLatin1Char('0'));
             QCOMPARE(FormatMoney(text), text);
             const QString negative = QStringLiteral("-") + text;
             QCOMPARE(FormatMoney(negative), c == 0 ? text : negative);
@@ -192,8 +221,7 @@ void TestTextValues::parseNumber_data()
     QTest::newRow("largest double") << "1.7976931348623157e308" << true << DBL_MAX;
     QTest::newRow("smallest normal") << "2.2250738585072014e-308" << true << DBL_MIN;
     QTest::newRow("underflow is zero") << "1e-400" << true << 0.0;
-    QTest::newRow("zeros before a huge exponent")
-        << "0.0000000001e99999999999999999999" << false << 0.0;
+    QTest::newRow("zeros before a huge exponent") << "0.0000000001e99999999999999999999" << false << 0.0;
     QTest::newRow("zero with a huge exponent") << "0e99999999999999999999" << true << 0.0;
     QTest::newRow("empty") << "" << false << 0.0;
     QTest::newRow("blanks") << "   " << false << 0.0;

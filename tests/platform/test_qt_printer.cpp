@@ -34,8 +34,7 @@ QByteArray run(const QString& program, const QStringList& arguments)
 // The text of each page, as pdftotext lays it out (it ends every page with a form feed).
 QStringList pdfPages(const QString& pdf)
 {
-    QStringList pages =
-        QString::fromUtf8(run("pdftotext", {"-layout", pdf, "-"})).split(QChar('\f'));
+    QStringList pages = QString::fromUtf8(run("pdftotext", {"-layout", pdf, "-"})).split(QChar('\f'));
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast();
     return pages;
@@ -44,8 +43,7 @@ QStringList pdfPages(const QString& pdf)
 // Every word of the first page with its box in points.
 QList<Word> pdfWords(const QString& pdf)
 {
-    const QString html =
-        QString::fromUtf8(run("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"}));
+    const QString html = QString::fromUtf8(run("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"}));
     static const QRegularExpression word(
         R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
     QList<Word> words;
@@ -75,10 +73,7 @@ class TestQtPrinter : public QObject {
     QTemporaryDir m_dir;
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_dir.isValid());
-    }
+    void initTestCase() { QVERIFY(m_dir.isValid()); }
 
     void linesLandOnTheirPagesWithNoEmptyLastPage()
     {
@@ -94,8 +89,7 @@ private slots:
             printer.setFontSize(10);
             QVERIFY(printer.printLine(QString()));
             printer.setFontSize(12);
-            QVERIFY(
-                printer.printLine("          Account Number    " + QString::fromLatin1(account)));
+            QVERIFY(printer.printLine("          Account Number    " + QString::fromLatin1(account)));
             QVERIFY(printer.printLine("          Future Value    $2,765.43"));
         }
         QVERIFY(printer.newPage());  // a page break with nothing after it makes no page
@@ -108,8 +102,7 @@ private slots:
             R"(\s*\n\s*Account Number\s+FIRST-2\s*\n\s*Future Value\s+\$2,765\.43)");
         QVERIFY2(first.match(pages[0]).hasMatch(), qPrintable(pages[0]));
         QVERIFY(!pages[0].contains("SECOND"));
-        QVERIFY2(pages[1].contains(QRegularExpression(R"(Account Number\s+SECOND-1)")),
-                 qPrintable(pages[1]));
+        QVERIFY2(pages[1].contains(QRegularExpression(R"(Account Number\s+SECOND-1)")), qPrintable(pages[1]));
         QVERIFY(!pages[1].contains("FIRST"));
     }
 
@@ -155,11 +148,10 @@ private slots:
         QCOMPARE(words.size(), 2);
         const QRectF area = printer.printer().pageLayout().paintRect(QPageLayout::Point);
         for (const Word& w : words)
-            QVERIFY2(qAbs(w.xMin - area.left()) < 2,
-                     qPrintable(QString("%1 at %2, printable area from %3")
-                                    .arg(w.text)
-                                    .arg(w.xMin)
-                                    .arg(area.left())));
+            QVERIFY2(
+                qAbs(w.xMin - area.left()) < 2,
+                qPrintable(
+                    QString("%1 at %2, printable area from %3").arg(w.text).arg(w.xMin).arg(area.left())));
         QVERIFY(words[0].yMin >= area.top() - 1 && words[0].yMin < area.top() + 12);
         const double twelve = words[0].yMax - words[0].yMin;
         const double double_ = words[1].yMax - words[1].yMin;

@@ -24,9 +24,15 @@ struct FileWorld : FileFolder, MainWindowWorld {
     {
         for (int n = 1; n <= count; ++n) {
             DepositRecord d;
-            d.texts = {QStringLiteral("%1%2").arg(prefix).arg(n), QStringLiteral("0"), QStringLiteral("5.5"),
-                       QStringLiteral("1"), QStringLiteral("0"), QStringLiteral("01/01/2024"),
-                       QStringLiteral("01/01/2025"), QStringLiteral("$1,000.00"), QStringLiteral("$1,056.41"),
+            d.texts = {QStringLiteral("%1%2").arg(prefix).arg(n),
+                       QStringLiteral("0"),
+                       QStringLiteral("5.5"),
+                       QStringLiteral("1"),
+                       QStringLiteral("0"),
+                       QStringLiteral("01/01/2024"),
+                       QStringLiteral("01/01/2025"),
+                       QStringLiteral("$1,000.00"),
+                       QStringLiteral("$1,056.41"),
                        n % 2 ? QStringLiteral("Yes") : QStringLiteral("No")};
             window.Grid().appendDeposit(d);
         }

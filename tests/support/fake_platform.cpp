@@ -56,10 +56,7 @@ bool FakePrinter::beginJob()
     return beginAnswer;
 }
 
-void FakePrinter::setFontSize(double points)
-{
-    events.append({PrintEvent::FontSize, {}, points});
-}
+void FakePrinter::setFontSize(double points) { events.append({PrintEvent::FontSize, {}, points}); }
 
 bool FakePrinter::printLine(const QString& line)
 {
@@ -89,10 +86,7 @@ bool FakePrinter::endJob()
     return endAnswer;
 }
 
-void FakePrinter::abortJob()
-{
-    events.append({PrintEvent::Abort, {}, 0});
-}
+void FakePrinter::abortJob() { events.append({PrintEvent::Abort, {}, 0}); }
 
 bool FakePrinter::previewJob()
 {

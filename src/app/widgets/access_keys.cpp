@@ -58,9 +58,6 @@ private:
 
 }  // namespace
 
-void makeAccessKeysAct(QWidget& window)
-{
-    new AccessKeyArbiter(window);
-}
+void makeAccessKeysAct(QWidget& window) { new AccessKeyArbiter(window); }
 
 }  // namespace td

@@ -21,7 +21,8 @@ constexpr QSize buttonSize{66, 65};
 constexpr int iconSide = 32;
 
 // Pixel sizes, not point sizes: the images must not depend on the screen.
-QFont artFont(int pixelSize, QFont::Weight weight, bool antialias = true) {
+QFont artFont(int pixelSize, QFont::Weight weight, bool antialias = true)
+{
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setStyleHint(QFont::SansSerif, antialias ? QFont::PreferAntialias : QFont::NoAntialias);
     font.setPixelSize(pixelSize);
@@ -31,14 +32,16 @@ QFont artFont(int pixelSize, QFont::Weight weight, bool antialias = true) {
 }
 
 // Another family may stand in for DejaVu Sans; shrink it until the text fits.
-QFont fittedFont(const QString& text, int pixelSize, QFont::Weight weight, int maxWidth) {
+QFont fittedFont(const QString& text, int pixelSize, QFont::Weight weight, int maxWidth)
+{
     QFont font = artFont(pixelSize, weight);
     while (pixelSize > 6 && QFontMetrics(font).horizontalAdvance(text) > maxWidth)
         font.setPixelSize(--pixelSize);
     return font;
 }
 
-QImage blankImage(QSize size) {
+QImage blankImage(QSize size)
+{
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
@@ -47,7 +50,8 @@ QImage blankImage(QSize size) {
 // A 1-pixel pen strokes the inside of an integer rectangle sharply.
 QRectF inside(const QRect& r) { return QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5); }
 
-QPixmap drawLogoBanner() {
+QPixmap drawLogoBanner()
+{
     QImage image = blankImage(logoSize);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -113,7 +117,8 @@ QPixmap drawLogoBanner() {
 
 const QColor outline(0x30, 0x30, 0x30);
 
-void drawFolderBack(QPainter& p, const QRect& body) {
+void drawFolderBack(QPainter& p, const QRect& body)
+{
     const qreal x = body.left() + 0.5, y = body.top() + 0.5;
     const qreal r = body.right() + 0.5, b = body.bottom() + 0.5;
     QPainterPath path;
@@ -132,7 +137,8 @@ void drawFolderBack(QPainter& p, const QRect& body) {
     p.drawPath(path);
 }
 
-void drawFolderFront(QPainter& p, const QRect& body, int lip) {
+void drawFolderFront(QPainter& p, const QRect& body, int lip)
+{
     const QRect front(body.left(), body.top() + lip, body.width(), body.height() - lip);
     QLinearGradient fill(0, front.top(), 0, front.bottom());
     fill.setColorAt(0.0, QColor(0xff, 0xe9, 0x8c));
@@ -145,7 +151,8 @@ void drawFolderFront(QPainter& p, const QRect& body, int lip) {
                QPointF(front.right() - 1.5, front.top() + 1.5));
 }
 
-void drawPage(QPainter& p, const QRect& page, int fold, int firstLine) {
+void drawPage(QPainter& p, const QRect& page, int fold, int firstLine)
+{
     const qreal x = page.left() + 0.5, y = page.top() + 0.5;
     const qreal r = page.right() + 0.5, b = page.bottom() + 0.5;
     QPainterPath path;
@@ -175,7 +182,8 @@ void drawPage(QPainter& p, const QRect& page, int fold, int firstLine) {
     }
 }
 
-void drawWindow(QPainter& p, const QRect& frame) {
+void drawWindow(QPainter& p, const QRect& frame)
+{
     p.setPen(QPen(QColor(0x20, 0x28, 0x40), 1));
     p.setBrush(QColor(0xd8, 0xd8, 0xd8));
     p.drawRect(inside(frame));
@@ -194,21 +202,24 @@ void drawWindow(QPainter& p, const QRect& frame) {
                QPointF(client.right() + 0.5, client.top() + 0.5));
 }
 
-void drawNewIcon(QPainter& p) {
+void drawNewIcon(QPainter& p)
+{
     const QRect body(2, 15, 22, 14);
     drawFolderBack(p, body);
     drawFolderFront(p, body, 3);
     drawWindow(p, QRect(12, 3, 18, 16));
 }
 
-void drawEditIcon(QPainter& p) {
+void drawEditIcon(QPainter& p)
+{
     const QRect body(2, 13, 28, 16);
     drawFolderBack(p, body);
     drawPage(p, QRect(8, 3, 16, 20), 4, 4);
     drawFolderFront(p, body, 6);
 }
 
-void drawDeleteIcon(QPainter& p) {
+void drawDeleteIcon(QPainter& p)
+{
     const QPointF a(8, 8), b(24, 24), c(24, 8), d(8, 24);
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(QColor(0x6e, 0x00, 0x00), 8, Qt::SolidLine, Qt::RoundCap));
@@ -222,7 +233,8 @@ void drawDeleteIcon(QPainter& p) {
     p.drawLine(c, d);
 }
 
-void drawSearchIcon(QPainter& p) {
+void drawSearchIcon(QPainter& p)
+{
     drawPage(p, QRect(3, 2, 19, 25), 5, 4);
     const QPointF centre(19, 17);
     const qreal radius = 6.5;
@@ -239,7 +251,8 @@ void drawSearchIcon(QPainter& p) {
     p.drawArc(QRectF(centre.x() - 4, centre.y() - 4, 8, 8), 100 * 16, 70 * 16);
 }
 
-void drawAmortiseIcon(QPainter& p) {
+void drawAmortiseIcon(QPainter& p)
+{
     const QRect body(2, 8, 28, 21);
     drawFolderBack(p, body);
     drawFolderFront(p, body, 3);
@@ -250,7 +263,8 @@ void drawAmortiseIcon(QPainter& p) {
                QStringLiteral("A"));
 }
 
-QString caption(PictureButton which) {
+QString caption(PictureButton which)
+{
     switch (which) {
     case PictureButton::New:
         return QCoreApplication::translate("td::PictureButton", "New");
@@ -266,7 +280,8 @@ QString caption(PictureButton which) {
     return {};
 }
 
-void drawIcon(QPainter& p, PictureButton which) {
+void drawIcon(QPainter& p, PictureButton which)
+{
     switch (which) {
     case PictureButton::New:
         drawNewIcon(p);
@@ -288,7 +303,8 @@ void drawIcon(QPainter& p, PictureButton which) {
 
 // Classic two-line bevel: the raised face is lit from the top left, the pressed
 // face is the same frame turned inside out.
-void drawButtonFace(QPainter& p, bool pressed) {
+void drawButtonFace(QPainter& p, bool pressed)
+{
     const int w = buttonSize.width(), h = buttonSize.height();
     const QColor face(0xc0, 0xc0, 0xc0), highlight(Qt::white), light(0xdf, 0xdf, 0xdf),
         shadow(0x80, 0x80, 0x80), dark(Qt::black);
@@ -310,13 +326,13 @@ void drawButtonFace(QPainter& p, bool pressed) {
 // The program icon keeps to the 16 standard VGA colours, as small icons did.
 namespace vga {
 const QColor black(0x00, 0x00, 0x00), olive(0x80, 0x80, 0x00), green(0x00, 0x80, 0x00),
-    silver(0xc0, 0xc0, 0xc0), gray(0x80, 0x80, 0x80), yellow(0xff, 0xff, 0x00),
-    white(0xff, 0xff, 0xff);
+    silver(0xc0, 0xc0, 0xc0), gray(0x80, 0x80, 0x80), yellow(0xff, 0xff, 0x00), white(0xff, 0xff, 0xff);
 }
 
 // Coins seen from the side: olive edges parted by dark rims, the top coin's
 // face in yellow.
-void drawCoinStack(QPainter& p, const QRectF& topFace, int coins, qreal thickness, qreal pen) {
+void drawCoinStack(QPainter& p, const QRectF& topFace, int coins, qreal thickness, qreal pen)
+{
     const qreal w = topFace.width(), h = topFace.height();
     p.setPen(QPen(vga::black, pen));
     for (int i = coins; i >= 1; --i) {
@@ -337,11 +353,11 @@ void drawCoinStack(QPainter& p, const QRectF& topFace, int coins, qreal thicknes
 
 // Scaled glyphs and shapes may still blend a few edge pixels; put each back on
 // the palette (and make it fully opaque or fully clear).
-void snapToVga(QImage& image) {
-    static const std::array<QRgb, 16> palette = {0xff000000, 0xff800000, 0xff008000, 0xff808000,
-                                                 0xff000080, 0xff800080, 0xff008080, 0xffc0c0c0,
-                                                 0xff808080, 0xffff0000, 0xff00ff00, 0xffffff00,
-                                                 0xff0000ff, 0xffff00ff, 0xff00ffff, 0xffffffff};
+void snapToVga(QImage& image)
+{
+    static const std::array<QRgb, 16> palette = {
+        0xff000000, 0xff800000, 0xff008000, 0xff808000, 0xff000080, 0xff800080, 0xff008080, 0xffc0c0c0,
+        0xff808080, 0xffff0000, 0xff00ff00, 0xffffff00, 0xff0000ff, 0xffff00ff, 0xff00ffff, 0xffffffff};
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x) {
@@ -360,7 +376,8 @@ void snapToVga(QImage& image) {
     }
 }
 
-void drawProgramIcon(QPainter& p, int size) {
+void drawProgramIcon(QPainter& p, int size)
+{
     const bool smooth = size > iconSide;
     p.setRenderHint(QPainter::Antialiasing, smooth);
     p.setRenderHint(QPainter::TextAntialiasing, smooth);
@@ -401,11 +418,12 @@ void drawProgramIcon(QPainter& p, int size) {
         drawCoinStack(p, QRectF(14, 15, 16, 6), 4, 2.5, pen);
 }
 
-} // namespace
+}  // namespace
 
 QPixmap logoBanner() { return drawLogoBanner(); }
 
-QPixmap pictureButtonImage(PictureButton which, bool pressed) {
+QPixmap pictureButtonImage(PictureButton which, bool pressed)
+{
     QImage image = blankImage(buttonSize);
     QPainter p(&image);
     drawButtonFace(p, pressed);
@@ -420,13 +438,14 @@ QPixmap pictureButtonImage(PictureButton which, bool pressed) {
     const QString text = caption(which);
     p.setFont(fittedFont(text, 11, QFont::Normal, buttonSize.width() - 6));
     p.setPen(Qt::black);
-    p.drawText(QRect(2 + shift, 42 + shift, buttonSize.width() - 4, 17),
-               Qt::AlignHCenter | Qt::AlignVCenter, text);
+    p.drawText(QRect(2 + shift, 42 + shift, buttonSize.width() - 4, 17), Qt::AlignHCenter | Qt::AlignVCenter,
+               text);
     p.end();
     return QPixmap::fromImage(image);
 }
 
-QImage programIconImage(int size) {
+QImage programIconImage(int size)
+{
     QImage image = blankImage(QSize(size, size));
     if (size <= 0)
         return image;
@@ -440,15 +459,17 @@ QImage programIconImage(int size) {
 
 QPixmap programIcon32() { return QPixmap::fromImage(programIconImage(iconSide)); }
 
-QIcon programIcon() {
+QIcon programIcon()
+{
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256})
         icon.addPixmap(QPixmap::fromImage(programIconImage(size)));
     return icon;
 }
 
-bool saveProgramIconPng(const QString& path, int size) {
+bool saveProgramIconPng(const QString& path, int size)
+{
     return size > 0 && programIconImage(size).save(path, "PNG");
 }
 
-} // namespace td
+}  // namespace td

@@ -27,4 +27,4 @@ QIcon programIcon();
 // Writes the icon at `size` pixels as a PNG (for desktop icon themes).
 bool saveProgramIconPng(const QString& path, int size);
 
-} // namespace td
+}  // namespace td

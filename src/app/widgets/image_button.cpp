@@ -7,8 +7,8 @@
 
 namespace td {
 
-ImageButton::ImageButton(const QString& name, const QPixmap& up, const QPixmap& down,
-                         const QString& caption, QWidget* parent)
+ImageButton::ImageButton(const QString& name, const QPixmap& up, const QPixmap& down, const QString& caption,
+                         QWidget* parent)
     : QWidget(parent), m_up(new QLabel(this)), m_down(new QLabel(this))
 {
     installAccessibleInterfaces();

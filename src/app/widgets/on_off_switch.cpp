@@ -21,14 +21,8 @@ void OnOffSwitch::setCaption(const QString& caption)
     }
 }
 
-bool OnOffSwitch::hitButton(const QPoint& pos) const
-{
-    return rect().contains(pos);
-}
+bool OnOffSwitch::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
-bool OptionButton::hitButton(const QPoint& pos) const
-{
-    return rect().contains(pos);
-}
+bool OptionButton::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
 }  // namespace td

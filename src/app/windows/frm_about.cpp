@@ -50,8 +50,7 @@ QLabel* makePicture(QWidget* parent, const char* name, const QPixmap& pixmap, QR
 
 }  // namespace
 
-frmAbout::frmAbout(Platform& platform, QWidget* parent)
-    : QDialog(parent, kFixedDialogFlags)
+frmAbout::frmAbout(Platform& platform, QWidget* parent) : QDialog(parent, kFixedDialogFlags)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(tr("About"));
@@ -68,16 +67,15 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent)
     QFont larger;
     larger.setPointSizeF(9.75);
 
-    QLabel* description =
-        makeParagraph(this, "lblDescription",
-                  tr("Made at Quendarith Information Technology.\n"
-                     "support@quendarith.example\n"
-                     "www.quendarith.example"),
-                  twips(780, 2520, 3195, 1050));
+    QLabel* description = makeParagraph(this, "lblDescription",
+                                        tr("Made at Quendarith Information Technology.\n"
+                                           "support@quendarith.example\n"
+                                           "www.quendarith.example"),
+                                        twips(780, 2520, 3195, 1050));
     description->setFont(larger);
 
     QLabel* title = makeParagraph(this, "lblTitle", tr("Quendarith Information Technology Term Deposit"),
-                              twips(780, 1440, 3225, 600));
+                                  twips(780, 1440, 3225, 600));
     title->setFont(larger);
 
     QLabel* version = makeParagraph(this, "lblVersion", tr("Version 1.0"), twips(780, 2160, 3225, 225));
@@ -89,9 +87,9 @@ frmAbout::frmAbout(Platform& platform, QWidget* parent)
     icon->setAccessibleName(tr("Program icon"));
 
     makeParagraph(this, "lblDisclaimer",
-              tr("Warning: this program is protected by copyright law. Unauthorised copying or "
-                 "distribution of this program, or of any part of it, will be prosecuted."),
-              twips(180, 3840, 2550, 1785));
+                  tr("Warning: this program is protected by copyright law. Unauthorised copying or "
+                     "distribution of this program, or of any part of it, will be prosecuted."),
+                  twips(180, 3840, 2550, 1785));
 
     auto* line = new EtchedLine(this);
     line->setObjectName(QStringLiteral("Line1"));

@@ -1,7 +1,7 @@
 #include "app/windows/frm_print.h"
 
-#include "app/widgets/dialog_parts.h"
 #include "app/widgets/access_keys.h"
+#include "app/widgets/dialog_parts.h"
 #include "app/widgets/twips.h"
 
 #include <QGroupBox>

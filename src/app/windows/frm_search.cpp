@@ -1,9 +1,9 @@
 #include "app/windows/frm_search.h"
 
-#include "app/windows/frm_term_deposit/frm_term_deposit.h"
-#include "app/widgets/ruled_text_box.h"
 #include "app/widgets/dialog_parts.h"
+#include "app/widgets/ruled_text_box.h"
 #include "app/widgets/twips.h"
+#include "app/windows/frm_term_deposit/frm_term_deposit.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -21,15 +21,14 @@ constexpr int kKeyLength = 20;
 }  // namespace
 
 frmSearch::frmSearch(frmTermDeposit& main)
-    : frmSearch(main.Grid(), main.platform(), [&main] { main.EditTermDeposit(); }, &main)
+    : frmSearch(
+          main.Grid(), main.platform(), [&main] { main.EditTermDeposit(); }, &main)
 {
 }
 
 frmSearch::frmSearch(Register& reg, Platform& platform, std::function<void()> editTermDeposit,
                      QWidget* parent)
-    : QDialog(parent, kFixedDialogFlags),
-      m_register(reg),
-      m_platform(platform),
+    : QDialog(parent, kFixedDialogFlags), m_register(reg), m_platform(platform),
       m_editTermDeposit(std::move(editTermDeposit))
 {
     setObjectName(QStringLiteral("frmSearch"));

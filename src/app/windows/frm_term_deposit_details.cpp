@@ -2,13 +2,13 @@
 
 #include "app/widgets/access_keys.h"
 #include "app/widgets/artwork.h"
-#include "commands/deposit_commit.h"
+#include "app/widgets/dialog_parts.h"
 #include "app/widgets/ruled_text_box.h"
-#include "finance/derived_values.h"
+#include "app/widgets/twips.h"
+#include "commands/deposit_commit.h"
 #include "core/date_form.h"
 #include "core/text_values.h"
-#include "app/widgets/dialog_parts.h"
-#include "app/widgets/twips.h"
+#include "finance/derived_values.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -16,10 +16,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOption>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOption>
 #include <algorithm>
 #include <utility>
 
@@ -69,10 +69,10 @@ protected:
 
         QStyleOption option;
         option.initFrom(this);
-        const int flags = Qt::AlignLeft | Qt::AlignVCenter |
-                          (style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this)
-                               ? Qt::TextShowMnemonic
-                               : Qt::TextHideMnemonic);
+        const int flags =
+            Qt::AlignLeft | Qt::AlignVCenter |
+            (style()->styleHint(QStyle::SH_UnderlineShortcut, &option, this) ? Qt::TextShowMnemonic
+                                                                             : Qt::TextHideMnemonic);
         QString plain = title();
         plain.remove(QLatin1Char('&'));
         const QRect caption(6, 0, metrics.horizontalAdvance(plain) + 6, metrics.height());
@@ -105,10 +105,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 frmTermDepositDetails::frmTermDepositDetails(Platform& platform, Register& reg, ModLease& flags,
                                              QWidget* parent)
-    : QDialog(parent, kFixedDialogFlags),
-      m_platform(platform),
-      m_register(reg),
-      m_flags(flags)
+    : QDialog(parent, kFixedDialogFlags), m_platform(platform), m_register(reg), m_flags(flags)
 {
     setObjectName(QStringLiteral("frmTermDepositDetails"));
     setWindowTitle(tr("Quendarith Information Technology Term Deposit Details"));
@@ -180,13 +177,13 @@ void frmTermDepositDetails::buildControls()
     tabbed.append({21, m_cmdCancel});
 
     QLabel* lblAccountName = label(0, "lblAccountName", tr("Account &Number"), twips(60, 1200, 1455, 255));
-    m_txtAccountNumber = box(1, "txtAccountNumber", BoxRule::Free, 20, tr("Account Number"),
-                             twips(1620, 1200, 3255, 285));
+    m_txtAccountNumber =
+        box(1, "txtAccountNumber", BoxRule::Free, 20, tr("Account Number"), twips(1620, 1200, 3255, 285));
     lblAccountName->setBuddy(m_txtAccountNumber);
 
     QLabel* lblSaveMonth = label(2, "lblSaveMonth", tr("&Save Each Month"), twips(60, 1680, 1455, 255));
-    m_txtSaveEachMonth = box(3, "txtSaveEachMonth", BoxRule::Money, 15, tr("Save Each Month"),
-                             twips(1620, 1680, 3255, 285));
+    m_txtSaveEachMonth =
+        box(3, "txtSaveEachMonth", BoxRule::Money, 15, tr("Save Each Month"), twips(1620, 1680, 3255, 285));
     m_txtSaveEachMonth->setText(QStringLiteral("0"));
     lblSaveMonth->setBuddy(m_txtSaveEachMonth);
     m_ckSaveMonthOnOff = new OnOffSwitch(tr("&Off"), this);
@@ -196,18 +193,18 @@ void frmTermDepositDetails::buildControls()
     tabbed.append({27, m_ckSaveMonthOnOff});
 
     QLabel* lblInterest = label(4, "lblInterest", tr("&Interest"), twips(60, 2100, 1455, 255));
-    m_txtInterest = box(5, "txtInterest", BoxRule::Rate, 7, tr("Interest percent"),
-                        twips(1620, 2100, 1455, 285));
+    m_txtInterest =
+        box(5, "txtInterest", BoxRule::Rate, 7, tr("Interest percent"), twips(1620, 2100, 1455, 285));
     lblInterest->setBuddy(m_txtInterest);
     label(26, "lblPercent", tr("%"), twips(3180, 2160, 375, 255));
 
     QLabel* lblDepositTerm = label(6, "lblDepositTerm", tr("&Deposit Term"), twips(60, 2580, 1455, 255));
-    m_txtTermYears = box(7, "txtTermYears", BoxRule::Years, 2, tr("Deposit Term Years"),
-                         twips(1620, 2580, 855, 285));
+    m_txtTermYears =
+        box(7, "txtTermYears", BoxRule::Years, 2, tr("Deposit Term Years"), twips(1620, 2580, 855, 285));
     lblDepositTerm->setBuddy(m_txtTermYears);
     QLabel* lblYears = label(8, "lblYears", tr("&Years"), twips(2580, 2580, 615, 255));
-    m_txtTermMonths = box(9, "txtTermMonths", BoxRule::Months, 2, tr("Deposit Term Months"),
-                          twips(3540, 2580, 855, 285));
+    m_txtTermMonths =
+        box(9, "txtTermMonths", BoxRule::Months, 2, tr("Deposit Term Months"), twips(3540, 2580, 855, 285));
     m_txtTermMonths->setText(QStringLiteral("0"));
     QLabel* lblMonths = label(10, "lblMonths", tr("&Months"), twips(4500, 2580, 735, 255));
     // The captions after the boxes name them for screen readers; their access
@@ -236,8 +233,8 @@ void frmTermDepositDetails::buildControls()
 
     QLabel* lblAccountBalance =
         label(13, "lblAccountBalance", tr("&Account Balance"), twips(60, 3480, 1455, 255));
-    m_txtAccountBalance = box(14, "txtAccountBalance", BoxRule::Money, 15, tr("Account Balance"),
-                              twips(1620, 3480, 3255, 285));
+    m_txtAccountBalance =
+        box(14, "txtAccountBalance", BoxRule::Money, 15, tr("Account Balance"), twips(1620, 3480, 3255, 285));
     lblAccountBalance->setBuddy(m_txtAccountBalance);
 
     QLabel* lblFutureValuelbl =
@@ -260,7 +257,8 @@ void frmTermDepositDetails::buildControls()
     tabbed.append({18, m_OptYes});
     tabbed.append({19, m_OptNo});
 
-    std::sort(tabbed.begin(), tabbed.end(), [](const Tabbed& a, const Tabbed& b) { return a.index < b.index; });
+    std::sort(tabbed.begin(), tabbed.end(),
+              [](const Tabbed& a, const Tabbed& b) { return a.index < b.index; });
     for (const Tabbed& t : std::as_const(tabbed)) {
         m_tabOrder.append(t.widget);
         if (auto* l = qobject_cast<QLabel*>(t.widget); l && l->buddy())
@@ -299,8 +297,8 @@ void frmTermDepositDetails::focusNextControlAfter(QWidget* label)
         QWidget* w = m_tabOrder[i];
         if (!(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() || !w->isVisibleTo(this))
             continue;
-        if (auto* option = qobject_cast<QRadioButton*>(w); option && !option->isChecked() &&
-                                                           (m_OptYes->isChecked() || m_OptNo->isChecked()))
+        if (auto* option = qobject_cast<QRadioButton*>(w);
+            option && !option->isChecked() && (m_OptYes->isChecked() || m_OptNo->isChecked()))
             continue;
         w->setFocus(Qt::ShortcutFocusReason);
         return;

@@ -30,10 +30,7 @@ bool isNameTaken(const QString& name)
     return (info.exists() || info.isSymLink()) && !info.isDir();
 }
 
-QString fullPath(const QString& name)
-{
-    return QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath());
-}
+QString fullPath(const QString& name) { return QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath()); }
 
 }  // namespace
 
@@ -91,10 +88,7 @@ bool frmTermDeposit::SaveFirst()
     return saveDocument();
 }
 
-bool frmTermDeposit::saveDocument()
-{
-    return confirmExactSave() && PrepareSaveFile() && SaveRegisterFile();
-}
+bool frmTermDeposit::saveDocument() { return confirmExactSave() && PrepareSaveFile() && SaveRegisterFile(); }
 
 bool frmTermDeposit::PrepareSaveFile()
 {

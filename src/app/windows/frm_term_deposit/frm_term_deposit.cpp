@@ -47,10 +47,7 @@ frmTermDeposit::frmTermDeposit(Platform& platform, QWidget* parent)
     resize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight) + menuBar()->sizeHint().height());
 }
 
-QString frmTermDeposit::titlePrefix()
-{
-    return tr("Quendarith Information Technology Term Deposit - ");
-}
+QString frmTermDeposit::titlePrefix() { return tr("Quendarith Information Technology Term Deposit - "); }
 
 void frmTermDeposit::setUntitled()
 {

@@ -26,10 +26,7 @@ struct MenuItem {
     Command command;
 };
 
-QKeySequence ctrl(Qt::Key key)
-{
-    return QKeySequence(Qt::CTRL | key);
-}
+QKeySequence ctrl(Qt::Key key) { return QKeySequence(Qt::CTRL | key); }
 
 }  // namespace
 
