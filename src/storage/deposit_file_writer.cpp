@@ -2,13 +2,12 @@
 
 #include "core/deposit_file_format.h"
 #include "core/register.h"
+#include "folder_sync.h"
 #include "io_reason.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace td {
 
@@ -18,18 +17,6 @@ namespace {
 
 // Records per write: a few megabytes.
 constexpr int kPieceRecords = 40'000;
-
-// A rename is only durable once the folder that holds the name is synced. The
-// new file is already in place when this runs, so a folder that cannot be
-// synced (some file systems refuse) changes nothing for the caller.
-void syncFolder(const QString& folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-}
 
 }  // namespace
 

@@ -1,42 +1,17 @@
 #include "safe_replace.h"
 
+#include "folder_sync.h"
 #include "io_reason.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace td {
-
-namespace {
-
-// A rename is only durable once the folder that holds the name is synced. The
-// new file is already in place when this runs, so a folder that cannot be
-// synced (some file systems refuse) changes nothing for the caller.
-void syncFolder(const QString& folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
-}  // namespace
 
 bool replaceFileSafely(const QString& path, const std::function<bool(QIODevice&, QString& error)>& write,
                        QString& error)
 {
-    // Past the process's file size limit the system sends SIGXFSZ, which ends
-    // the program with the work unsaved; ignored, the write fails with
-    // "File too large" and is reported like any other failure.
-#ifdef SIGXFSZ
-    static const bool fileSizeSignalIgnored = std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR;
-    Q_UNUSED(fileSizeSignalIgnored);
-#endif
     error.clear();
     QSaveFile file(path);
     // Unbuffered: a write that the disk takes only in part comes back short,
