@@ -141,16 +141,22 @@ private:
     OnOffSwitch* onOff() const { return static_cast<OnOffSwitch*>(widget()); }
 };
 
-// A picture button: a push button named by its command, whose press runs
-// the command as a click does. Its two pictures are its face, not children.
-class ImageButtonAccessible : public QAccessibleWidget {
+// A widget whose children are its face, not parts a reader should visit.
+class ChildlessAccessible : public QAccessibleWidget {
 public:
-    explicit ImageButtonAccessible(ImageButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
+    using QAccessibleWidget::QAccessibleWidget;
 
     int childCount() const override { return 0; }
     QAccessibleInterface* child(int) const override { return nullptr; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+};
+
+// A picture button: a push button named by its command, whose press runs
+// the command as a click does. Its two pictures are its face, not children.
+class ImageButtonAccessible : public ChildlessAccessible {
+public:
+    explicit ImageButtonAccessible(ImageButton* button) : ChildlessAccessible(button, QAccessible::Button) {}
 
     QAccessible::State state() const override
     {
@@ -178,14 +184,10 @@ private:
 
 // A widget kept out of the tree: invisible, with nothing inside, so the
 // events that it still raises lead a reader nowhere.
-class HiddenAccessible : public QAccessibleWidget {
+class HiddenAccessible : public ChildlessAccessible {
 public:
-    explicit HiddenAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::NoRole) {}
+    explicit HiddenAccessible(QWidget* widget) : ChildlessAccessible(widget, QAccessible::NoRole) {}
 
-    int childCount() const override { return 0; }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QAccessible::State state() const override
     {
         QAccessible::State s;

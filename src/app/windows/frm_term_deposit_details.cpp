@@ -158,6 +158,14 @@ void frmTermDepositDetails::buildControls()
         tabbed.append({tab, b});
         return b;
     };
+    auto onOffSwitch = [&](int tab, const char* name, const QString& accessibleName, QRect place) {
+        auto* sw = new OnOffSwitch(tr("&Off"), this);
+        sw->setObjectName(QString::fromLatin1(name));
+        sw->setAccessibleName(accessibleName);
+        sw->setGeometry(place);
+        tabbed.append({tab, sw});
+        return sw;
+    };
 
     auto* logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("PicLogo"));
@@ -186,11 +194,8 @@ void frmTermDepositDetails::buildControls()
         box(3, "txtSaveEachMonth", BoxRule::Money, 15, tr("Save Each Month"), twips(1620, 1680, 3255, 285));
     m_txtSaveEachMonth->setText(QStringLiteral("0"));
     lblSaveMonth->setBuddy(m_txtSaveEachMonth);
-    m_ckSaveMonthOnOff = new OnOffSwitch(tr("&Off"), this);
-    m_ckSaveMonthOnOff->setObjectName(QStringLiteral("ckSaveMonthOnOff"));
-    m_ckSaveMonthOnOff->setAccessibleName(tr("Save Each Month On or Off"));
-    m_ckSaveMonthOnOff->setGeometry(twips(4980, 1680, 735, 255));
-    tabbed.append({27, m_ckSaveMonthOnOff});
+    m_ckSaveMonthOnOff =
+        onOffSwitch(27, "ckSaveMonthOnOff", tr("Save Each Month On or Off"), twips(4980, 1680, 735, 255));
 
     QLabel* lblInterest = label(4, "lblInterest", tr("&Interest"), twips(60, 2100, 1455, 255));
     m_txtInterest =
@@ -211,11 +216,7 @@ void frmTermDepositDetails::buildControls()
     // keys still go to the next control in tab order (see eventFilter).
     lblYears->setBuddy(m_txtTermYears);
     lblMonths->setBuddy(m_txtTermMonths);
-    m_ckMonthsOnOff = new OnOffSwitch(tr("&Off"), this);
-    m_ckMonthsOnOff->setObjectName(QStringLiteral("ckMonthsOnOff"));
-    m_ckMonthsOnOff->setAccessibleName(tr("Months On or Off"));
-    m_ckMonthsOnOff->setGeometry(twips(5280, 2580, 735, 255));
-    tabbed.append({28, m_ckMonthsOnOff});
+    m_ckMonthsOnOff = onOffSwitch(28, "ckMonthsOnOff", tr("Months On or Off"), twips(5280, 2580, 735, 255));
 
     QLabel* lblStartDate = label(11, "lblStartDate", tr("&Start Date"), twips(60, 3000, 1455, 255));
     m_DTPicStartDate = new StartDatePicker(this);
