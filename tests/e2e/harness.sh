@@ -29,10 +29,12 @@ trap e2e_cleanup EXIT
 
 e2e_start_x() {
     # Xvfb picks a free display itself and writes its number to the pipe, so
-    # suites running side by side never share a server.
+    # suites running side by side never share a server. Without -noreset it
+    # restarts when its last client leaves (xdpyinfo below), and openbox,
+    # connecting in that moment, finds no display.
     local pipe="$E2E_WORK/displayfd" n=""
     mkfifo "$pipe"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$pipe" >"$E2E_WORK/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$pipe" >"$E2E_WORK/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
     read -r -t 20 n <"$pipe" || e2e_fail "Xvfb did not start"
     export DISPLAY=":$n"
