@@ -1,18 +1,16 @@
-// Loading and saving a deposit file of a million deposits against plain QFile
-// reading and writing of the same bytes, in processor time of this thread.
-// The first load is the fresh process's first; the others say how they count.
+// Loading a deposit file of a million deposits against plain QFile reading of
+// the same bytes, in processor time of this thread. The first load is the
+// fresh process's first; the later ones say how they count. Saving is
+// measured in bench_save.cpp.
 #include "bench_support.h"
 #include "core/register.h"
 #include "storage/deposit_file_reader.h"
-#include "storage/deposit_file_writer.h"
-#include "storage/exact_save_check.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <unistd.h>
 
 using namespace td;
 
@@ -32,20 +30,6 @@ void warmRead(const QString& path)
     }
 }
 
-// The baseline of a save: the same number of bytes in 1 MiB writes, on the
-// disk (fsync) when it returns, as a save's are.
-void plainWrite(const QString& path, qsizetype total)
-{
-    static const QByteArray block(kBlock, 'x');
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot open %s", qPrintable(path));
-    for (qsizetype done = 0; done < total; done += block.size())
-        file.write(block.constData(), std::min(block.size(), total - done));
-    file.flush();
-    ::fsync(file.handle());
-}
-
 RecordBlock load(const QString& path)
 {
     DepositFileReader reader;
@@ -61,8 +45,6 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/bench-files-XXXXXX"));
     const QString depositPath = dir.filePath(QStringLiteral("million.tmd"));
-    const QString savePath = dir.filePath(QStringLiteral("saved.tmd"));
-    const QString plainPath = dir.filePath(QStringLiteral("plain.bin"));
     bench::writeRealisticFile(depositPath, kDeposits);
     warmRead(depositPath);  // the file in the page cache for every reader below
 
@@ -77,26 +59,6 @@ int main(int argc, char* argv[])
         qFatal("load read %d rows", reg.depositCount());
     bench::report("load_1m_ratio_vs_fresh_read", firstLoad / fresh);
 
-    // Save: the check that asks before shortening, then the safe write, against
-    // a plain write of as many bytes. Both write a new file, whose page cache
-    // comes from whatever memory the system has at hand; on a virtual machine
-    // memory not touched for a while costs several times more, so whichever
-    // runs first pays more. Taken in turns, the best of three of each.
-    const qsizetype totalBytes = qsizetype(kDeposits) * 100;
-    DepositFileWriter writer;
-    double write = 1e100;
-    double save = 1e100;
-    for (int run = 0; run < 3; ++run) {
-        QFile::remove(plainPath);
-        write = std::min(write, bench::seconds([&] { plainWrite(plainPath, totalBytes); }));
-        QFile::remove(savePath);
-        save = std::min(save, bench::seconds([&] {
-                            if (!findInexactDeposits(reg, 5).none() || !writer.writeFile(savePath, reg))
-                                qFatal("save failed: %s", qPrintable(writer.errorString()));
-                        }));
-    }
-    bench::report("save_1m_ratio_vs_write", save / write);
-
     // Later loads, the best of six, against the best of six reads into a
     // reused buffer. Each load's records are freed outside its timing, as a
     // register's are when the next file comes.
@@ -109,8 +71,7 @@ int main(int argc, char* argv[])
         warmLoad = std::min(warmLoad, bench::seconds([&] { loaded = load(depositPath); }));
     }
     bench::report("load_1m_ratio_vs_read", warmLoad / read);
-    std::printf("# fresh read %.1f ms, first load %.1f ms, warm read %.1f ms, warm load %.1f ms, "
-                "write %.1f ms, save %.1f ms\n",
-                fresh * 1e3, firstLoad * 1e3, read * 1e3, warmLoad * 1e3, write * 1e3, save * 1e3);
+    std::printf("# fresh read %.1f ms, first load %.1f ms, warm read %.1f ms, warm load %.1f ms\n",
+                fresh * 1e3, firstLoad * 1e3, read * 1e3, warmLoad * 1e3);
     return 0;
 }
