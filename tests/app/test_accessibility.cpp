@@ -148,36 +148,55 @@ private slots:
         QCOMPARE(run(true), clicked);
     }
 
-    // The key column drawn over the grid is not a second table: assistive
-    // technology reads the grid's own key cells, placed where they are drawn.
-    void theFrozenKeyColumnIsNoSecondTable()
+    // The grid is one table: its header widget is no second one, its key
+    // cells lie where they are drawn when scrolled sideways, every cell gives
+    // its column header, and moving the current cell moves the reader's focus.
+    void theGridReadsAsOneTable()
     {
         FileWorld world;
         world.addDeposits(3);
         world.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&world.window));
         RegisterGrid* grid = world.window.gridView();
-        QTableView* overlay = grid->frozenColumn();
 
-        QAccessibleInterface* hidden = accessible(overlay);
-        QVERIFY(hidden->state().invisible);
-        QCOMPARE(hidden->childCount(), 0);
-        QVERIFY(hidden->role() != QAccessible::Table);
+        QAccessibleInterface* header = accessible(grid->horizontalHeader());
+        QVERIFY(header->state().invisible);
+        QCOMPARE(header->childCount(), 0);
 
         grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
         QVERIFY(grid->horizontalScrollBar()->value() > 0);
-        QAccessibleTableInterface* table = accessible(grid)->tableInterface();
+        QAccessibleInterface* gridIface = accessible(grid);
+        QAccessibleTableInterface* table = gridIface->tableInterface();
         QVERIFY(table);
+        QCOMPARE(table->rowCount(), 4);  // and the spare row
+        QCOMPARE(table->columnCount(), 10);
+        const QPoint viewportLeft = grid->viewport()->mapToGlobal(QPoint(0, 0));
         for (int row = 0; row < 3; ++row) {
             QAccessibleInterface* cell = table->cellAt(row, 0);
             QVERIFY(cell);
             QVERIFY2(!cell->state().invisible, qPrintable(QString::number(row)));
-            const QModelIndex index = overlay->model()->index(row, 0);
-            const QRect drawn(overlay->viewport()->mapToGlobal(overlay->visualRect(index).topLeft()),
-                              overlay->visualRect(index).size());
-            QCOMPARE(cell->rect(), drawn);
+            QCOMPARE(cell->rect().left(), viewportLeft.x());
+            QCOMPARE(gridIface->childAt(cell->rect().center().x(), cell->rect().center().y()), cell);
             QCOMPARE(cell->text(QAccessible::Name), QStringLiteral("AC%1").arg(row + 1));
+            const QList<QAccessibleInterface*> headers = cell->tableCellInterface()->columnHeaderCells();
+            QCOMPARE(headers.size(), 1);
+            QCOMPARE(headers.first()->role(), QAccessible::ColumnHeader);
+            QCOMPARE(headers.first()->text(QAccessible::Name), QStringLiteral("Account Number"));
+            QCOMPARE(gridIface->indexOfChild(cell),
+                     gridIface->indexOfChild(headers.first()) + 10 * (row + 1));
         }
+
+        grid->setFocus();
+        QVERIFY(world.window.Grid().setCurrentCell(2, 9));
+        QAccessibleInterface* focused = gridIface->focusChild();
+        QVERIFY(focused);
+        QVERIFY(focused->state().focused);
+        QCOMPARE(focused->text(QAccessible::Name), grid->model()->index(1, 9).data().toString());
+        QCOMPARE(focused->tableCellInterface()->rowIndex(), 1);
+        // A deposit removed: the table shrinks and hands out cells anew.
+        QVERIFY(world.window.Grid().removeRow(1));
+        QCOMPARE(table->rowCount(), 3);
+        QCOMPARE(table->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("AC2"));
     }
 };
 

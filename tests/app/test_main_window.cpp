@@ -64,7 +64,7 @@ private slots:
                                      "Months",         "Start Date",      "Term Date", "Account Balance",
                                      "Future Value",   "Active"};
         const QList<int> widthsTwips = {2500, 2000, 1200, 800, 800, 1500, 1500, 2000, 2000, 800};
-        QTableView* grid = w.gridView();
+        RegisterGrid* grid = w.gridView();
         for (int c = 0; c < 10; ++c) {
             QCOMPARE(w.Grid().cell(0, c), headers[c]);
             QCOMPARE(grid->model()->headerData(c, Qt::Horizontal).toString(), headers[c]);
@@ -226,16 +226,16 @@ private slots:
         MainWindowWorld shown(plainDeposits(3));
         QVERIFY(shown.show());
         frmTermDeposit& w = shown.w;
-        QTableView* grid = w.gridView();
+        RegisterGrid* grid = w.gridView();
         const QRect cell = grid->visualRect(grid->model()->index(1, 2));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
         QCOMPARE(w.Grid().row(), 2);
         QCOMPARE(w.Grid().col(), 2);
 
-        // The frozen key column reports clicks on column 0.
-        QTableView* key = static_cast<RegisterGrid*>(grid)->frozenColumn();
-        QTest::mouseClick(key->viewport(), Qt::LeftButton, {},
-                          key->visualRect(key->model()->index(2, 0)).center());
+        // A click on the frozen key column picks its key, also when scrolled sideways.
+        grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->visualRect(grid->model()->index(2, 0)).center());
         QCOMPARE(w.Grid().row(), 3);
         QCOMPARE(w.Grid().col(), 0);
 
@@ -278,12 +278,20 @@ private slots:
         MainWindowWorld shown(plainDeposits(2));
         QVERIFY(shown.show());
         frmTermDeposit& w = shown.w;
-        auto* grid = static_cast<RegisterGrid*>(w.gridView());
+        RegisterGrid* grid = w.gridView();
         grid->scrollTo(grid->model()->index(0, 9));
         QVERIFY(grid->horizontalScrollBar()->value() > 0);
-        QVERIFY(grid->frozenColumn()->isVisible());
-        QCOMPARE(grid->frozenColumn()->pos().x(), grid->frameWidth());
-        QCOMPARE(grid->frozenColumn()->columnWidth(0), 2500 / 15);
+        const QRect key = grid->visualRect(grid->model()->index(1, 0));
+        QCOMPARE(key.left(), 0);
+        QCOMPARE(key.width() + 1, 2500 / 15);  // and its grid line
+        QCOMPARE(grid->indexAt(key.center()), grid->model()->index(1, 0));
+        // Moving left brings a column out from under the key column.
+        grid->setFocus();
+        QVERIFY(w.Grid().setCurrentCell(1, 2));
+        QVERIFY(grid->visualRect(grid->currentIndex()).left() >= 2500 / 15);
+        QTest::keyClick(grid, Qt::Key_Left);
+        QCOMPARE(w.Grid().col(), 1);
+        QCOMPARE(grid->visualRect(grid->currentIndex()).left(), 2500 / 15);
     }
 
     void pictureButtonsShowPressedImageAndRunOnRelease_data()

@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QTableView>
 
 #include <optional>
 
@@ -47,7 +46,7 @@ QAccessible::Role expectedRole(const QWidget* w)
         return label->pixmap().isNull() ? QAccessible::StaticText : QAccessible::Graphic;
     if (qobject_cast<const QGroupBox*>(w))
         return QAccessible::Grouping;
-    if (qobject_cast<const QTableView*>(w))
+    if (qobject_cast<const QAbstractItemView*>(w))
         return QAccessible::Table;
     if (qobject_cast<const QMenuBar*>(w))
         return QAccessible::MenuBar;

@@ -2,6 +2,8 @@
 
 #include "app/widgets/image_button.h"
 #include "app/widgets/on_off_switch.h"
+#include "app/widgets/register_grid.h"
+#include "app/widgets/register_grid_accessible.h"
 #include "app/widgets/value_display.h"
 
 #include <QAccessible>
@@ -210,6 +212,8 @@ QAccessibleInterface* programInterfaces(const QString& className, QObject* objec
         return new ValueDisplayAccessible(static_cast<ValueDisplay*>(widget));
     if (className == QLatin1String("td::OnOffSwitch"))
         return new OnOffSwitchAccessible(static_cast<OnOffSwitch*>(widget));
+    if (className == QLatin1String("td::RegisterGrid"))
+        return makeRegisterGridAccessible(static_cast<RegisterGrid*>(widget));
     return nullptr;
 }
 

@@ -53,8 +53,7 @@ frmAmortise::frmAmortise(Register& reg, const std::vector<AmortisationRow>& sche
     m_gridAmortisation->setWordWrap(false);
     m_gridAmortisation->verticalHeader()->hide();
     m_gridAmortisation->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_gridAmortisation->verticalHeader()->setDefaultSectionSize(
-        m_grid->verticalHeader()->defaultSectionSize());
+    m_gridAmortisation->verticalHeader()->setDefaultSectionSize(m_grid->rowHeight());
     QHeaderView* header = m_gridAmortisation->horizontalHeader();
     header->setDefaultSectionSize(twipsToPixels(kScheduleDefaultColumnWidth));
     header->setSectionResizeMode(QHeaderView::Fixed);
