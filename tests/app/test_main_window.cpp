@@ -5,6 +5,7 @@
 #include "support/main_window_world.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -292,6 +293,50 @@ private slots:
         QTest::keyClick(grid, Qt::Key_Left);
         QCOMPARE(w.Grid().col(), 1);
         QCOMPARE(grid->visualRect(grid->currentIndex()).left(), 2500 / 15);
+    }
+
+    // Register cells as (column, row); row 31 is the spare row below 30 deposits.
+    void keysMoveTheCurrentCell_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("to");
+        QTest::newRow("down") << int(Qt::Key_Down) << 0 << QPoint(3, 2) << QPoint(3, 3);
+        QTest::newRow("up stops below the header") << int(Qt::Key_Up) << 0 << QPoint(3, 1) << QPoint(3, 1);
+        QTest::newRow("right stops at the edge") << int(Qt::Key_Right) << 0 << QPoint(9, 2) << QPoint(9, 2);
+        QTest::newRow("home") << int(Qt::Key_Home) << 0 << QPoint(5, 2) << QPoint(0, 2);
+        QTest::newRow("ctrl+home") << int(Qt::Key_Home) << int(Qt::ControlModifier) << QPoint(5, 5)
+                                   << QPoint(0, 1);
+        QTest::newRow("ctrl+end") << int(Qt::Key_End) << int(Qt::ControlModifier) << QPoint(5, 2)
+                                  << QPoint(9, 31);
+        QTest::newRow("tab wraps to the next row") << int(Qt::Key_Tab) << 0 << QPoint(9, 2) << QPoint(0, 3);
+        QTest::newRow("tab wraps to the top") << int(Qt::Key_Tab) << 0 << QPoint(9, 31) << QPoint(0, 1);
+        QTest::newRow("backtab wraps back")
+            << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << QPoint(0, 3) << QPoint(9, 2);
+        // Row -1: one page of whole rows on, as many as the grid shows.
+        QTest::newRow("page down") << int(Qt::Key_PageDown) << 0 << QPoint(4, 1) << QPoint(4, -1);
+        QTest::newRow("page down stops at the end")
+            << int(Qt::Key_PageDown) << 0 << QPoint(4, 30) << QPoint(4, 31);
+    }
+    void keysMoveTheCurrentCell()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        MainWindowWorld shown(plainDeposits(30));
+        QVERIFY(shown.show());
+        RegisterGrid* grid = shown.w.gridView();
+        grid->setFocus();
+        QVERIFY(shown.w.Grid().setCurrentCell(from.y(), from.x()));
+        if (to.y() < 0)
+            to.setY(from.y() + grid->viewport()->height() / grid->rowHeight());
+        QTest::keyClick(grid, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(QPoint(shown.w.Grid().col(), shown.w.Grid().row()), to);
+        const QRect shownCell = grid->visualRect(grid->currentIndex());
+        QVERIFY(grid->viewport()->rect().contains(shownCell.center()));
+        QCOMPARE(QApplication::focusWidget(), grid);
     }
 
     void pictureButtonsShowPressedImageAndRunOnRelease_data()
