@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program as a screen reader user meets it, through AT-SPI: the New
 # picture button pressed by its action, the future value read from the
-# details dialog and its change heard as it is typed, the maturities totals read.
+# details dialog and its change heard as it is typed, the maturities totals
+# read, the grid's focus heard moving from cell to cell.
 #   accessibility.sh <path to termdeposit>
 # Runs in a D-Bus session and an accessibility bus of its own.
 if [ -z "${TD_E2E_SESSION:-}" ]; then
@@ -66,8 +67,17 @@ e2e_activate "$maturities"
 e2e_key Escape
 e2e_wait_gone "$MATURITIES"
 
-step "Exit with nothing to save ends"
+step "keys that move the grid's current cell move the reader's focus to that cell"
 e2e_activate "$main"
+e2e_key Home End
+# Ten header cells come first, then the cells row by row: the spare row's
+# first and last cells are children 10 and 19.
+for child in 10 19; do
+    for _ in $(seq 200); do grep -qxF "focus	Term deposits	$child" "$E2E_WORK/heard" && break; sleep 0.1; done
+    grep -qxF "focus	Term deposits	$child" "$E2E_WORK/heard" || e2e_fail "the focus was not heard on cell $child"
+done
+
+step "Exit with nothing to save ends"
 e2e_key alt+f x
 e2e_wait_program_end
 echo "PASS"

@@ -9,7 +9,10 @@
   atspi.py grid <window title>                  prints the window's table, one
                                                 line a row, the cells joined by "|"
   atspi.py listen <file>                        writes each text change as
-                                                "<name>\t<text>" until killed
+                                                "<name>\t<text>", and each move
+                                                of the focus within a table as
+                                                "focus\t<table>\t<child number>",
+                                                until killed
 """
 import re
 import sys
@@ -112,7 +115,13 @@ def listen(path):
         if event.type.minor == "insert":
             out.write(f"{event.source.name}\t{text_of(event.source)}\n")
 
+    def focused(event):
+        parent = event.source.parent
+        if event.detail1 and parent is not None and parent.getRole() == pyatspi.ROLE_TABLE:
+            out.write(f"focus\t{parent.name}\t{event.source.getIndexInParent()}\n")
+
     pyatspi.Registry.registerEventListener(changed, "object:text-changed")
+    pyatspi.Registry.registerEventListener(focused, "object:state-changed:focused")
     out.write("listening\n")
     pyatspi.Registry.start()
 
