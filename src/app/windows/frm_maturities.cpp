@@ -24,9 +24,8 @@ constexpr int kWidth = 820;
 constexpr int kHeight = 440;
 }  // namespace
 
-frmMaturities::frmMaturities(Register& reg, const QAbstractItemModel& registerChanges, Platform& platform,
-                             std::function<void()> editCurrent, std::function<void()> rollOverCurrent,
-                             QWidget* parent)
+frmMaturities::frmMaturities(Register& reg, Platform& platform, std::function<void()> editCurrent,
+                             std::function<void()> rollOverCurrent, QWidget* parent)
     : QWidget(parent, Qt::Window), m_register(reg), m_platform(platform),
       m_editCurrent(std::move(editCurrent)), m_rollOverCurrent(std::move(rollOverCurrent))
 {
@@ -39,7 +38,7 @@ frmMaturities::frmMaturities(Register& reg, const QAbstractItemModel& registerCh
 
     // Every change the register's views are told of: rows added, removed,
     // rewritten or replaced. A commit writes ten cells; one refresh follows.
-    const QAbstractItemModel* changes = &registerChanges;
+    const QAbstractItemModel* changes = &reg;
     connect(changes, &QAbstractItemModel::rowsInserted, this, &frmMaturities::refreshSoon);
     connect(changes, &QAbstractItemModel::rowsRemoved, this, &frmMaturities::refreshSoon);
     connect(changes, &QAbstractItemModel::rowsMoved, this, &frmMaturities::refreshSoon);

@@ -6,7 +6,6 @@
 #include <QWidget>
 #include <functional>
 
-class QAbstractItemModel;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -27,12 +26,10 @@ class frmMaturities : public QWidget {
     Q_OBJECT
 
 public:
-    // registerChanges is the model through which views see the register: any
-    // change it announces brings a refresh. editCurrent and rollOverCurrent
-    // act on the register's current row.
-    frmMaturities(Register& reg, const QAbstractItemModel& registerChanges, Platform& platform,
-                  std::function<void()> editCurrent, std::function<void()> rollOverCurrent,
-                  QWidget* parent = nullptr);
+    // Any change the register announces to its views brings a refresh.
+    // editCurrent and rollOverCurrent act on the register's current row.
+    frmMaturities(Register& reg, Platform& platform, std::function<void()> editCurrent,
+                  std::function<void()> rollOverCurrent, QWidget* parent = nullptr);
 
     QTableView* GridMaturities() const { return m_grid; }
     MaturitiesModel* model() const { return m_model; }

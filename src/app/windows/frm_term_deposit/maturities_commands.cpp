@@ -17,8 +17,7 @@ void frmTermDeposit::Maturities()
 {
     if (!m_maturities) {
         m_maturities = new frmMaturities(
-            m_register, m_register, m_platform, [this] { EditTermDeposit(); },
-            [this] { RollOverTermDeposit(); }, this);
+            m_register, m_platform, [this] { EditTermDeposit(); }, [this] { RollOverTermDeposit(); }, this);
         m_maturities->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_maturities->show();
