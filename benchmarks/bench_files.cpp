@@ -49,6 +49,10 @@ int main(int argc, char* argv[])
     warmRead(depositPath);  // the file in the page cache for every reader below
 
     // First load against the fresh read, in that order, each into new memory.
+    // The load asks for huge pages. A virtual machine that reports free 2 MiB
+    // blocks to its host (virtio free page reporting) gets them back
+    // unbacked, and their first touch then costs several times more: on such
+    // a machine about one first load in five takes four times as long.
     const double fresh = bench::freshRead(depositPath);
     Register reg;
     const double firstLoad = bench::seconds([&] {
