@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <new>
-#include <utility>
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
@@ -32,26 +31,9 @@ void adviseHugePages(char* data, qsizetype size)
 
 RecordBlock::~RecordBlock() { std::free(m_data); }
 
-RecordBlock::RecordBlock(RecordBlock&& other) noexcept
-    : m_data(std::exchange(other.m_data, nullptr)), m_bytes(std::exchange(other.m_bytes, 0)),
-      m_capacity(std::exchange(other.m_capacity, 0)), m_limit(other.m_limit)
-{
-}
-
-RecordBlock& RecordBlock::operator=(RecordBlock&& other) noexcept
-{
-    std::swap(m_data, other.m_data);
-    std::swap(m_bytes, other.m_bytes);
-    std::swap(m_capacity, other.m_capacity);
-    std::swap(m_limit, other.m_limit);
-    return *this;
-}
-
 void RecordBlock::reallocate(qsizetype capacity)
 {
-    if (capacity < 0 || capacity > m_limit)
-        throw std::bad_alloc();
-    void* data = std::realloc(m_data, capacity > 0 ? std::size_t(capacity) : 1);
+    void* data = std::realloc(m_data, std::size_t(qMax<qsizetype>(capacity, 1)));
     if (!data)
         throw std::bad_alloc();
     m_data = static_cast<char*>(data);
@@ -74,14 +56,10 @@ void RecordBlock::trimToRecords()
 
 char* RecordBlock::appendRecord()
 {
-    if (roomBytes() < kRecordBytes) {
-        const qsizetype wanted = qMax<qsizetype>(m_capacity + m_capacity / 2, 64 * kRecordBytes);
-        reallocate(qMax(wanted, m_bytes + kRecordBytes) <= m_limit ? qMax(wanted, m_bytes + kRecordBytes)
-                                                                   : m_bytes + kRecordBytes);
-    }
-    char* record = m_data + m_bytes;
+    if (roomBytes() < kRecordBytes)
+        reallocate(qMax(m_capacity + m_capacity / 2, m_bytes + 64 * kRecordBytes));
     m_bytes += kRecordBytes;
-    return record;
+    return m_data + m_bytes - kRecordBytes;
 }
 
 }  // namespace td

@@ -1,30 +1,29 @@
 #pragma once
 
 #include <QtGlobal>
-#include <limits>
+#include <utility>
 
 namespace td {
 
 // Deposit file records, 100 bytes each, one after another in one block of
-// memory that grows as records are added. The block never holds more bytes
-// than its limit: growing past it, like memory running out, throws
-// std::bad_alloc and leaves the block as it was.
+// memory that grows as records are added. Growing throws std::bad_alloc when
+// there is no memory, and leaves the block as it was.
 class RecordBlock {
 public:
-    static constexpr qint64 kNoLimit = std::numeric_limits<qint64>::max();
-
-    explicit RecordBlock(qint64 limitBytes = kNoLimit) : m_limit(limitBytes) {}
+    RecordBlock() = default;
     ~RecordBlock();
-    RecordBlock(RecordBlock&& other) noexcept;
-    RecordBlock& operator=(RecordBlock&& other) noexcept;
-    RecordBlock(const RecordBlock&) = delete;
-    RecordBlock& operator=(const RecordBlock&) = delete;
-
-    void setLimit(qint64 limitBytes) { m_limit = limitBytes; }
+    RecordBlock(RecordBlock&& other) noexcept { swap(other); }
+    RecordBlock& operator=(RecordBlock&& other) noexcept
+    {
+        swap(other);
+        return *this;
+    }
 
     qsizetype size() const { return m_bytes / kRecordBytes; }
     char* record(qsizetype n) { return m_data + n * kRecordBytes; }
     const char* record(qsizetype n) const { return m_data + n * kRecordBytes; }
+    // A new record at the end, left for the caller to write.
+    char* appendRecord();
 
     // Bytes filled so far; a reader may stop part-way through a record.
     qsizetype bytes() const { return m_bytes; }
@@ -37,17 +36,19 @@ public:
     // Drops the bytes of a final partial record and any room left over.
     void trimToRecords();
 
-    // A new record at the end, left for the caller to write.
-    char* appendRecord();
-
 private:
     static constexpr qsizetype kRecordBytes = 100;
     void reallocate(qsizetype capacity);
+    void swap(RecordBlock& other) noexcept
+    {
+        std::swap(m_data, other.m_data);
+        std::swap(m_bytes, other.m_bytes);
+        std::swap(m_capacity, other.m_capacity);
+    }
 
     char* m_data = nullptr;
     qsizetype m_bytes = 0;
     qsizetype m_capacity = 0;
-    qint64 m_limit;
 };
 
 }  // namespace td

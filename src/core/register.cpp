@@ -20,8 +20,9 @@ constexpr qsizetype kCompactAtUnusedRecords = 10'000;
 
 }  // namespace
 
-Register::Register(QObject* parent) : QAbstractTableModel(parent), m_order(1, kBlank)
+Register::Register(QObject* parent) : QAbstractTableModel(parent)
 {
+    m_order.push_back(storeDeposit({}));
     for (int c = 0; c < ColumnCount; ++c)
         m_colWidths[c] = kColumns[c].widthTwips;
 }
@@ -38,22 +39,16 @@ bool Register::setRows(int n)
     if (n < 2)
         return false;
     const int old = rows();
-    if (n == old)
-        return true;
-    m_changingRows = true;
-    if (n > old) {
+    if (n < old) {
+        removeRows(n, old - 1);
+    } else if (n > old) {
+        m_changingRows = true;
         beginInsertRows({}, viewRow(old), viewRow(n - 1));
-        m_order.resize(static_cast<std::size_t>(n - 1), kBlank);
+        while (rows() < n)
+            m_order.push_back(storeDeposit({}));
         endInsertRows();
-    } else {
-        beginRemoveRows({}, viewRow(n), viewRow(old - 1));
-        for (int r = n; r < old; ++r)
-            release(refOf(r));
-        m_order.resize(static_cast<std::size_t>(n - 1));
-        endRemoveRows();
-        compactIfSparse();
+        rowsChanged();
     }
-    rowsChanged();
     return true;
 }
 
@@ -63,7 +58,7 @@ bool Register::setCol(int col) { return setCurrentCell(m_row, col); }
 
 bool Register::setCurrentCell(int row, int col)
 {
-    if (row < 0 || row >= rows() || col < 0 || col >= ColumnCount)
+    if (!inTable(row, col))
         return false;
     if (row != m_row || col != m_col) {
         m_row = row;
@@ -75,21 +70,17 @@ bool Register::setCurrentCell(int row, int col)
 
 QString Register::cell(int row, int col) const
 {
-    if (row < 0 || row >= rows() || col < 0 || col >= ColumnCount)
+    if (!inTable(row, col))
         return {};
     if (row == 0)
         return m_header[col];
     const RowRef ref = refOf(row);
-    if (ref == kBlank)
-        return {};
-    if (ref & kTextsFlag)
-        return m_texts[ref & ~kTextsFlag][col];
-    return fieldText(m_records.record(ref), col);
+    return isTexts(ref) ? m_texts[slot(ref)][col] : fieldText(m_records.record(ref), col);
 }
 
 void Register::setCell(int row, int col, const QString& text)
 {
-    if (row < 0 || row >= rows() || col < 0 || col >= ColumnCount || cell(row, col) == text)
+    if (!inTable(row, col) || cell(row, col) == text)
         return;
     if (row == 0) {
         m_header[col] = text;
@@ -97,24 +88,17 @@ void Register::setCell(int row, int col, const QString& text)
         return;
     }
     RowRef& ref = refOf(row);
-    if (ref != kBlank && (ref & kTextsFlag)) {
-        m_texts[ref & ~kTextsFlag][col] = text;
+    char encoded[kRecordSize];
+    if (isTexts(ref)) {
+        m_texts[slot(ref)][col] = text;
+    } else if (encodeField(text, encoded, col)) {
+        std::memcpy(m_records.record(ref) + fieldOffset(col), encoded + fieldOffset(col), fieldWidth(col));
     } else {
-        char encoded[kRecordSize];
-        if (encodeField(text, encoded, col)) {
-            if (ref == kBlank) {
-                blankRecord(m_records.appendRecord());
-                ref = static_cast<RowRef>(m_records.size() - 1);
-            }
-            std::memcpy(m_records.record(ref) + fieldOffset(col), encoded + fieldOffset(col),
-                        fieldWidth(col));
-        } else {
-            DepositRecord texts = record(row);
-            texts[col] = text;
-            const RowRef old = ref;
-            ref = storeTexts(std::move(texts));
-            release(old);
-        }
+        DepositRecord texts = record(row);
+        texts[col] = text;
+        const RowRef old = ref;
+        ref = storeTexts(std::move(texts));
+        release(old);
     }
     const QModelIndex i = index(viewRow(row), col);
     emit dataChanged(i, i, {Qt::DisplayRole});
@@ -132,21 +116,29 @@ bool Register::removeRow(int row)
 {
     if (row <= 0 || row >= rows() - 1)
         return false;
+    removeRows(row, row);
+    return true;
+}
+
+void Register::removeRows(int first, int last)
+{
     m_changingRows = true;
-    beginRemoveRows({}, viewRow(row), viewRow(row));
-    release(refOf(row));
-    m_order.erase(m_order.begin() + (row - 1));
+    beginRemoveRows({}, viewRow(first), viewRow(last));
+    for (int r = first; r <= last; ++r)
+        release(refOf(r));
+    m_order.erase(m_order.begin() + (first - 1), m_order.begin() + last);
     endRemoveRows();
     compactIfSparse();
     rowsChanged();
-    return true;
 }
 
 void Register::appendDeposit(const DepositRecord& record)
 {
     const int at = rows() - 1;
     const RowRef ref = storeDeposit(record);
-    m_order.reserve(m_order.size() + 1);
+    // Room first, so that nothing can fail between the views' begin and end.
+    if (m_order.size() == m_order.capacity())
+        m_order.reserve(2 * m_order.size());
     m_changingRows = true;
     beginInsertRows({}, viewRow(at), viewRow(at));
     m_order.insert(m_order.begin() + (at - 1), ref);
@@ -161,19 +153,17 @@ bool Register::replaceDeposits(RecordBlock&& records)
         return false;
     std::vector<RowRef> order;
     try {
-        order.resize(static_cast<std::size_t>(records.size()) + 1);
+        records.reserveBytes(records.bytes() + kRecordSize);
+        blankRecord(records.appendRecord());  // the spare row
+        order.resize(static_cast<std::size_t>(records.size()));
     } catch (const std::bad_alloc&) {
         return false;
-    } catch (const std::length_error&) {
-        return false;
     }
-    std::iota(order.begin(), order.end() - 1, RowRef(0));
-    order.back() = kBlank;
+    std::iota(order.begin(), order.end(), RowRef(0));
     m_changingRows = true;
     beginResetModel();
     m_order = std::move(order);
     m_records = std::move(records);
-    m_records.setLimit(RecordBlock::kNoLimit);
     m_unusedRecords = 0;
     m_texts.clear();
     m_freeTexts.clear();
@@ -182,13 +172,7 @@ bool Register::replaceDeposits(RecordBlock&& records)
     return true;
 }
 
-bool Register::heldAsRecord(int row) const
-{
-    if (row <= 0 || row >= rows())
-        return false;
-    const RowRef ref = refOf(row);
-    return ref == kBlank || !(ref & kTextsFlag);
-}
+bool Register::heldAsRecord(int row) const { return row > 0 && row < rows() && !isTexts(refOf(row)); }
 
 QByteArrayView Register::fileRecords(int firstRow, int maxRows, char* scratch) const
 {
@@ -196,7 +180,7 @@ QByteArrayView Register::fileRecords(int firstRow, int maxRows, char* scratch) c
     if (firstRow < 1 || firstRow > last)
         return {};
     const RowRef first = refOf(firstRow);
-    if (first != kBlank && !(first & kTextsFlag)) {
+    if (!isTexts(first)) {
         int end = firstRow + 1;
         while (end <= last && refOf(end) == first + RowRef(end - firstRow))
             ++end;
@@ -207,36 +191,31 @@ QByteArrayView Register::fileRecords(int firstRow, int maxRows, char* scratch) c
     char* out = scratch;
     for (int r = firstRow; r <= last; ++r, out += kRecordSize) {
         const RowRef ref = refOf(r);
-        if (ref == kBlank) {
-            blankRecord(out);
-        } else if (ref & kTextsFlag) {
-            const DepositRecord& texts = m_texts[ref & ~kTextsFlag];
-            for (int c = 0; c < ColumnCount; ++c)
-                encodeField(texts[c], out, c);
-            out[kRecordEndOffset] = kRecordEnd;
-        } else {
+        if (!isTexts(ref)) {
             std::memcpy(out, m_records.record(ref), kRecordSize);
+            continue;
         }
+        for (int c = 0; c < ColumnCount; ++c)
+            encodeField(m_texts[slot(ref)][c], out, c);
+        out[kRecordEndOffset] = kRecordEnd;
     }
     return QByteArrayView(scratch, out - scratch);
 }
 
 Register::RowRef Register::storeTexts(DepositRecord&& texts)
 {
-    if (!m_freeTexts.empty()) {
-        const RowRef slot = m_freeTexts.back();
-        m_freeTexts.pop_back();
-        m_texts[slot] = std::move(texts);
-        return slot | kTextsFlag;
+    if (m_freeTexts.empty()) {
+        m_texts.push_back(std::move(texts));
+        return static_cast<RowRef>(m_texts.size() - 1) | kTextsFlag;
     }
-    m_texts.push_back(std::move(texts));
-    return static_cast<RowRef>(m_texts.size() - 1) | kTextsFlag;
+    const RowRef ref = m_freeTexts.back();
+    m_freeTexts.pop_back();
+    m_texts[slot(ref)] = std::move(texts);
+    return ref;
 }
 
 Register::RowRef Register::storeDeposit(const DepositRecord& record)
 {
-    if (std::all_of(record.texts.begin(), record.texts.end(), [](const QString& t) { return t.isEmpty(); }))
-        return kBlank;
     char encoded[kRecordSize];
     bool exact = true;
     for (int c = 0; c < ColumnCount; ++c)
@@ -250,11 +229,9 @@ Register::RowRef Register::storeDeposit(const DepositRecord& record)
 
 void Register::release(RowRef ref)
 {
-    if (ref == kBlank)
-        return;
-    if (ref & kTextsFlag) {
-        m_texts[ref & ~kTextsFlag] = {};
-        m_freeTexts.push_back(ref & ~kTextsFlag);
+    if (isTexts(ref)) {
+        m_texts[slot(ref)] = {};
+        m_freeTexts.push_back(ref);
     } else {
         ++m_unusedRecords;
     }
@@ -268,7 +245,7 @@ void Register::compactIfSparse()
         RecordBlock kept;
         kept.reserveBytes((m_records.size() - m_unusedRecords) * kRecordSize);
         for (RowRef& ref : m_order) {
-            if (ref == kBlank || (ref & kTextsFlag))
+            if (isTexts(ref))
                 continue;
             std::memcpy(kept.appendRecord(), m_records.record(ref), kRecordSize);
             ref = static_cast<RowRef>(kept.size() - 1);

@@ -66,6 +66,7 @@ public:
 
     // False for a row kept as texts because a record cannot hold them.
     bool heldAsRecord(int row) const;
+    bool everyRowHeldAsRecord() const { return m_texts.size() == m_freeTexts.size(); }
     // The record that a save writes for the rows from firstRow on: the records
     // that follow one another in the block, straight from it, or else up to
     // maxRows rows written into scratch (room for maxRows records). Never empty
@@ -89,16 +90,19 @@ signals:
     void colWidthChanged(int col);
 
 private:
-    // Where a row lives: a record number, a slot of m_texts, or nowhere (blank).
+    // Where a row lives: a record of the block, or a slot of m_texts.
     using RowRef = quint32;
-    static constexpr RowRef kBlank = 0xFFFFFFFFu;
     static constexpr RowRef kTextsFlag = 0x80000000u;
+    static bool isTexts(RowRef ref) { return ref & kTextsFlag; }
+    static std::size_t slot(RowRef ref) { return ref & ~kTextsFlag; }
 
+    bool inTable(int row, int col) const { return row >= 0 && row < rows() && col >= 0 && col < ColumnCount; }
     const RowRef& refOf(int row) const { return m_order[static_cast<std::size_t>(row - 1)]; }
     RowRef& refOf(int row) { return m_order[static_cast<std::size_t>(row - 1)]; }
     RowRef storeTexts(DepositRecord&& texts);
     RowRef storeDeposit(const DepositRecord& record);
     void release(RowRef ref);
+    void removeRows(int first, int last);
     void compactIfSparse();
     void rowsChanged();
 

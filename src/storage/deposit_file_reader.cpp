@@ -66,7 +66,8 @@ bool DepositFileReader::read(QIODevice& device)
 bool DepositFileReader::readRecords(QIODevice& device, qint64 limit)
 {
     const qint64 size = device.isSequential() ? -1 : qMax<qint64>(0, device.size() - device.pos());
-    RecordBlock records(limit - limit / (kRecordSize + 4) * 4);
+    const qint64 recordsLimit = limit - limit / (kRecordSize + 4) * 4;  // the order takes the rest
+    RecordBlock records;
     records.reserveBytes(size > 0 ? size : kReadPiece);
     qsizetype normalised = 0;  // records put into the form a save writes
     for (;;) {
@@ -79,7 +80,10 @@ bool DepositFileReader::readRecords(QIODevice& device, qint64 limit)
             char probe[4096];
             got = device.read(probe, sizeof probe);
             if (got > 0) {
-                records.reserveBytes(records.bytes() + qMax(records.bytes() / 2, kReadPiece));
+                const qsizetype grown = records.bytes() + qMax(records.bytes() / 2, kReadPiece);
+                if (grown > recordsLimit)
+                    return fail(notEnoughMemory());
+                records.reserveBytes(grown);
                 std::memcpy(records.room(), probe, got);
             }
         }

@@ -9,6 +9,8 @@ InexactDeposits findInexactDeposits(const Register& reg, int firstFew)
 {
     // A row kept as a record reads back as it stands; only rows kept as texts can differ.
     InexactDeposits found;
+    if (reg.everyRowHeldAsRecord())
+        return found;
     char record[deposit_file::kRecordSize];
     for (int r = 1; r <= reg.depositCount(); ++r) {
         if (reg.heldAsRecord(r))
