@@ -1,6 +1,6 @@
 // What the maturities window and the CSV export cost on a million deposits,
 // against saving the same register as a deposit file (the baseline: the
-// writer's one pass over the packed rows into a temporary file, synced and
+// writer's one pass over the register's records into a temporary file, synced and
 // moved into place). The window rebuilds its rows on every register change,
 // so its build-and-sort time is what a commit costs while it is open.
 #include "bench_support.h"
