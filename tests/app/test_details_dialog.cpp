@@ -2,6 +2,7 @@
 #include "app/widgets/ruled_text_box.h"
 #include "app/windows/frm_term_deposit_details.h"
 #include "commands/key_rules.h"
+#include "support/data_rows.h"
 #include "support/fake_platform.h"
 
 #include <QApplication>
@@ -128,6 +129,15 @@ class TestDetailsDialog : public QObject {
             QTest::mouseClick(d.ckSaveMonthOnOff(), Qt::LeftButton);
         else if (b == d.txtTermMonths())
             QTest::mouseClick(d.ckMonthsOnOff(), Qt::LeftButton);
+    }
+
+    // The named box, switched on where it has a switch, with the focus as Tab gives it.
+    static RuledTextBox* focusedBox(frmTermDepositDetails& d, const QString& name)
+    {
+        RuledTextBox* b = box(d, name);
+        enable(d, b);
+        b->setFocus(Qt::TabFocusReason);
+        return b;
     }
 
 private slots:
@@ -303,13 +313,12 @@ private slots:
         QTest::addColumn<Qt::Key>("key");
         QTest::addColumn<bool>("noSelected");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("Save Each Month and Start Date share S: the first")
-            << Qt::Key_S << false << "txtInterest";
-        QTest::newRow("Interest") << Qt::Key_I << false << "txtInterest";
-        QTest::newRow("Deposit Term") << Qt::Key_D << false << "txtTermYears";
-        QTest::newRow("Months: past the label of the start date") << Qt::Key_M << false << "DTPicStartDate";
-        QTest::newRow("Future Value: past the display and the frame") << Qt::Key_F << false << "OptYes";
-        QTest::newRow("Future Value: the selected option") << Qt::Key_F << true << "OptNo";
+        dataRow("Save Each Month and Start Date share S: the first", Qt::Key_S, false, "txtInterest");
+        dataRow("Interest", Qt::Key_I, false, "txtInterest");
+        dataRow("Deposit Term", Qt::Key_D, false, "txtTermYears");
+        dataRow("Months: past the label of the start date", Qt::Key_M, false, "DTPicStartDate");
+        dataRow("Future Value: past the display and the frame", Qt::Key_F, false, "OptYes");
+        dataRow("Future Value: the selected option", Qt::Key_F, true, "OptNo");
     }
     void accessKeysGoToTheNextControlThatCanTakeTheFocus()
     {
@@ -335,42 +344,38 @@ private slots:
         QTest::addColumn<int>("selectionLength");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("after");
-        auto row = [](const char* tag, const char* box, const char* before, int start, int length,
-                      const QString& typed, const char* after) {
-            QTest::newRow(tag) << QString::fromLatin1(box) << QString::fromLatin1(before) << start << length
-                               << typed << QString::fromLatin1(after);
-        };
-        row("balance: first 0 refused", "txtAccountBalance", "", -1, 0, "0", "");
-        row("balance: zeros after a digit", "txtAccountBalance", "", -1, 0, "1000", "1000");
-        row("balance: below 1 cannot be typed", "txtAccountBalance", "", -1, 0, ".5", ".");
-        row("balance: cents", "txtAccountBalance", "", -1, 0, "1.05", "1.05");
-        row("balance: upper bound", "txtAccountBalance", "", -1, 0, "9999999999", "999999999");
-        row("balance: several points", "txtAccountBalance", "", -1, 0, "1...", "1...");
-        row("balance: other characters refused", "txtAccountBalance", "", -1, 0, "1a-,$ 2+e", "12");
-        row("balance: digit inside a money text", "txtAccountBalance", "$1,000.00", 3, 0, "5", "$1,000.00");
-        row("balance: backspace and point inside", "txtAccountBalance", "$1,000.00", 3, 0, "\b.",
-            "$1.000.00");
-        row("balance: over the whole selection", "txtAccountBalance", "$1,000.00", 0, 9, "5", "5");
-        row("balance: over part of it", "txtAccountBalance", "1500", 1, 2, "2", "120");
-        row("balance: a 0 in front of digits", "txtAccountBalance", "25", 0, 0, "0", "025");
-        row("balance: max length", "txtAccountBalance", "1.0000000000000", -1, 0, "1", "1.0000000000000");
-        row("saving: same rules", "txtSaveEachMonth", "0", 0, 1, "0x12.5", "12.5");
-        row("interest: 1, 0, 0", "txtInterest", "", -1, 0, "100", "10");
-        row("interest: 99.9999 in full", "txtInterest", "", -1, 0, "99.9999", "99.9999");
-        row("interest: first 0 refused", "txtInterest", "", -1, 0, "05.5", "5.5");
-        row("interest: max length 7", "txtInterest", "", -1, 0, "1.234567", "1.23456");
-        row("years: point refused", "txtTermYears", "", -1, 0, "1.5", "15");
-        row("years: 100 refused", "txtTermYears", "1", -1, 0, "00", "10");
-        row("years: 0 and 00", "txtTermYears", "", -1, 0, "00", "00");
-        row("years: letters and signs refused", "txtTermYears", "", -1, 0, "-a 9", "9");
-        row("months: 12 refused", "txtTermMonths", "0", 0, 1, "12", "1");
-        row("months: 11", "txtTermMonths", "0", 0, 1, "11", "11");
-        row("months: 0 and 00", "txtTermMonths", "0", 0, 1, "00", "00");
-        row("months: point refused", "txtTermMonths", "0", 0, 1, ".3", "3");
-        row("months: backspace", "txtTermMonths", "11", -1, 0, "\b", "1");
-        row("account: every key", "txtAccountNumber", "", -1, 0, "a-,$ .0Z", "a-,$ .0Z");
-        row("account: max length 20", "txtAccountNumber", "", -1, 0, "ABCDEFGHIJKLMNOPQRSTUVWXYZ",
-            "ABCDEFGHIJKLMNOPQRST");
+        dataRow("balance: first 0 refused", "txtAccountBalance", "", -1, 0, "0", "");
+        dataRow("balance: zeros after a digit", "txtAccountBalance", "", -1, 0, "1000", "1000");
+        dataRow("balance: below 1 cannot be typed", "txtAccountBalance", "", -1, 0, ".5", ".");
+        dataRow("balance: cents", "txtAccountBalance", "", -1, 0, "1.05", "1.05");
+        dataRow("balance: upper bound", "txtAccountBalance", "", -1, 0, "9999999999", "999999999");
+        dataRow("balance: several points", "txtAccountBalance", "", -1, 0, "1...", "1...");
+        dataRow("balance: other characters refused", "txtAccountBalance", "", -1, 0, "1a-,$ 2+e", "12");
+        dataRow("balance: digit inside a money text", "txtAccountBalance", "$1,000.00", 3, 0, "5",
+                "$1,000.00");
+        dataRow("balance: backspace and point inside", "txtAccountBalance", "$1,000.00", 3, 0, "\b.",
+                "$1.000.00");
+        dataRow("balance: over the whole selection", "txtAccountBalance", "$1,000.00", 0, 9, "5", "5");
+        dataRow("balance: over part of it", "txtAccountBalance", "1500", 1, 2, "2", "120");
+        dataRow("balance: a 0 in front of digits", "txtAccountBalance", "25", 0, 0, "0", "025");
+        dataRow("balance: max length", "txtAccountBalance", "1.0000000000000", -1, 0, "1", "1.0000000000000");
+        dataRow("saving: same rules", "txtSaveEachMonth", "0", 0, 1, "0x12.5", "12.5");
+        dataRow("interest: 1, 0, 0", "txtInterest", "", -1, 0, "100", "10");
+        dataRow("interest: 99.9999 in full", "txtInterest", "", -1, 0, "99.9999", "99.9999");
+        dataRow("interest: first 0 refused", "txtInterest", "", -1, 0, "05.5", "5.5");
+        dataRow("interest: max length 7", "txtInterest", "", -1, 0, "1.234567", "1.23456");
+        dataRow("years: point refused", "txtTermYears", "", -1, 0, "1.5", "15");
+        dataRow("years: 100 refused", "txtTermYears", "1", -1, 0, "00", "10");
+        dataRow("years: 0 and 00", "txtTermYears", "", -1, 0, "00", "00");
+        dataRow("years: letters and signs refused", "txtTermYears", "", -1, 0, "-a 9", "9");
+        dataRow("months: 12 refused", "txtTermMonths", "0", 0, 1, "12", "1");
+        dataRow("months: 11", "txtTermMonths", "0", 0, 1, "11", "11");
+        dataRow("months: 0 and 00", "txtTermMonths", "0", 0, 1, "00", "00");
+        dataRow("months: point refused", "txtTermMonths", "0", 0, 1, ".3", "3");
+        dataRow("months: backspace", "txtTermMonths", "11", -1, 0, "\b", "1");
+        dataRow("account: every key", "txtAccountNumber", "", -1, 0, "a-,$ .0Z", "a-,$ .0Z");
+        dataRow("account: max length 20", "txtAccountNumber", "", -1, 0, "ABCDEFGHIJKLMNOPQRSTUVWXYZ",
+                "ABCDEFGHIJKLMNOPQRST");
     }
     void keyRules()
     {
@@ -383,9 +388,7 @@ private slots:
         World w;
         frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
         QVERIFY(showActive(d));
-        RuledTextBox* b = TestDetailsDialog::box(d, box);
-        enable(d, b);
-        b->setFocus(Qt::TabFocusReason);
+        RuledTextBox* b = focusedBox(d, box);
         b->setText(before);
         if (selectionStart >= 0)
             b->setSelection(selectionStart, selectionLength);
@@ -400,46 +403,22 @@ private slots:
         QTest::addColumn<bool>("selectAll");
         QTest::addColumn<QString>("clipboard");
         QTest::addColumn<QString>("after");
-        QTest::newRow("rate accepted") << "txtInterest"
-                                       << "" << false << "5.25"
-                                       << "5.25";
-        QTest::newRow("rate of 100 refused whole") << "txtInterest"
-                                                   << "" << false << "100"
-                                                   << "";
-        QTest::newRow("months 12 refused") << "txtTermMonths"
-                                           << "0" << true << "12"
-                                           << "0";
-        QTest::newRow("years with a point refused") << "txtTermYears"
-                                                    << "" << false << ".5"
-                                                    << "";
-        QTest::newRow("a letter spoils it") << "txtAccountBalance"
-                                            << "" << false << "12a"
-                                            << "";
-        QTest::newRow("money text refused") << "txtAccountBalance"
-                                            << "" << false << "$1,000.00"
-                                            << "";
-        QTest::newRow("over the whole money text") << "txtAccountBalance"
-                                                   << "$1,000.00" << true << "2500"
-                                                   << "2500";
-        QTest::newRow("appended at the caret") << "txtAccountBalance"
-                                               << "25" << false << "00"
-                                               << "2500";
-        QTest::newRow("only what fits is checked and goes in") << "txtAccountBalance"
-                                                               << "" << false << "1.00000000000000099"
-                                                               << "1.0000000000000";
-        QTest::newRow("too large within the length") << "txtAccountBalance"
-                                                     << "" << false << "1234567890"
-                                                     << "";
-        QTest::newRow("account number as it is") << "txtAccountNumber"
-                                                 << "" << false << "A-1 x/7"
-                                                 << "A-1 x/7";
-        QTest::newRow("line break refused") << "txtAccountNumber"
-                                            << "" << false << "A1001\n"
-                                            << "";
-        QTest::newRow("tab refused") << "txtInterest"
-                                     << "" << false << "5\t"
-                                     << "";
+        dataRow("rate accepted", "txtInterest", "", false, "5.25", "5.25");
+        dataRow("rate of 100 refused whole", "txtInterest", "", false, "100", "");
+        dataRow("months 12 refused", "txtTermMonths", "0", true, "12", "0");
+        dataRow("years with a point refused", "txtTermYears", "", false, ".5", "");
+        dataRow("a letter spoils it", "txtAccountBalance", "", false, "12a", "");
+        dataRow("money text refused", "txtAccountBalance", "", false, "$1,000.00", "");
+        dataRow("over the whole money text", "txtAccountBalance", "$1,000.00", true, "2500", "2500");
+        dataRow("appended at the caret", "txtAccountBalance", "25", false, "00", "2500");
+        dataRow("only what fits is checked and goes in", "txtAccountBalance", "", false,
+                "1.00000000000000099", "1.0000000000000");
+        dataRow("too large within the length", "txtAccountBalance", "", false, "1234567890", "");
+        dataRow("account number as it is", "txtAccountNumber", "", false, "A-1 x/7", "A-1 x/7");
+        dataRow("line break refused", "txtAccountNumber", "", false, "A1001\n", "");
+        dataRow("tab refused", "txtInterest", "", false, "5\t", "");
     }
+    // Both paste keys, each on the box as it was before.
     void pasteMeetsTheKeyRules()
     {
         QFETCH(QString, box);
@@ -450,21 +429,16 @@ private slots:
         World w;
         frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
         QVERIFY(showActive(d));
-        RuledTextBox* b = TestDetailsDialog::box(d, box);
-        enable(d, b);
-        b->setFocus(Qt::TabFocusReason);
-        b->setText(before);
-        if (selectAll)
-            b->selectAll();
-        QGuiApplication::clipboard()->setText(clipboard);
-        QTest::keyClick(b, Qt::Key_V, Qt::ControlModifier);
-        QCOMPARE(b->text(), after);
-        QGuiApplication::clipboard()->setText(clipboard);
-        b->setText(before);
-        if (selectAll)
-            b->selectAll();
-        QTest::keyClick(b, Qt::Key_Insert, Qt::ShiftModifier);
-        QCOMPARE(b->text(), after);
+        RuledTextBox* b = focusedBox(d, box);
+        for (const QKeyCombination paste :
+             {Qt::ControlModifier | Qt::Key_V, Qt::ShiftModifier | Qt::Key_Insert}) {
+            QGuiApplication::clipboard()->setText(clipboard);
+            b->setText(before);
+            if (selectAll)
+                b->selectAll();
+            QTest::keyClick(b, paste.key(), paste.keyboardModifiers());
+            QCOMPARE(b->text(), after);
+        }
     }
 
     void contextMenuPasteMeetsTheKeyRules()
@@ -531,30 +505,14 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("left");
-        QTest::newRow("thousands") << "txtAccountBalance"
-                                   << "10000"
-                                   << "$10,000.00";
-        QTest::newRow("rounded to cents") << "txtAccountBalance"
-                                          << "12.345"
-                                          << "$12.35";
-        QTest::newRow("one digit") << "txtAccountBalance"
-                                   << "5"
-                                   << "$5.00";
-        QTest::newRow("empty stays empty") << "txtAccountBalance"
-                                           << ""
-                                           << "";
-        QTest::newRow("not a number stays") << "txtAccountBalance"
-                                            << "1..."
-                                            << "1...";
-        QTest::newRow("saving") << "txtSaveEachMonth"
-                                << "1234.5"
-                                << "$1,234.50";
-        QTest::newRow("saving switched on and left") << "txtSaveEachMonth"
-                                                     << ""
-                                                     << "$0.00";
-        QTest::newRow("rate is not money") << "txtInterest"
-                                           << "5.5"
-                                           << "5.5";
+        dataRow("thousands", "txtAccountBalance", "10000", "$10,000.00");
+        dataRow("rounded to cents", "txtAccountBalance", "12.345", "$12.35");
+        dataRow("one digit", "txtAccountBalance", "5", "$5.00");
+        dataRow("empty stays empty", "txtAccountBalance", "", "");
+        dataRow("not a number stays", "txtAccountBalance", "1...", "1...");
+        dataRow("saving", "txtSaveEachMonth", "1234.5", "$1,234.50");
+        dataRow("saving switched on and left", "txtSaveEachMonth", "", "$0.00");
+        dataRow("rate is not money", "txtInterest", "5.5", "5.5");
     }
     void moneyIsFormattedWhenTheBoxIsLeft()
     {
@@ -657,14 +615,10 @@ private slots:
         QTest::addColumn<Qt::Key>("key");
         QTest::addColumn<QString>("pressed");  // empty: nothing pressed
         QTest::addColumn<QString>("focus");    // empty: not looked at
-        QTest::newRow("Alt+A adds, not Account Balance") << Qt::Key_A << "cmdAdd"
-                                                         << "";
-        QTest::newRow("Alt+C cancels, not Active") << Qt::Key_C << "cmdCancel"
-                                                   << "";
-        QTest::newRow("Alt+N chooses No, not Account Number") << Qt::Key_N << "OptNo"
-                                                              << "OptNo";
-        QTest::newRow("Alt+O: two switches share it") << Qt::Key_O << ""
-                                                      << "ckSaveMonthOnOff";
+        dataRow("Alt+A adds, not Account Balance", Qt::Key_A, "cmdAdd", "");
+        dataRow("Alt+C cancels, not Active", Qt::Key_C, "cmdCancel", "");
+        dataRow("Alt+N chooses No, not Account Number", Qt::Key_N, "OptNo", "OptNo");
+        dataRow("Alt+O: two switches share it", Qt::Key_O, "", "ckSaveMonthOnOff");
     }
     void accessKeysThatBelongToOneControlPressIt()
     {
@@ -734,21 +688,19 @@ private slots:
         QTest::addColumn<int>("questions");
         QTest::addColumn<int>("writtenRow");    // -1: nothing written
         QTest::addColumn<QPoint>("cellAfter");  // column, row
-        QTest::newRow("empty register") << QStringList() << "A1001" << QList<int>() << 0 << 1 << QPoint(9, 1);
-        QTest::newRow("after other deposits")
-            << QStringList({"A1", "A2"}) << "A1001" << QList<int>() << 0 << 3 << QPoint(9, 3);
-        QTest::newRow("overwrite: yes")
-            << QStringList({"A1", "A1001", "A2"}) << "A1001" << QList<int>({1}) << 1 << 2 << QPoint(9, 2);
-        QTest::newRow("overwrite: no")
-            << QStringList({"A1", "A1001", "A2"}) << "A1001" << QList<int>({0}) << 1 << -1 << QPoint(0, 2);
-        QTest::newRow("letter case differs")
-            << QStringList({"a1001"}) << "A1001" << QList<int>() << 0 << 2 << QPoint(9, 2);
-        QTest::newRow("blanks around the typed number")
-            << QStringList({"A1001"}) << "  A1001 " << QList<int>({1}) << 1 << 1 << QPoint(9, 1);
-        QTest::newRow("first of several: no ends it")
-            << QStringList({"B", "A1001", "A1001"}) << "A1001" << QList<int>({0}) << 1 << -1 << QPoint(0, 2);
-        QTest::newRow("first of several: yes")
-            << QStringList({"B", "A1001", "A1001"}) << "A1001" << QList<int>({1}) << 1 << 2 << QPoint(9, 2);
+        using Accounts = QStringList;
+        using Answers = QList<int>;
+        dataRow("empty register", Accounts(), "A1001", Answers(), 0, 1, QPoint(9, 1));
+        dataRow("after other deposits", Accounts{"A1", "A2"}, "A1001", Answers(), 0, 3, QPoint(9, 3));
+        dataRow("overwrite: yes", Accounts{"A1", "A1001", "A2"}, "A1001", Answers{1}, 1, 2, QPoint(9, 2));
+        dataRow("overwrite: no", Accounts{"A1", "A1001", "A2"}, "A1001", Answers{0}, 1, -1, QPoint(0, 2));
+        dataRow("letter case differs", Accounts{"a1001"}, "A1001", Answers(), 0, 2, QPoint(9, 2));
+        dataRow("blanks around the typed number", Accounts{"A1001"}, "  A1001 ", Answers{1}, 1, 1,
+                QPoint(9, 1));
+        dataRow("first of several: no ends it", Accounts{"B", "A1001", "A1001"}, "A1001", Answers{0}, 1, -1,
+                QPoint(0, 2));
+        dataRow("first of several: yes", Accounts{"B", "A1001", "A1001"}, "A1001", Answers{1}, 1, 2,
+                QPoint(9, 2));
     }
     void commit()
     {
@@ -774,14 +726,11 @@ private slots:
         });
         const int result = w.fake.modal.runModal(d);
 
-        QCOMPARE(w.fake.messages.asked.size(), questions);
-        for (const RecordedMessage& m : std::as_const(w.fake.messages.asked)) {
-            QCOMPARE(m.title, QStringLiteral("Over Write Term Deposit?"));
-            QCOMPARE(m.text, QStringLiteral("This Account Number already exists. Modify this existing Term "
-                                            "Deposit by over writing?"));
-            QCOMPARE(m.icon, MessageIcon::Question);
-            QCOMPARE(m.buttons, MessageButtons::YesNo);
-        }
+        const RecordedMessage overwrite{
+            "Over Write Term Deposit?",
+            "This Account Number already exists. Modify this existing Term Deposit by over writing?",
+            MessageIcon::Question, MessageButtons::YesNo};
+        QCOMPARE(w.fake.messages.asked, QList<RecordedMessage>(questions, overwrite));
         QCOMPARE(QPoint(w.reg.col(), w.reg.row()), cellAfter);
         if (writtenRow < 0) {
             QVERIFY(stillOpen);
@@ -853,12 +802,10 @@ private slots:
         });
         w.fake.modal.runModal(d);
         QVERIFY(!termDateShown.isEmpty());
-        QCOMPARE(w.fake.messages.asked.size(), 1);
-        const RecordedMessage& m = w.fake.messages.asked.first();
-        QCOMPARE(m.title, QStringLiteral("Quendarith Information Technology"));
-        QCOMPARE(m.text, QStringLiteral("All text box must have a value."));
-        QCOMPARE(m.icon, MessageIcon::Information);
-        QCOMPARE(m.buttons, MessageButtons::Ok);
+        QCOMPARE(
+            w.fake.messages.asked,
+            QList<RecordedMessage>({{"Quendarith Information Technology", "All text box must have a value.",
+                                     MessageIcon::Information, MessageButtons::Ok}}));
         QCOMPARE(w.records(), before);
         QVERIFY(!w.flags.ModifiedFlag);
     }

@@ -5,6 +5,17 @@
 
 namespace td::test {
 
+char* toString(const RecordedMessage& message)
+{
+    const QString shown =
+        QStringLiteral("{\"%1\", \"%2\", %3, %4}")
+            .arg(message.title, message.text,
+                 message.icon == MessageIcon::Question ? QStringLiteral("Question")
+                                                       : QStringLiteral("Information"),
+                 message.buttons == MessageButtons::YesNo ? QStringLiteral("YesNo") : QStringLiteral("Ok"));
+    return qstrdup(shown.toUtf8().constData());
+}
+
 MessageButton FakeMessageBoxes::ask(const QString& title, const QString& text, MessageIcon icon,
                                     MessageButtons buttons)
 {

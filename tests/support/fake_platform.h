@@ -15,7 +15,13 @@ struct RecordedMessage {
     QString text;
     MessageIcon icon;
     MessageButtons buttons;
+
+    // Messages compare whole, so a test states the box it expects at once.
+    bool operator==(const RecordedMessage&) const = default;
 };
+
+// How QCOMPARE shows a message that is not the one expected.
+char* toString(const RecordedMessage& message);
 
 // Records every message box and answers from a queue (OK, or No when the queue is empty).
 class FakeMessageBoxes final : public MessageBoxes {

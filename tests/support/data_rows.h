@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QTest>
+
+#include <type_traits>
+
+namespace td::test {
+
+namespace detail {
+
+// A cell of a data row as its column holds it: plain text becomes a QString.
+template <typename T>
+decltype(auto) rowCell(const T& value)
+{
+    if constexpr (std::is_convertible_v<const T&, const char*>)
+        return QString::fromUtf8(value);
+    else
+        return (value);
+}
+
+}  // namespace detail
+
+// Adds one row to the table of a data-driven test, its values in column
+// order, so that each case reads as one line. QtTest still checks each value
+// against its column's type.
+template <typename... Values>
+void dataRow(const char* tag, const Values&... values)
+{
+    QTestData& row = QTest::newRow(tag);
+    ((row << detail::rowCell(values)), ...);
+}
+
+}  // namespace td::test
