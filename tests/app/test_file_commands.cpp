@@ -1,5 +1,6 @@
 #include "app/widgets/register_grid.h"
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "support/data_rows.h"
 #include "support/deposit_file_world.h"
 
 #include <QAccessible>
@@ -15,6 +16,8 @@ using namespace td::test;
 namespace {
 
 const QString kUntitled = QStringLiteral("Quendarith Information Technology Term Deposit - Untitled");
+const RecordedMessage kSaveFirst{"Save File?", "Save file before exiting?", MessageIcon::Question,
+                                 MessageButtons::YesNo};
 
 enum Command { New = 0, Open = 1, Save = 3, SaveAs = 4, Exit = 8 };
 
@@ -30,14 +33,13 @@ static void savePromptSituations()
     QTest::addColumn<bool>("goesOn");
     QTest::addColumn<bool>("written");
     using L = QList<MessageButton>;
-    QTest::newRow("clean: no question") << false << false << L{} << false << true << false;
-    QTest::newRow("No") << true << true << L{MessageButton::No} << false << true << false;
-    QTest::newRow("Yes, named") << true << true << L{MessageButton::Yes} << false << true << true;
-    QTest::newRow("Yes, untitled") << true << false << L{MessageButton::Yes} << false << true << true;
-    QTest::newRow("Yes, dialog cancelled")
-        << true << false << L{MessageButton::Yes} << true << false << false;
-    QTest::newRow("Yes, shortening declined")
-        << true << true << L{MessageButton::Yes, MessageButton::No} << false << false << false;
+    dataRow("clean: no question", false, false, L{}, false, true, false);
+    dataRow("No", true, true, L{MessageButton::No}, false, true, false);
+    dataRow("Yes, named", true, true, L{MessageButton::Yes}, false, true, true);
+    dataRow("Yes, untitled", true, false, L{MessageButton::Yes}, false, true, true);
+    dataRow("Yes, dialog cancelled", true, false, L{MessageButton::Yes}, true, false, false);
+    dataRow("Yes, shortening declined", true, true, L{MessageButton::Yes, MessageButton::No}, false, false,
+            false);
 }
 
 // Sets up the world of the current row of savePromptSituations.
@@ -49,19 +51,18 @@ static void arrangeSavePrompt(FileWorld& world)
     QFETCH(bool, cancelDialog);
     world.addDeposits(2);
     if (named) {
-        world.answerFile(QStringLiteral("doc.tmd"));
-        world.window.mnuFileItem_Click(Save);
-        QVERIFY(QFile::remove(world.path(QStringLiteral("doc.tmd"))));
+        world.runWithFile(Save, "doc.tmd");
+        QVERIFY(QFile::remove(world.path("doc.tmd")));
     }
     if (answers.size() > 1)  // a cell the file cannot hold, so the shortening question comes
-        world.window.Grid().setCell(1, Active, QStringLiteral("Maybe"));
+        world.reg().setCell(1, Active, "Maybe");
     world.window.flags().ModifiedFlag = modified;
     for (MessageButton b : answers)
         world.answer(b);
     if (cancelDialog)
         world.cancelFile();
     else if (!named)
-        world.answerFile(QStringLiteral("doc.tmd"));
+        world.answerFile("doc.tmd");
 }
 
 class TestFileCommands : public QObject {
@@ -72,8 +73,7 @@ private slots:
     {
         FileWorld world;
         world.addDeposits(1);
-        world.answerFile(QStringLiteral("first.tmd"));
-        world.window.mnuFileItem_Click(Save);
+        world.runWithFile(Save, "first.tmd");
         world.cancelFile();
         world.window.mnuFileItem_Click(SaveAs);
         world.cancelFile();
@@ -89,18 +89,17 @@ private slots:
             QCOMPARE(requests[i].settings.defaultSuffix, QStringLiteral("tmd"));
             QCOMPARE(requests[i].settings.filter, QStringLiteral("Term Deposit Files (*.tmd)"));
         }
-        QCOMPARE(requests[1].settings.initialPath, world.path(QStringLiteral("first.tmd")));
-        QCOMPARE(requests[2].settings.initialPath, world.path(QStringLiteral("first.tmd")));
+        QCOMPARE(requests[1].settings.initialPath, world.path("first.tmd"));
+        QCOMPARE(requests[2].settings.initialPath, world.path("first.tmd"));
     }
 
     void firstSaveAsksForANameAndWritesEveryDeposit()
     {
         FileWorld world;
         world.addDeposits(3);
-        world.answerFile(QStringLiteral("three.tmd"));
-        world.window.mnuFileItem_Click(Save);
+        world.runWithFile(Save, "three.tmd");
 
-        const QByteArray bytes = fileBytes(world.path(QStringLiteral("three.tmd")));
+        const QByteArray bytes = fileBytes(world.path("three.tmd"));
         QCOMPARE(bytes.size(), 300);
         QCOMPARE(bytes.at(99), '\r');
         QCOMPARE(bytes.at(199), '\r');
@@ -108,11 +107,10 @@ private slots:
         QCOMPARE(bytes.mid(200, 20), QByteArray("AC3                 "));
         QCOMPARE(bytes.mid(296, 3), QByteArray("Yes"));
         QCOMPARE(bytes.mid(196, 3), QByteArray("No "));
-        QCOMPARE(world.title(), FileWorld::titleOf(world.path(QStringLiteral("three.tmd"))));
-        QCOMPARE(world.window.fileName(), world.path(QStringLiteral("three.tmd")));
+        QCOMPARE(world.title(), FileWorld::titleOf(world.path("three.tmd")));
+        QCOMPARE(world.window.fileName(), world.path("three.tmd"));
         QVERIFY(!world.window.flags().ModifiedFlag);
-        QCOMPARE(world.window.Grid().row(), 3);
-        QCOMPARE(world.window.Grid().col(), 9);
+        QCOMPARE(QPoint(world.reg().col(), world.reg().row()), QPoint(9, 3));
         QVERIFY(world.fake.messages.asked.isEmpty());
         QCOMPARE(world.fake.pointer.history, (QList<Pointer>{Pointer::Hourglass, Pointer::Default}));
     }
@@ -121,15 +119,14 @@ private slots:
     {
         FileWorld world;
         world.addDeposits(5);
-        world.answerFile(QStringLiteral("named.tmd"));
-        world.window.mnuFileItem_Click(Save);
-        world.window.Grid().removeRow(1);
-        world.window.Grid().removeRow(1);
+        world.runWithFile(Save, "named.tmd");
+        world.reg().removeRow(1);
+        world.reg().removeRow(1);
         world.window.flags().ModifiedFlag = true;
         world.window.mnuFileItem_Click(Save);
 
         QCOMPARE(world.fake.files.requests.size(), 1);
-        const QByteArray bytes = fileBytes(world.path(QStringLiteral("named.tmd")));
+        const QByteArray bytes = fileBytes(world.path("named.tmd"));
         QCOMPARE(bytes.size(), 300);
         QVERIFY(!bytes.contains("AC1 "));
         QCOMPARE(bytes.left(3), QByteArray("AC3"));
@@ -142,9 +139,9 @@ private slots:
     void cancelledDialogsChangeNothing_data()
     {
         QTest::addColumn<int>("command");
-        QTest::newRow("Save") << int(Save);
-        QTest::newRow("Save As") << int(SaveAs);
-        QTest::newRow("Open") << int(Open);
+        dataRow("Save", int(Save));
+        dataRow("Save As", int(SaveAs));
+        dataRow("Open", int(Open));
     }
     void cancelledDialogsChangeNothing()
     {
@@ -155,7 +152,7 @@ private slots:
         world.window.mnuFileItem_Click(command);  // Open: SaveFirst answered No
         QVERIFY(filesIn(world.dir.path()).isEmpty());
         QCOMPARE(world.title(), kUntitled);
-        QCOMPARE(world.window.Grid().rows(), 4);
+        QCOMPARE(world.reg().rows(), 4);
         QVERIFY(world.window.flags().ModifiedFlag);
         QCOMPARE(world.fake.messages.asked.size(), command == Open ? 1 : 0);
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
@@ -164,10 +161,10 @@ private slots:
     void openShowsTheFileRows_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("lower case") << "deposits.tmd";
-        QTest::newRow("capitals") << "DEPOSITS.TMD";
-        QTest::newRow("no dot") << "depositstmd";
-        QTest::newRow("capitals, no dot") << "DepositsTmD";
+        dataRow("lower case", "deposits.tmd");
+        dataRow("capitals", "DEPOSITS.TMD");
+        dataRow("no dot", "depositstmd");
+        dataRow("capitals, no dot", "DepositsTmD");
     }
     void openShowsTheFileRows()
     {
@@ -179,10 +176,9 @@ private slots:
             depositRecord({"ABCDEFGHIJKLMNOPQRST", "", "", "", "", "", "", "", "", "Yes"}) +
             QByteArray(50, 'x');
         QVERIFY(writeFileBytes(world.path(name), file));
-        world.answerFile(name);
-        world.window.mnuFileItem_Click(Open);
+        world.runWithFile(Open, name);
 
-        Register& reg = world.window.Grid();
+        Register& reg = world.reg();
         QCOMPARE(reg.rows(), 4);
         QCOMPARE(reg.cell(1, AccountNumber), QStringLiteral("AC1"));
         QCOMPARE(reg.cell(1, Active), QStringLiteral("No"));
@@ -190,8 +186,7 @@ private slots:
         for (int c = 0; c < ColumnCount; ++c)
             QCOMPARE(reg.cell(3, c), QString());
         QCOMPARE(reg.cell(0, AccountNumber), QStringLiteral("Account Number"));
-        QCOMPARE(reg.row(), 3);
-        QCOMPARE(reg.col(), 9);
+        QCOMPARE(QPoint(reg.col(), reg.row()), QPoint(9, 3));
         QCOMPARE(world.title(), FileWorld::titleOf(world.path(name)));
         QVERIFY(!world.window.flags().ModifiedFlag);
         QVERIFY(world.fake.messages.asked.isEmpty());
@@ -205,20 +200,17 @@ private slots:
         FileWorld world;
         world.addDeposits(2);
         world.window.mnuFileItem_Click(New);  // SaveFirst answered No
-        QCOMPARE(world.window.Grid().rows(), 2);
-        world.answerFile(QStringLiteral("empty.tmd"));
-        world.window.mnuFileItem_Click(Save);
-        QCOMPARE(fileBytes(world.path(QStringLiteral("empty.tmd"))), QByteArray());
-        QCOMPARE(world.window.Grid().row(), 0);
+        QCOMPARE(world.reg().rows(), 2);
+        world.runWithFile(Save, "empty.tmd");
+        QCOMPARE(fileBytes(world.path("empty.tmd")), QByteArray());
+        QCOMPARE(world.reg().row(), 0);
 
         world.addDeposits(4);
         world.window.flags().ModifiedFlag = false;
-        world.answerFile(QStringLiteral("empty.tmd"));
-        world.window.mnuFileItem_Click(Open);
-        QCOMPARE(world.window.Grid().rows(), 2);
-        QCOMPARE(world.window.Grid().row(), 1);
-        QCOMPARE(world.window.Grid().col(), 9);
-        QCOMPARE(world.window.Grid().cell(1, AccountNumber), QString());
+        world.runWithFile(Open, "empty.tmd");
+        QCOMPARE(world.reg().rows(), 2);
+        QCOMPARE(QPoint(world.reg().col(), world.reg().row()), QPoint(9, 1));
+        QCOMPARE(world.reg().cell(1, AccountNumber), QString());
     }
 
     // Cut and trimmed cells come back as the file holds them; the user was
@@ -230,17 +222,15 @@ private slots:
         d.texts = {
             "ABCDEFGHIJKLMNOPQRSTUVWXY", "0", "   5.5", "1", "0", "01/01/2024", "01/01/2025", "$1,000.00",
             "$1,000,000,000.00",         "No"};
-        world.window.Grid().appendDeposit(d);
+        world.reg().appendDeposit(d);
         world.window.flags().ModifiedFlag = true;
         world.answer(MessageButton::Yes);
-        world.answerFile(QStringLiteral("cut.tmd"));
-        world.window.mnuFileItem_Click(Save);
-        QCOMPARE(world.titlesAsked(), QStringList{QStringLiteral("Save File?")});
+        world.runWithFile(Save, "cut.tmd");
+        QCOMPARE(world.titlesAsked(), QStringList{"Save File?"});
 
         world.window.mnuFileItem_Click(New);
-        world.answerFile(QStringLiteral("cut.tmd"));
-        world.window.mnuFileItem_Click(Open);
-        const DepositRecord back = world.window.Grid().record(1);
+        world.runWithFile(Open, "cut.tmd");
+        const DepositRecord back = world.reg().record(1);
         QCOMPARE(back[AccountNumber], QStringLiteral("ABCDEFGHIJKLMNOPQRST"));
         QCOMPARE(back[Interest], QStringLiteral("5.5"));
         QCOMPARE(back[FutureValue], QStringLiteral("$1,000,000,000."));
@@ -250,86 +240,79 @@ private slots:
     void shorteningQuestionNamesTheDeposits_data()
     {
         QTest::addColumn<MessageButton>("answer");
-        QTest::newRow("No writes nothing") << MessageButton::No;
-        QTest::newRow("Yes saves") << MessageButton::Yes;
+        dataRow("No writes nothing", MessageButton::No);
+        dataRow("Yes saves", MessageButton::Yes);
     }
     void shorteningQuestionNamesTheDeposits()
     {
         QFETCH(MessageButton, answer);
         FileWorld world;
         world.addDeposits(9);
-        Register& reg = world.window.Grid();
-        reg.setCell(2, FutureValue, QStringLiteral("$1,000,000,000.00"));
-        reg.setCell(2, Interest, QStringLiteral(" 5"));
-        reg.setCell(4, AccountNumber, QString(QChar(0x03A9)) + QStringLiteral("-4"));
+        const QString omega(QChar(0x03A9));
+        Register& reg = world.reg();
+        reg.setCell(2, FutureValue, "$1,000,000,000.00");
+        reg.setCell(2, Interest, " 5");
+        reg.setCell(4, AccountNumber, omega + "-4");
         for (int r = 5; r <= 9; ++r)
-            reg.setCell(r, Active, QStringLiteral("Yes "));
+            reg.setCell(r, Active, "Yes ");
         world.answer(answer);
-        world.answerFile(QStringLiteral("long.tmd"));
-        world.window.mnuFileItem_Click(Save);
+        world.runWithFile(Save, "long.tmd");
 
         QCOMPARE(world.fake.messages.asked.size(), 1);
         const RecordedMessage& m = world.fake.messages.asked[0];
-        QCOMPARE(m.title, QStringLiteral("Save File?"));
-        QCOMPARE(m.icon, MessageIcon::Question);
-        QCOMPARE(m.buttons, MessageButtons::YesNo);
-        QVERIFY(m.text.contains(QStringLiteral("shortened")));
-        QVERIFY(m.text.contains(QStringLiteral("AC2: Interest, Future Value")));
-        QVERIFY(m.text.contains(QString(QChar(0x03A9)) + QStringLiteral("-4: Account Number")));
-        QVERIFY(m.text.contains(QStringLiteral("AC7: Active")));
-        QVERIFY(!m.text.contains(QStringLiteral("AC8")));
-        QVERIFY(m.text.contains(QStringLiteral("and 2 more deposits")));
-        QVERIFY(!m.text.contains(QStringLiteral("AC1:")));
+        // The text names the deposits the file would shorten; its parts are looked for below.
+        QCOMPARE(m, (RecordedMessage{"Save File?", m.text, MessageIcon::Question, MessageButtons::YesNo}));
+        for (const QString& part :
+             QStringList{"shortened", "AC2: Interest, Future Value", omega + "-4: Account Number",
+                         "AC7: Active", "and 2 more deposits"})
+            QVERIFY2(m.text.contains(part), qPrintable(part));
+        QVERIFY(!m.text.contains("AC8"));
+        QVERIFY(!m.text.contains("AC1:"));
 
         const bool saved = answer == MessageButton::Yes;
-        QCOMPARE(QFileInfo::exists(world.path(QStringLiteral("long.tmd"))), saved);
+        QCOMPARE(QFileInfo::exists(world.path("long.tmd")), saved);
         QCOMPARE(world.fake.files.requests.size(), saved ? 1 : 0);
         QCOMPARE(world.window.flags().ModifiedFlag, !saved);
-        QCOMPARE(world.title(),
-                 saved ? FileWorld::titleOf(world.path(QStringLiteral("long.tmd"))) : kUntitled);
+        QCOMPARE(world.title(), saved ? FileWorld::titleOf(world.path("long.tmd")) : kUntitled);
     }
 
     void openRefusesWhatIsNotATermDepositFile_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<MessageButton>("answer");
-        QTest::newRow("other extension") << "deposits.txt" << MessageButton::Yes;
-        QTest::newRow("folder") << "folder.tmd" << MessageButton::Yes;
-        QTest::newRow("last three characters") << "deposits.tm" << MessageButton::No;
+        dataRow("other extension", "deposits.txt", MessageButton::Yes);
+        dataRow("folder", "folder.tmd", MessageButton::Yes);
+        dataRow("last three characters", "deposits.tm", MessageButton::No);
     }
     void openRefusesWhatIsNotATermDepositFile()
     {
         QFETCH(QString, name);
         QFETCH(MessageButton, answer);
         FileWorld world;
-        QVERIFY(QDir(world.dir.path()).mkdir(QStringLiteral("folder.tmd")));
-        QVERIFY(writeFileBytes(world.path(QStringLiteral("deposits.txt")), depositRecord({"TXT"})));
-        QVERIFY(writeFileBytes(world.path(QStringLiteral("deposits.tm")), depositRecord({"TM"})));
+        QVERIFY(QDir(world.dir.path()).mkdir("folder.tmd"));
+        QVERIFY(writeFileBytes(world.path("deposits.txt"), depositRecord({"TXT"})));
+        QVERIFY(writeFileBytes(world.path("deposits.tm"), depositRecord({"TM"})));
         world.addDeposits(2);
-        world.answerFile(QStringLiteral("current.tmd"));
-        world.window.mnuFileItem_Click(Save);
+        world.runWithFile(Save, "current.tmd");
         world.window.flags().ModifiedFlag = true;
 
         world.answer(MessageButton::No);  // SaveFirst
-        world.answerFile(name);
         world.answer(answer);
-        world.window.mnuFileItem_Click(Open);
+        world.runWithFile(Open, name);
 
-        QCOMPARE(world.fake.messages.asked.size(), 2);
-        const RecordedMessage& m = world.fake.messages.asked[1];
-        QCOMPARE(m.title, QStringLiteral("Term Deposit File Only"));
-        QCOMPARE(m.text, QStringLiteral("This is not a Term Deposit file. Select a Term Deposit file."));
-        QCOMPARE(m.icon, MessageIcon::Question);
-        QCOMPARE(m.buttons, MessageButtons::YesNo);
-        QCOMPARE(world.window.Grid().rows(), 4);
-        QCOMPARE(world.title(), FileWorld::titleOf(world.path(QStringLiteral("current.tmd"))));
+        const RecordedMessage notTmd{"Term Deposit File Only",
+                                     "This is not a Term Deposit file. Select a Term Deposit file.",
+                                     MessageIcon::Question, MessageButtons::YesNo};
+        QCOMPARE(world.fake.messages.asked, (QList<RecordedMessage>{kSaveFirst, notTmd}));
+        QCOMPARE(world.reg().rows(), 4);
+        QCOMPARE(world.title(), FileWorld::titleOf(world.path("current.tmd")));
         QVERIFY(world.window.flags().ModifiedFlag);
 
         // The refused name did not become the document's name.
         world.window.mnuFileItem_Click(Save);
-        QCOMPARE(fileBytes(world.path(QStringLiteral("deposits.txt"))), depositRecord({"TXT"}));
-        QCOMPARE(fileBytes(world.path(QStringLiteral("current.tmd"))).size(), 200);
-        QVERIFY(!QFileInfo::exists(world.path(QStringLiteral("missing.tmd"))));
+        QCOMPARE(fileBytes(world.path("deposits.txt")), depositRecord({"TXT"}));
+        QCOMPARE(fileBytes(world.path("current.tmd")).size(), 200);
+        QVERIFY(!QFileInfo::exists(world.path("missing.tmd")));
     }
 
     // A name that passes the extension test but where nothing can be opened
@@ -338,41 +321,34 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing") << "missing.tmd"
-                                 << "No file of this name exists.";
-        QTest::newRow("dangling link") << "link.tmd"
-                                       << "is a link to";
-        QTest::newRow("a name too long") << QString(300, QLatin1Char('n')) + ".tmd"
-                                         << "longer than the file system allows";
-        QTest::newRow("a path too long") << QStringLiteral("d/").repeated(2100) + "x.tmd"
-                                         << "path is longer than the system allows";
-        QTest::newRow("a zero character") << QStringLiteral("bad") + QChar(u'\0') + ".tmd"
-                                          << "no file name can hold";
-        QTest::newRow("a file used as a folder") << "plain.tmd/inner.tmd"
-                                                 << "should be a folder is a file";
+        dataRow("missing", "missing.tmd", "No file of this name exists.");
+        dataRow("dangling link", "link.tmd", "is a link to");
+        dataRow("a name too long", QString(300, 'n') + ".tmd", "longer than the file system allows");
+        dataRow("a path too long", QString("d/").repeated(2100) + "x.tmd",
+                "path is longer than the system allows");
+        dataRow("a zero character", QString("bad") + QChar(u'\0') + ".tmd", "no file name can hold");
+        dataRow("a file used as a folder", "plain.tmd/inner.tmd", "should be a folder is a file");
     }
     void openTellsWhyNothingCanBeOpened()
     {
         QFETCH(QString, name);
         QFETCH(QString, reason);
         FileWorld world;
-        QVERIFY(QFile::link(world.path(QStringLiteral("gone.tmd")), world.path(QStringLiteral("link.tmd"))));
-        QVERIFY(writeFileBytes(world.path(QStringLiteral("plain.tmd")), depositRecord({"PLAIN"})));
+        QVERIFY(QFile::link(world.path("gone.tmd"), world.path("link.tmd")));
+        QVERIFY(writeFileBytes(world.path("plain.tmd"), depositRecord({"PLAIN"})));
         world.addDeposits(1);
         world.window.flags().ModifiedFlag = false;
-        world.answerFile(name);
-        world.window.mnuFileItem_Click(Open);
+        world.runWithFile(Open, name);
 
         QCOMPARE(world.fake.messages.asked.size(), 1);
         const RecordedMessage& m = world.fake.messages.asked[0];
-        QCOMPARE(m.title, QStringLiteral("Term Deposit File Error"));
-        QCOMPARE(m.icon, MessageIcon::Information);
-        QCOMPARE(m.buttons, MessageButtons::Ok);
-        QVERIFY2(m.text.startsWith(QLatin1String("The Term Deposit file could not be opened.")),
-                 qPrintable(m.text));
+        // The text tells the path and the reason; its parts are looked for below.
+        QCOMPARE(m, (RecordedMessage{"Term Deposit File Error", m.text, MessageIcon::Information,
+                                     MessageButtons::Ok}));
+        QVERIFY2(m.text.startsWith("The Term Deposit file could not be opened."), qPrintable(m.text));
         QVERIFY2(m.text.contains(QDir::toNativeSeparators(world.path(name))), qPrintable(m.text));
         QVERIFY2(m.text.contains(reason), qPrintable(m.text));
-        QCOMPARE(world.window.Grid().rows(), 3);
+        QCOMPARE(world.reg().rows(), 3);
         QCOMPARE(world.title(), kUntitled);
     }
 
@@ -381,9 +357,9 @@ private slots:
     void theTitleShowsThePathExactly_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("marks") << "q&a [*] 50% {x}.tmd";
-        QTest::newRow("two marks together") << "[*][*].tmd";
-        QTest::newRow("a mark at the end") << "x[*]tmd";
+        dataRow("marks", "q&a [*] 50% {x}.tmd");
+        dataRow("two marks together", "[*][*].tmd");
+        dataRow("a mark at the end", "x[*]tmd");
     }
     void theTitleShowsThePathExactly()
     {
@@ -392,8 +368,7 @@ private slots:
         QVERIFY(writeFileBytes(world.path(name), depositRecord({"AC1"})));
         world.window.setWindowModified(true);
         world.window.winId();  // the window as the window system has it
-        world.answerFile(name);
-        world.window.mnuFileItem_Click(Open);
+        world.runWithFile(Open, name);
         QVERIFY(world.fake.messages.asked.isEmpty());
         const QString expected = FileWorld::titleOf(world.path(name));
         QCOMPARE(world.window.windowHandle()->title(), expected);
@@ -406,16 +381,13 @@ private slots:
         QTest::addColumn<MessageButton>("modifyAnswer");
         QTest::addColumn<QStringList>("questions");
         QTest::addColumn<bool>("written");
-        QTest::newRow("new file") << "other.tmd" << MessageButton::No << QStringList() << true;
-        QTest::newRow("capitals") << "OTHER.TMD" << MessageButton::No << QStringList() << true;
-        QTest::newRow("existing, Yes")
-            << "existing.tmd" << MessageButton::Yes << QStringList{"Modify?"} << true;
-        QTest::newRow("existing, No")
-            << "existing.tmd" << MessageButton::No << QStringList{"Modify?"} << false;
-        QTest::newRow("own name, Yes")
-            << "current.tmd" << MessageButton::Yes << QStringList{"Modify?"} << true;
-        QTest::newRow("not tmd") << "other.txt" << MessageButton::Yes << QStringList{"Term Deposit File Only"}
-                                 << false;
+        using Titles = QStringList;
+        dataRow("new file", "other.tmd", MessageButton::No, Titles(), true);
+        dataRow("capitals", "OTHER.TMD", MessageButton::No, Titles(), true);
+        dataRow("existing, Yes", "existing.tmd", MessageButton::Yes, Titles{"Modify?"}, true);
+        dataRow("existing, No", "existing.tmd", MessageButton::No, Titles{"Modify?"}, false);
+        dataRow("own name, Yes", "current.tmd", MessageButton::Yes, Titles{"Modify?"}, true);
+        dataRow("not tmd", "other.txt", MessageButton::Yes, Titles{"Term Deposit File Only"}, false);
     }
     void saveAs()
     {
@@ -425,26 +397,25 @@ private slots:
         QFETCH(bool, written);
         FileWorld world;
         const QByteArray existing = depositRecord({"EXISTING"});
-        QVERIFY(writeFileBytes(world.path(QStringLiteral("existing.tmd")), existing));
+        QVERIFY(writeFileBytes(world.path("existing.tmd"), existing));
         world.addDeposits(1);
-        world.answerFile(QStringLiteral("current.tmd"));
-        world.window.mnuFileItem_Click(Save);
-        world.addDeposits(2, QStringLiteral("NEW"));
+        world.runWithFile(Save, "current.tmd");
+        world.addDeposits(2, "NEW");
 
-        world.answerFile(name);
         world.answer(modifyAnswer);
-        world.window.mnuFileItem_Click(SaveAs);
+        world.runWithFile(SaveAs, name);
 
         QCOMPARE(world.titlesAsked(), questions);
-        if (questions.value(0) == QLatin1String("Modify?")) {
-            const RecordedMessage& m = world.fake.messages.asked[0];
-            QCOMPARE(m.text, QStringLiteral("This Term Deposit file already exists. Replace existing Term "
-                                            "Deposit by over writing it?"));
-            QCOMPARE(m.icon, MessageIcon::Question);
-            QCOMPARE(m.buttons, MessageButtons::YesNo);
+        if (questions.value(0) == "Modify?") {
+            QCOMPARE(world.fake.messages.asked[0],
+                     (RecordedMessage{"Modify?",
+                                      "This Term Deposit file already exists. "
+                                      "Replace existing Term Deposit by "
+                                      "over writing it?",
+                                      MessageIcon::Question, MessageButtons::YesNo}));
         }
         const QString target = world.path(name);
-        const QString shown = written ? target : world.path(QStringLiteral("current.tmd"));
+        const QString shown = written ? target : world.path("current.tmd");
         QCOMPARE(world.title(), FileWorld::titleOf(shown));
         QCOMPARE(world.window.fileName(), shown);
         QCOMPARE(world.window.flags().ModifiedFlag, !written);
@@ -452,12 +423,13 @@ private slots:
             QCOMPARE(fileBytes(target).size(), 300);
             QCOMPARE(fileBytes(target).mid(200, 4), QByteArray("NEW2"));
         } else {
-            QCOMPARE(fileBytes(world.path(QStringLiteral("existing.tmd"))), existing);
-            QVERIFY(!QFileInfo::exists(world.path(QStringLiteral("other.txt"))));
-            // A later Save writes the file the title shows, not the refused or declined one.
+            QCOMPARE(fileBytes(world.path("existing.tmd")), existing);
+            QVERIFY(!QFileInfo::exists(world.path("other.txt")));
+            // A later Save writes the file the title shows, not the refused or
+            // declined one.
             world.window.mnuFileItem_Click(Save);
-            QCOMPARE(fileBytes(world.path(QStringLiteral("existing.tmd"))), existing);
-            QCOMPARE(fileBytes(world.path(QStringLiteral("current.tmd"))).size(), 300);
+            QCOMPARE(fileBytes(world.path("existing.tmd")), existing);
+            QCOMPARE(fileBytes(world.path("current.tmd")).size(), 300);
         }
     }
 
@@ -465,19 +437,17 @@ private slots:
     {
         FileWorld world;
         world.addDeposits(3);
-        world.answerFile(QStringLiteral("some.tmd"));
-        world.window.mnuFileItem_Click(Save);
-        world.window.Grid().setCell(4, SaveEachMonth, QStringLiteral("spare text"));
+        world.runWithFile(Save, "some.tmd");
+        world.reg().setCell(4, SaveEachMonth, "spare text");
         world.fake.pointer.history.clear();
         world.window.mnuFileItem_Click(New);
 
         QCOMPARE(world.title(), kUntitled);
         QCOMPARE(world.window.fileName(), QString());
-        QCOMPARE(world.window.Grid().rows(), 2);
-        QCOMPARE(world.window.Grid().cell(1, SaveEachMonth), QString());
-        QCOMPARE(world.window.Grid().cell(0, Active), QStringLiteral("Active"));
-        QCOMPARE(world.window.Grid().row(), 1);
-        QCOMPARE(world.window.Grid().col(), 9);
+        QCOMPARE(world.reg().rows(), 2);
+        QCOMPARE(world.reg().cell(1, SaveEachMonth), QString());
+        QCOMPARE(world.reg().cell(0, Active), QStringLiteral("Active"));
+        QCOMPARE(QPoint(world.reg().col(), world.reg().row()), QPoint(9, 1));
         QVERIFY(!world.window.flags().ModifiedFlag);
         QVERIFY(world.fake.messages.asked.isEmpty());
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
@@ -486,7 +456,8 @@ private slots:
         world.addDeposits(1);
         world.cancelFile();
         world.window.mnuFileItem_Click(Save);
-        QCOMPARE(world.fake.files.requests.size(), 2);  // untitled again: the dialog is shown
+        QCOMPARE(world.fake.files.requests.size(),
+                 2);  // untitled again: the dialog is shown
     }
 
     // SaveFirst as New, Open and Exit meet it.
@@ -504,15 +475,11 @@ private slots:
 
         QCOMPARE(world.window.SaveFirst(), goesOn);
         QCOMPARE(world.fake.messages.asked.size(), answers.size());
-        if (!answers.isEmpty()) {
-            const RecordedMessage& m = world.fake.messages.asked[0];
-            QCOMPARE(m.title, QStringLiteral("Save File?"));
-            QCOMPARE(m.text, QStringLiteral("Save file before exiting?"));
-            QCOMPARE(m.icon, MessageIcon::Question);
-            QCOMPARE(m.buttons, MessageButtons::YesNo);
-        }
-        QCOMPARE(QFileInfo::exists(world.path(QStringLiteral("doc.tmd"))), written);
-        QCOMPARE(world.window.flags().ModifiedFlag, modified);  // SaveFirst leaves the flag alone
+        if (!answers.isEmpty())
+            QCOMPARE(world.fake.messages.asked[0], kSaveFirst);
+        QCOMPARE(QFileInfo::exists(world.path("doc.tmd")), written);
+        QCOMPARE(world.window.flags().ModifiedFlag,
+                 modified);  // SaveFirst leaves the flag alone
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
     }
 
@@ -520,8 +487,8 @@ private slots:
     void stoppedSaveFirstStopsTheCommand_data()
     {
         QTest::addColumn<int>("command");
-        QTest::newRow("New") << int(New);
-        QTest::newRow("Open") << int(Open);
+        dataRow("New", int(New));
+        dataRow("Open", int(Open));
     }
     void stoppedSaveFirstStopsTheCommand()
     {
@@ -531,7 +498,7 @@ private slots:
         world.answer(MessageButton::Yes);
         world.cancelFile();
         world.window.mnuFileItem_Click(command);
-        QCOMPARE(world.window.Grid().rows(), 4);
+        QCOMPARE(world.reg().rows(), 4);
         QVERIFY(world.window.flags().ModifiedFlag);
         QCOMPARE(world.fake.files.requests.size(), 1);  // the Save dialog only
     }
@@ -543,17 +510,18 @@ private slots:
         FileWorld world;
         world.addDeposits(2);
         world.answer(MessageButton::Yes);
-        world.answerFile(QStringLiteral("saved.tmd"));
+        world.answerFile("saved.tmd");
         world.cancelFile();
         world.window.mnuFileItem_Click(Open);
-        QCOMPARE(fileBytes(world.path(QStringLiteral("saved.tmd"))).size(), 200);
+        QCOMPARE(fileBytes(world.path("saved.tmd")).size(), 200);
         QVERIFY(world.window.flags().ModifiedFlag);
-        QCOMPARE(world.window.Grid().rows(), 4);
+        QCOMPARE(world.reg().rows(), 4);
         world.window.mnuFileItem_Click(New);
         QCOMPARE(world.titlesAsked(), (QStringList{"Save File?", "Save File?"}));
     }
 
-    // Closing asks as SaveFirst does; where SaveFirst would stop, the window stays open.
+    // Closing asks as SaveFirst does; where SaveFirst would stop, the window
+    // stays open.
     void closing_data() { savePromptSituations(); }
     void closing()
     {
@@ -571,21 +539,22 @@ private slots:
         QCOMPARE(world.window.isVisible(), !goesOn);
         QCOMPARE(world.fake.messages.asked.size(), answers.size());
         if (!answers.isEmpty())
-            QCOMPARE(world.fake.messages.asked[0].text, QStringLiteral("Save file before exiting?"));
-        QCOMPARE(QFileInfo::exists(world.path(QStringLiteral("doc.tmd"))), written);
+            QCOMPARE(world.fake.messages.asked[0], kSaveFirst);
+        QCOMPARE(QFileInfo::exists(world.path("doc.tmd")), written);
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
     }
 
-    // File > Exit asks once and ends the program: the closing step does not ask again.
+    // File > Exit asks once and ends the program: the closing step does not ask
+    // again.
     void exitAsksOnceAndEndsTheProgram_data()
     {
         QTest::addColumn<bool>("modified");
         QTest::addColumn<MessageButton>("answer");
         QTest::addColumn<int>("questions");
         QTest::addColumn<bool>("written");
-        QTest::newRow("clean") << false << MessageButton::No << 0 << false;
-        QTest::newRow("modified, No") << true << MessageButton::No << 1 << false;
-        QTest::newRow("modified, Yes") << true << MessageButton::Yes << 1 << true;
+        dataRow("clean", false, MessageButton::No, 0, false);
+        dataRow("modified, No", true, MessageButton::No, 1, false);
+        dataRow("modified, Yes", true, MessageButton::Yes, 1, true);
     }
     void exitAsksOnceAndEndsTheProgram()
     {
@@ -599,7 +568,7 @@ private slots:
         world.addDeposits(1);
         world.window.flags().ModifiedFlag = modified;
         world.answer(answer);
-        world.answerFile(QStringLiteral("exit.tmd"));
+        world.answerFile("exit.tmd");
 
         bool timedOut = false;
         QTimer::singleShot(0, &world.window, [&] { world.window.fileItem(Exit)->trigger(); });
@@ -611,7 +580,7 @@ private slots:
         QVERIFY(!timedOut);
         QVERIFY(!world.window.isVisible());
         QCOMPARE(int(world.fake.messages.asked.size()), questions);
-        QCOMPARE(QFileInfo::exists(world.path(QStringLiteral("exit.tmd"))), written);
+        QCOMPARE(QFileInfo::exists(world.path("exit.tmd")), written);
     }
 
     void exitStopsWhenTheSaveIsCancelled()

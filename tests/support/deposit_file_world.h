@@ -41,6 +41,12 @@ struct FileWorld : FileFolder, MainWindowWorld {
 
     void answerFile(const QString& name) { fake.files.answers.push_back(path(name)); }
     void cancelFile() { fake.files.answers.push_back(std::nullopt); }
+    // Runs a File menu command (by its place in the menu) whose file dialog is answered with name.
+    void runWithFile(int command, const QString& name)
+    {
+        answerFile(name);
+        window.mnuFileItem_Click(command);
+    }
     void answer(MessageButton button) { fake.messages.answers.push_back(button); }
 
     QStringList titlesAsked() const
