@@ -38,17 +38,10 @@ bool Register::setRows(int n)
 {
     if (n < 2)
         return false;
-    const int old = rows();
-    if (n < old) {
-        removeRows(n, old - 1);
-    } else if (n > old) {
-        m_changingRows = true;
-        beginInsertRows({}, viewRow(old), viewRow(n - 1));
-        while (rows() < n)
-            m_order.push_back(storeDeposit({}));
-        endInsertRows();
-        rowsChanged();
-    }
+    if (n < rows())
+        removeRows(n, rows() - 1);
+    while (rows() < n)
+        insertRow(rows(), storeDeposit({}));
     return true;
 }
 
@@ -132,10 +125,10 @@ void Register::removeRows(int first, int last)
     rowsChanged();
 }
 
-void Register::appendDeposit(const DepositRecord& record)
+void Register::appendDeposit(const DepositRecord& record) { insertRow(rows() - 1, storeDeposit(record)); }
+
+void Register::insertRow(int at, RowRef ref)
 {
-    const int at = rows() - 1;
-    const RowRef ref = storeDeposit(record);
     // Room first, so that nothing can fail between the views' begin and end.
     if (m_order.size() == m_order.capacity())
         m_order.reserve(2 * m_order.size());

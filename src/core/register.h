@@ -102,6 +102,7 @@ private:
     RowRef storeTexts(DepositRecord&& texts);
     RowRef storeDeposit(const DepositRecord& record);
     void release(RowRef ref);
+    void insertRow(int at, RowRef ref);
     void removeRows(int first, int last);
     void compactIfSparse();
     void rowsChanged();
