@@ -1,6 +1,7 @@
 #include "app/widgets/look.h"
 #include "app/windows/frm_print.h"
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "support/data_rows.h"
 #include "support/main_window_world.h"
 
 #include <QApplication>
@@ -115,11 +116,14 @@ class TestPrint : public QObject {
                 list << deposit(QStringLiteral("D%1").arg(i + 1), actives[i]);
             return list;
         }
-        void chooseInDialog(const QString& steps)
+        // File > Print, the options dialog left by the given steps (none: it is not expected to open).
+        void print(const QString& steps = QString())
         {
-            fake.modal.handlers.push_back([steps](QDialog& d) { leave(static_cast<frmPrint&>(d), steps); });
+            if (!steps.isEmpty())
+                fake.modal.handlers.push_back(
+                    [steps](QDialog& d) { leave(static_cast<frmPrint&>(d), steps); });
+            w.actions().filePrint->trigger();
         }
-        void print() { w.actions().filePrint->trigger(); }
     };
 
 private slots:
@@ -201,23 +205,18 @@ private slots:
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QList<bool>>("after");
         QTest::addColumn<bool>("frame2Enabled");
-        QTest::newRow("print at once") << true << false << "print" << B{false, false, true, true} << false;
-        QTest::newRow("all, not active")
-            << false << true << "opt1 opt3 print" << B{false, true, false, true} << true;
-        QTest::newRow("access keys") << false << true << "alt+a alt+n print" << B{false, true, false, true}
-                                     << true;
-        QTest::newRow("back to selection, still reads Frame2")
-            << true << true << "opt1 opt3 opt0 print" << B{false, false, false, true} << false;
-        QTest::newRow("all, then enter")
-            << false << false << "opt1 enter" << B{false, true, true, true} << true;
-        QTest::newRow("enter on cancel")
-            << true << false << "opt1 tab-to-cancel enter" << B{true, true, false, false} << true;
-        QTest::newRow("cancel keeps flags")
-            << true << false << "opt0 opt3 cancel" << B{true, true, false, false} << false;
-        QTest::newRow("esc is cancel")
-            << false << true << "opt1 opt3 esc" << B{true, false, true, false} << true;
-        QTest::newRow("close box changes nothing")
-            << true << true << "opt1 opt3 close" << B{false, true, true, false} << true;
+        dataRow("print at once", true, false, "print", B{false, false, true, true}, false);
+        dataRow("all, not active", false, true, "opt1 opt3 print", B{false, true, false, true}, true);
+        dataRow("access keys", false, true, "alt+a alt+n print", B{false, true, false, true}, true);
+        dataRow("back to selection, still reads Frame2", true, true, "opt1 opt3 opt0 print",
+                B{false, false, false, true}, false);
+        dataRow("all, then enter", false, false, "opt1 enter", B{false, true, true, true}, true);
+        dataRow("enter on cancel", true, false, "opt1 tab-to-cancel enter", B{true, true, false, false},
+                true);
+        dataRow("cancel keeps flags", true, false, "opt0 opt3 cancel", B{true, true, false, false}, false);
+        dataRow("esc is cancel", false, true, "opt1 opt3 esc", B{true, false, true, false}, true);
+        dataRow("close box changes nothing", true, true, "opt1 opt3 close", B{false, true, true, false},
+                true);
     }
     void flagsAfterLeavingTheOptionsDialog()
     {
@@ -246,8 +245,7 @@ private slots:
         World world({"No"});
         world.reg().setCell(1, TermDate, QString());
         QVERIFY(world.reg().setCurrentCell(1, 0));
-        world.chooseInDialog("print");
-        world.print();
+        world.print("print");
         QStringList expected = expectedLines("D1");
         expected[7] = "          Term Date     ";
         QCOMPARE(world.fake.printer.lines(), expected);
@@ -262,9 +260,8 @@ private slots:
     {
         World world({"Yes", "No", "Yes"});
         world.w.flags().PrintActiveFlag = true;
-        QVERIFY(world.w.Grid().setCurrentCell(2, 3));
-        world.chooseInDialog("print");
-        world.print();
+        QVERIFY(world.reg().setCurrentCell(2, 3));
+        world.print("print");
 
         const FakePrinter& printer = world.fake.printer;
         QCOMPARE(world.fake.modal.shown, QStringList{"frmPrint"});
@@ -275,8 +272,7 @@ private slots:
         for (const PrintEvent& e : printer.events)
             if (e.kind == PrintEvent::Line)
                 QCOMPARE(e.fontSize, e.text.isEmpty() ? 10.0 : 12.0);
-        QCOMPARE(world.w.Grid().row(), 2);
-        QCOMPARE(world.w.Grid().col(), 8);
+        QCOMPARE(world.cell(), QPoint(8, 2));
         QCOMPARE(world.fake.pointer.history, (QList<Pointer>{Pointer::Hourglass, Pointer::Default}));
         QVERIFY(world.fake.messages.asked.isEmpty());
     }
@@ -287,17 +283,17 @@ private slots:
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QList<QStringList>>("pages");
         QTest::addColumn<int>("col");
-        QTest::newRow("close box: the last choice, all not active")
-            << QStringList{"Yes", "No", "No"} << "opt0 close" << QList<QStringList>{{"D2", "D3"}} << 8;
-        QTest::newRow("five, three active") << QStringList{"Yes", "No", "Yes", "No", "Yes"} << "opt1 print"
-                                            << QList<QStringList>{{"D1", "D3"}, {"D5"}} << 8;
-        QTest::newRow("four matching, no empty third page")
-            << QStringList{"No", "No", "No", "No"} << "opt1 opt3 print"
-            << QList<QStringList>{{"D1", "D2"}, {"D3", "D4"}} << 8;
-        QTest::newRow("last deposit not printed") << QStringList{"Yes", "yes", "Yes", "No"} << "opt1 print"
-                                                  << QList<QStringList>{{"D1", "D3"}} << 9;
-        QTest::newRow("none matching")
-            << QStringList{"No", "No"} << "opt1 print" << QList<QStringList>{} << 9;
+        using Actives = QStringList;
+        using Pages = QList<QStringList>;
+        dataRow("close box: the last choice, all not active", Actives{"Yes", "No", "No"}, "opt0 close",
+                Pages{{"D2", "D3"}}, 8);
+        dataRow("five, three active", Actives{"Yes", "No", "Yes", "No", "Yes"}, "opt1 print",
+                Pages{{"D1", "D3"}, {"D5"}}, 8);
+        dataRow("four matching, no empty third page", Actives{"No", "No", "No", "No"}, "opt1 opt3 print",
+                Pages{{"D1", "D2"}, {"D3", "D4"}}, 8);
+        dataRow("last deposit not printed", Actives{"Yes", "yes", "Yes", "No"}, "opt1 print",
+                Pages{{"D1", "D3"}}, 9);
+        dataRow("none matching", Actives{"No", "No"}, "opt1 print", Pages{}, 9);
     }
     void printAllRuns()
     {
@@ -308,9 +304,8 @@ private slots:
         World world(actives);
         world.w.flags().PrintAllFlag = true;  // as an earlier Print command left them
         world.w.flags().PrintActiveFlag = false;
-        QVERIFY(world.w.Grid().setCurrentCell(1, 0));
-        world.chooseInDialog(steps);
-        world.print();
+        QVERIFY(world.reg().setCurrentCell(1, 0));
+        world.print(steps);
 
         const FakePrinter& printer = world.fake.printer;
         QCOMPARE(accountsByPage(printer), pages);
@@ -320,8 +315,7 @@ private slots:
         QCOMPARE(count(printer, PrintEvent::Begin), pages.isEmpty() ? 0 : 1);
         QCOMPARE(count(printer, PrintEvent::End), pages.isEmpty() ? 0 : 1);
         QCOMPARE(count(printer, PrintEvent::Choose), 1);
-        QCOMPARE(world.w.Grid().row(), actives.size());  // the last deposit row, never the spare row
-        QCOMPARE(world.w.Grid().col(), col);
+        QCOMPARE(world.cell(), QPoint(col, actives.size()));  // the last deposit row, never the spare row
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
         QVERIFY(world.fake.messages.asked.isEmpty());
     }
@@ -334,13 +328,12 @@ private slots:
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QList<QStringList>>("pages");
         QTest::addColumn<QString>("message");
-        QTest::newRow("the selected deposit") << "preview cancel" << QList<QStringList>{{"D2"}} << "";
-        QTest::newRow("all active") << "opt1 preview cancel" << QList<QStringList>{{"D1", "D3"}, {"D5"}}
-                                    << "";
-        QTest::newRow("all inactive") << "opt1 opt3 preview cancel" << QList<QStringList>{{"D2", "D4"}} << "";
-        QTest::newRow("nothing matches")
-            << "opt1 opt3 opt2 preview cancel" << QList<QStringList>{}
-            << "No Term Deposit matches the print options: there is nothing to preview.";
+        using Pages = QList<QStringList>;
+        dataRow("the selected deposit", "preview cancel", Pages{{"D2"}}, "");
+        dataRow("all active", "opt1 preview cancel", Pages{{"D1", "D3"}, {"D5"}}, "");
+        dataRow("all inactive", "opt1 opt3 preview cancel", Pages{{"D2", "D4"}}, "");
+        dataRow("nothing matches", "opt1 opt3 opt2 preview cancel", Pages{},
+                "No Term Deposit matches the print options: there is nothing to preview.");
     }
     void previewShowsTheChosenListing()
     {
@@ -349,16 +342,15 @@ private slots:
         QFETCH(QString, message);
         World world(message.isEmpty() ? QStringList{"Yes", "No", "Yes", "No", "Yes"}
                                       : QStringList{"No", "No"});
-        QVERIFY(world.w.Grid().setCurrentCell(2, 3));
-        world.chooseInDialog(steps);
-        world.print();
+        QVERIFY(world.reg().setCurrentCell(2, 3));
+        world.print(steps);
 
         const FakePrinter& printer = world.fake.printer;
         QCOMPARE(accountsByPage(printer), pages);
         QCOMPARE(count(printer, PrintEvent::Preview), pages.isEmpty() ? 0 : 1);
         QCOMPARE(count(printer, PrintEvent::End), 0);
         QCOMPARE(count(printer, PrintEvent::Choose), 0);
-        QCOMPARE(QPoint(world.w.Grid().col(), world.w.Grid().row()), QPoint(3, 2));
+        QCOMPARE(world.cell(), QPoint(3, 2));
         QVERIFY(!world.w.flags().PrintAllFlag);
         QCOMPARE(world.fake.messages.asked.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
@@ -369,32 +361,30 @@ private slots:
     {
         QTest::addColumn<int>("row");
         QTest::addColumn<int>("col");
-        QTest::newRow("start-up: header row") << -1 << -1;
-        QTest::newRow("spare row") << 3 << 2;
-        QTest::newRow("empty cell of a deposit") << 1 << int(FutureValue);
-        QTest::newRow("blank cell of a deposit") << 2 << int(FutureValue);
+        dataRow("start-up: header row", -1, -1);
+        dataRow("spare row", 3, 2);
+        dataRow("empty cell of a deposit", 1, int(FutureValue));
+        dataRow("blank cell of a deposit", 2, int(FutureValue));
     }
     void selectionMessage()
     {
         QFETCH(int, row);
         QFETCH(int, col);
         World world({"Yes", "Yes"});
-        world.w.Grid().setCell(1, FutureValue, QString());
-        world.w.Grid().setCell(2, FutureValue, QStringLiteral("   "));
+        world.reg().setCell(1, FutureValue, QString());
+        world.reg().setCell(2, FutureValue, "   ");
         if (row >= 0)
-            QVERIFY(world.w.Grid().setCurrentCell(row, col));
+            QVERIFY(world.reg().setCurrentCell(row, col));
         // At start-up the header cell holds text: the row alone refuses it.
-        QCOMPARE(world.w.Grid().text().trimmed().isEmpty(), row >= 0);
+        QCOMPARE(world.reg().text().trimmed().isEmpty(), row >= 0);
         world.print();
 
-        QCOMPARE(world.fake.messages.asked.size(), 1);
-        const RecordedMessage& m = world.fake.messages.asked.first();
-        QCOMPARE(m.title, QStringLiteral("Printing Term Deposit."));
         QCOMPARE(
-            m.text,
-            QStringLiteral("A Term Deposit must be selected to print. Select a Term Deposit from the grid."));
-        QCOMPARE(m.icon, MessageIcon::Question);
-        QCOMPARE(m.buttons, MessageButtons::Ok);
+            world.fake.messages.asked,
+            QList<RecordedMessage>({{"Printing Term Deposit.",
+                                     "A Term Deposit must be selected to print. Select a Term Deposit from "
+                                     "the grid.",
+                                     MessageIcon::Question, MessageButtons::Ok}}));
         QVERIFY(world.fake.modal.shown.isEmpty());
         QVERIFY(world.fake.printer.events.isEmpty());
     }
@@ -404,9 +394,9 @@ private slots:
         QTest::addColumn<QString>("steps");
         QTest::addColumn<bool>("printerAnswer");
         QTest::addColumn<int>("chooses");
-        QTest::newRow("options cancelled") << "opt1 cancel" << true << 0;
-        QTest::newRow("printer dialog cancelled") << "print" << false << 1;
-        QTest::newRow("close box, then printer cancelled") << "close" << false << 1;
+        dataRow("options cancelled", "opt1 cancel", true, 0);
+        dataRow("printer dialog cancelled", "print", false, 1);
+        dataRow("close box, then printer cancelled", "close", false, 1);
     }
     void cancelledDialogsPrintNothing()
     {
@@ -414,15 +404,14 @@ private slots:
         QFETCH(bool, printerAnswer);
         QFETCH(int, chooses);
         World world({"Yes"});
-        QVERIFY(world.w.Grid().setCurrentCell(1, 0));
+        QVERIFY(world.reg().setCurrentCell(1, 0));
         world.fake.printer.chooseAnswer = printerAnswer;
-        world.chooseInDialog(steps);
-        world.print();
+        world.print(steps);
         QCOMPARE(count(world.fake.printer, PrintEvent::Choose), chooses);
         QCOMPARE(world.fake.printer.events.size(), chooses);
         QVERIFY(world.fake.pointer.history.isEmpty());
         QVERIFY(world.fake.messages.asked.isEmpty());
-        QCOMPARE(world.w.Grid().col(), 0);
+        QCOMPARE(world.reg().col(), 0);
     }
 
     void printerFailureIsReportedAndDropsThePages_data()
@@ -433,13 +422,11 @@ private slots:
         QTest::addColumn<bool>("endAnswer");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<int>("aborts");
-        QTest::newRow("job cannot start") << "print" << false << -1 << true << "The printer is offline." << 0;
-        QTest::newRow("print-all fails on page two")
-            << "opt1 print" << true << 25 << true << "The printer ran out of paper." << 1;
-        QTest::newRow("selection fails part-way")
-            << "print" << true << 4 << true << "The printer ran out of paper." << 1;
-        QTest::newRow("job fails as it ends")
-            << "opt1 print" << true << -1 << false << "The printer went offline." << 0;
+        dataRow("job cannot start", "print", false, -1, true, "The printer is offline.", 0);
+        dataRow("print-all fails on page two", "opt1 print", true, 25, true, "The printer ran out of paper.",
+                1);
+        dataRow("selection fails part-way", "print", true, 4, true, "The printer ran out of paper.", 1);
+        dataRow("job fails as it ends", "opt1 print", true, -1, false, "The printer went offline.", 0);
     }
     void printerFailureIsReportedAndDropsThePages()
     {
@@ -450,7 +437,7 @@ private slots:
         QFETCH(QString, reason);
         QFETCH(int, aborts);
         World world({"Yes", "Yes", "Yes", "Yes"});
-        QVERIFY(world.w.Grid().setCurrentCell(1, 0));
+        QVERIFY(world.reg().setCurrentCell(1, 0));
         world.fake.printer.beginAnswer = beginAnswer;
         world.fake.printer.failAtLine = failAtLine;
         world.fake.printer.endAnswer = endAnswer;
@@ -458,15 +445,14 @@ private slots:
         world.fake.messages.onAsk = [&](const RecordedMessage&) {
             pointerAtMessage = world.fake.pointer.current;
         };
-        world.chooseInDialog(steps);
-        world.print();
+        world.print(steps);
 
         QCOMPARE(world.fake.messages.asked.size(), 1);
         const RecordedMessage& m = world.fake.messages.asked.first();
-        QCOMPARE(m.title, QStringLiteral("Printing Term Deposit."));
+        // The text tells the printer's reason among its words.
+        QCOMPARE(m, (RecordedMessage{"Printing Term Deposit.", m.text, MessageIcon::Information,
+                                     MessageButtons::Ok}));
         QVERIFY2(m.text.contains(reason), qPrintable(m.text));
-        QCOMPARE(m.icon, MessageIcon::Information);
-        QCOMPARE(m.buttons, MessageButtons::Ok);
         QCOMPARE(pointerAtMessage, Pointer::Default);
         QCOMPARE(count(world.fake.printer, PrintEvent::Abort), aborts);
         // A job that failed before its end is never ended as if it had worked.

@@ -27,6 +27,15 @@ const QStringList kStored = {"B2002",      "$250.00",    "4.25",      "3",      
 
 frmTermDepositDetails& details(QDialog& dialog) { return static_cast<frmTermDepositDetails&>(dialog); }
 
+// Looks at the details dialog the next command opens, then cancels it.
+void lookAtTheDialog(MainWindowWorld& m, const std::function<void(frmTermDepositDetails&)>& look)
+{
+    m.fake.modal.handlers.push_back([look](QDialog& dialog) {
+        look(details(dialog));
+        dialog.reject();
+    });
+}
+
 }  // namespace
 
 class TestRegisterCommands : public QObject {
@@ -50,11 +59,9 @@ private slots:
         if (busy)
             m.fake.pointer.current = Pointer::Hourglass;
         QStringList shown;
-        m.fake.modal.handlers.push_back([&](QDialog& dialog) {
-            frmTermDepositDetails& d = details(dialog);
+        lookAtTheDialog(m, [&](frmTermDepositDetails& d) {
             shown << d.txtAccountNumber()->text() << d.txtTermYears()->text() << d.lblTermDate()->text()
                   << d.lblFutureValue()->text();
-            dialog.reject();
         });
         QTest::keyClick(m.w.gridView(), Qt::Key_N, Qt::ControlModifier);
         QVERIFY(m.fake.messages.asked.isEmpty());
@@ -64,7 +71,7 @@ private slots:
         }
         QCOMPARE(m.fake.modal.shown, QStringList({"frmTermDepositDetails"}));
         QCOMPARE(shown, QStringList({"", "", "31/01/2024", "$0.00"}));
-        QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(4, 1));
+        QCOMPARE(m.cell(), QPoint(4, 1));
     }
 
     void aTypedDepositAppearsInTheGrid()
@@ -87,7 +94,7 @@ private slots:
         QCOMPARE(m.reg().rows(), 3);
         QCOMPARE(m.reg().record(1), depositOf({"A1001", "0", "5.5", "2", "0", "31/01/2024", "31/01/2026",
                                                "$10,000.00", "$11,159.98", "Yes"}));
-        QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(9, 1));
+        QCOMPARE(m.cell(), QPoint(9, 1));
         QVERIFY(m.w.flags().ModifiedFlag);
         QAbstractItemModel* model = m.w.gridView()->model();
         QCOMPARE(model->rowCount(), 2);
@@ -103,8 +110,7 @@ private slots:
         bool switchesOff = false;
         bool noSelected = false;
         QDate startDate;
-        m.fake.modal.handlers.push_back([&](QDialog& dialog) {
-            frmTermDepositDetails& d = details(dialog);
+        lookAtTheDialog(m, [&](frmTermDepositDetails& d) {
             seen << d.txtAccountNumber()->text() << d.txtSaveEachMonth()->text() << d.txtInterest()->text()
                  << d.txtTermYears()->text() << d.txtTermMonths()->text()
                  << d.DTPicStartDate()->date().toString(QStringLiteral("dd/MM/yyyy"))
@@ -115,14 +121,13 @@ private slots:
                           d.ckMonthsOnOff()->text() == QLatin1String("&Off");
             noSelected = d.OptNo()->isChecked();
             startDate = d.DTPicStartDate()->date();
-            dialog.reject();
         });
         QTest::keyClick(m.w.gridView(), Qt::Key_E, Qt::ControlModifier);
         QCOMPARE(seen, kStored);
         QVERIFY(switchesOff);
         QVERIFY(noSelected);
         QCOMPARE(startDate, QDate(2023, 3, 15));
-        QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(9, 2));
+        QCOMPARE(m.cell(), QPoint(9, 2));
         QVERIFY(m.fake.messages.asked.isEmpty());
         QVERIFY(!m.w.flags().ModifiedFlag);
     }
@@ -146,10 +151,9 @@ private slots:
         QVERIFY(m.show());
         m.reg().setCurrentCell(1, 0);
         bool yesSelected = !yes;
-        m.fake.modal.handlers.push_back([&](QDialog& dialog) {
-            yesSelected = details(dialog).OptYes()->isChecked();
-            QCOMPARE(details(dialog).OptNo()->isChecked(), !yesSelected);
-            dialog.reject();
+        lookAtTheDialog(m, [&](frmTermDepositDetails& d) {
+            yesSelected = d.OptYes()->isChecked();
+            QCOMPARE(d.OptNo()->isChecked(), !yesSelected);
         });
         m.w.EditTermDeposit();
         QCOMPARE(yesSelected, yes);
@@ -172,15 +176,14 @@ private slots:
         m.reg().setCurrentCell(cell.y(), cell.x());
         QString account = QStringLiteral("not shown");
         QString futureValue;
-        m.fake.modal.handlers.push_back([&](QDialog& dialog) {
-            account = details(dialog).txtAccountNumber()->text();
-            futureValue = details(dialog).lblFutureValue()->text();
-            dialog.reject();
+        lookAtTheDialog(m, [&](frmTermDepositDetails& d) {
+            account = d.txtAccountNumber()->text();
+            futureValue = d.lblFutureValue()->text();
         });
         QTest::mouseClick(m.w.pictureButton(1), Qt::LeftButton);
         QCOMPARE(account, QString());
         QCOMPARE(futureValue, QStringLiteral("$0.00"));
-        QCOMPARE(QPoint(m.reg().col(), m.reg().row()), cell);
+        QCOMPARE(m.cell(), cell);
     }
 
     void editCommittedUnchangedOverwritesInPlace()
@@ -197,7 +200,7 @@ private slots:
         QCOMPARE(m.fake.messages.asked.size(), 1);
         QCOMPARE(m.fake.messages.asked.first().title, QStringLiteral("Over Write Term Deposit?"));
         QCOMPARE(m.records(), before);
-        QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(9, 2));
+        QCOMPARE(m.cell(), QPoint(9, 2));
         QVERIFY(m.w.flags().ModifiedFlag);
     }
 
@@ -219,7 +222,7 @@ private slots:
         QStringList added = kStored;
         added[AccountNumber] = QStringLiteral("B2003");
         QCOMPARE(m.reg().record(2), depositOf(added));
-        QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(9, 2));
+        QCOMPARE(m.cell(), QPoint(9, 2));
     }
 
     // A start date written under another date form is not replaced unnoticed.
@@ -245,24 +248,23 @@ private slots:
         };
         QDate shownDate;
         QString shownTermDate;
-        m.fake.modal.handlers.push_back([&](QDialog& dialog) {
-            shownDate = details(dialog).DTPicStartDate()->date();
-            shownTermDate = details(dialog).lblTermDate()->text();
-            dialog.reject();
+        lookAtTheDialog(m, [&](frmTermDepositDetails& d) {
+            shownDate = d.DTPicStartDate()->date();
+            shownTermDate = d.lblTermDate()->text();
         });
         m.w.EditTermDeposit();
         QCOMPARE(m.fake.messages.asked.size(), 1);
         const RecordedMessage& msg = m.fake.messages.asked.first();
-        QCOMPARE(msg.title, QStringLiteral("Quendarith Information Technology Term Deposit Details"));
-        QVERIFY(msg.text.contains(QLatin1Char('"') + startDate + QLatin1Char('"')));
-        QVERIFY(msg.text.contains(QStringLiteral("today's date is shown")));
-        QCOMPARE(msg.icon, MessageIcon::Information);
-        QCOMPARE(msg.buttons, MessageButtons::Ok);
+        // The text quotes the date it could not read.
+        QCOMPARE(msg, (RecordedMessage{"Quendarith Information Technology Term Deposit Details", msg.text,
+                                       MessageIcon::Information, MessageButtons::Ok}));
+        QVERIFY(msg.text.contains('"' + startDate + '"'));
+        QVERIFY(msg.text.contains("today's date is shown"));
         QCOMPARE(dialogsShownAtMessage, 0);
         QCOMPARE(m.fake.modal.shown, QStringList({"frmTermDepositDetails"}));
         QCOMPARE(shownDate, QDate(2024, 1, 31));
         QCOMPARE(shownTermDate, kStored[TermDate]);
-        QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(9, 1));
+        QCOMPARE(m.cell(), QPoint(9, 1));
     }
 
     void deleteAsksAndRemovesTheRow_data()
@@ -286,13 +288,10 @@ private slots:
         m.fake.messages.answers.push_back(yes ? MessageButton::Yes : MessageButton::No);
         QTest::keyClick(m.w.gridView(), Qt::Key_D, Qt::ControlModifier);
 
-        QCOMPARE(m.fake.messages.asked.size(), 1);
-        const RecordedMessage& msg = m.fake.messages.asked.first();
-        QCOMPARE(msg.title, QStringLiteral("Delete"));
-        QCOMPARE(msg.text, QStringLiteral("Delete the existing Term Deposit?"));
-        QCOMPARE(msg.icon, MessageIcon::Question);
-        QCOMPARE(msg.buttons, MessageButtons::YesNo);
-        QCOMPARE(QPoint(m.reg().col(), m.reg().row()), QPoint(5, row));
+        QCOMPARE(m.fake.messages.asked,
+                 QList<RecordedMessage>({{"Delete", "Delete the existing Term Deposit?",
+                                          MessageIcon::Question, MessageButtons::YesNo}}));
+        QCOMPARE(m.cell(), QPoint(5, row));
         if (!yes) {
             QCOMPARE(m.records(), before);
             QVERIFY(!m.w.flags().ModifiedFlag);
@@ -329,12 +328,9 @@ private slots:
         if (busy)
             m.fake.pointer.current = Pointer::Hourglass;
         m.w.DeleteTermDeposit();
-        QCOMPARE(m.fake.messages.asked.size(), 1);
-        const RecordedMessage& msg = m.fake.messages.asked.first();
-        QCOMPARE(msg.title, QString());
-        QCOMPARE(msg.text, QStringLiteral("A Term Deposit must be selected from the grid to Delete."));
-        QCOMPARE(msg.icon, MessageIcon::Information);
-        QCOMPARE(msg.buttons, MessageButtons::Ok);
+        QCOMPARE(m.fake.messages.asked,
+                 QList<RecordedMessage>({{"", "A Term Deposit must be selected from the grid to Delete.",
+                                          MessageIcon::Information, MessageButtons::Ok}}));
         QCOMPARE(m.records(), before);
         QVERIFY(!m.w.flags().ModifiedFlag);
     }
@@ -361,10 +357,9 @@ private slots:
         ImageButton* picture = m.w.pictureButton(index);
         bool upShownWhenCommandRan = false;
         QString account;
-        m.fake.modal.handlers.push_back([&](QDialog& dialog) {
+        lookAtTheDialog(m, [&](frmTermDepositDetails& d) {
             upShownWhenCommandRan = picture->upPicture()->isVisible();
-            account = details(dialog).txtAccountNumber()->text();
-            dialog.reject();
+            account = d.txtAccountNumber()->text();
         });
         m.fake.messages.onAsk = [&](const RecordedMessage&) {
             upShownWhenCommandRan = picture->upPicture()->isVisible();
@@ -395,12 +390,8 @@ private slots:
         QVERIFY(m.show());
         RegisterGrid* grid = m.w.gridView();
         QStringList accounts;
-        for (int i = 0; i < 2; ++i) {
-            m.fake.modal.handlers.push_back([&](QDialog& dialog) {
-                accounts << details(dialog).txtAccountNumber()->text();
-                dialog.reject();
-            });
-        }
+        for (int i = 0; i < 2; ++i)
+            lookAtTheDialog(m, [&](frmTermDepositDetails& d) { accounts << d.txtAccountNumber()->text(); });
         const QPoint cell = grid->visualRect(grid->model()->index(1, 3)).center();
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell);
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);

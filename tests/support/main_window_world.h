@@ -4,6 +4,7 @@
 #include "support/fake_platform.h"
 
 #include <QList>
+#include <QPoint>
 #include <QStringList>
 
 namespace td::test {
@@ -27,6 +28,8 @@ struct MainWindowWorld {
     explicit MainWindowWorld(const QList<DepositRecord>& deposits = {});
 
     Register& reg() { return w.Grid(); }
+    // The current cell as (column, row).
+    QPoint cell() { return QPoint(reg().col(), reg().row()); }
     // Every row, the header row and the spare row included.
     QList<DepositRecord> records();
     // Shows the window and waits until it is active, so keys and clicks reach it.
