@@ -39,9 +39,9 @@ bool Register::setRows(int n)
     if (n < 2)
         return false;
     if (n < rows())
-        removeRows(n, rows() - 1);
+        eraseRows(n, rows() - 1);
     while (rows() < n)
-        insertRow(rows(), storeDeposit({}));
+        insertAt(rows(), storeDeposit({}));
     return true;
 }
 
@@ -109,11 +109,11 @@ bool Register::removeRow(int row)
 {
     if (row <= 0 || row >= rows() - 1)
         return false;
-    removeRows(row, row);
+    eraseRows(row, row);
     return true;
 }
 
-void Register::removeRows(int first, int last)
+void Register::eraseRows(int first, int last)
 {
     m_changingRows = true;
     beginRemoveRows({}, viewRow(first), viewRow(last));
@@ -125,9 +125,9 @@ void Register::removeRows(int first, int last)
     rowsChanged();
 }
 
-void Register::appendDeposit(const DepositRecord& record) { insertRow(rows() - 1, storeDeposit(record)); }
+void Register::appendDeposit(const DepositRecord& record) { insertAt(rows() - 1, storeDeposit(record)); }
 
-void Register::insertRow(int at, RowRef ref)
+void Register::insertAt(int at, RowRef ref)
 {
     // Room first, so that nothing can fail between the views' begin and end.
     if (m_order.size() == m_order.capacity())

@@ -102,8 +102,8 @@ private:
     RowRef storeTexts(DepositRecord&& texts);
     RowRef storeDeposit(const DepositRecord& record);
     void release(RowRef ref);
-    void insertRow(int at, RowRef ref);
-    void removeRows(int first, int last);
+    void insertAt(int at, RowRef ref);
+    void eraseRows(int first, int last);
     void compactIfSparse();
     void rowsChanged();
 
