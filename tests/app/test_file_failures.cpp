@@ -2,6 +2,7 @@
 // the failure is shown with the file's path and the system's reason, and the
 // register keeps its unsaved mark.
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "support/data_rows.h"
 #include "support/deposit_file_world.h"
 
 #include <QApplication>
@@ -25,30 +26,25 @@ const QByteArray kOldFile = depositRecord({"OLD1", "0", "4", "1"}) + depositReco
 // Opens the old file through the window, then adds unsaved deposits.
 void openOldFileAndChangeIt(FileWorld& world, const QString& oldPath, int newDeposits)
 {
-    world.fake.files.answers.push_back(oldPath);
-    world.window.mnuFileItem_Click(Open);
-    QCOMPARE(world.window.Grid().rows(), 5);
-    world.addDeposits(newDeposits, QStringLiteral("NEW"));
+    world.runWithFile(Open, oldPath);
+    QCOMPARE(world.reg().rows(), 5);
+    world.addDeposits(newDeposits, "NEW");
     world.fake.messages.asked.clear();
 }
 
-void checkFailureShown(const FileWorld& world, const QString& target, const QString& reason)
+// The one message is the file error naming the target, with the system's reason in any letter case.
+bool failureShown(const FileWorld& world, const QString& target, const QString& reason)
 {
-    QCOMPARE(world.fake.messages.asked.size(), 1);
-    const RecordedMessage& m = world.fake.messages.asked[0];
-    QCOMPARE(m.title, QStringLiteral("Term Deposit File Error"));
-    QCOMPARE(m.icon, MessageIcon::Information);
-    QCOMPARE(m.buttons, MessageButtons::Ok);
-    QVERIFY2(m.text.contains(QDir::toNativeSeparators(target)), qPrintable(m.text));
-    QVERIFY2(m.text.contains(reason, Qt::CaseInsensitive), qPrintable(m.text));
+    return world.fake.messages.asked.size() == 1 &&
+           tellsFileError(world.fake.messages.asked[0], target, reason, Qt::CaseInsensitive);
 }
 
-void checkFailureShownLast(const FileWorld& world, const QString& target, const QString& reason)
+QString messageTexts(const FileWorld& world)
 {
-    const RecordedMessage& m = world.fake.messages.asked.last();
-    QCOMPARE(m.title, QStringLiteral("Term Deposit File Error"));
-    QVERIFY2(m.text.contains(QDir::toNativeSeparators(target)), qPrintable(m.text));
-    QVERIFY2(m.text.contains(reason), qPrintable(m.text));
+    QStringList texts;
+    for (const RecordedMessage& m : world.fake.messages.asked)
+        texts << m.text;
+    return texts.join(" | ");
 }
 
 // A small tmpfs of its own, where the system lets the test mount one.
@@ -86,9 +82,8 @@ int saveInChild()
     const QString oldPath = qEnvironmentVariable("TD_SAVE_CHILD_FILE");
     const int deposits = qEnvironmentVariableIntValue("TD_SAVE_CHILD_DEPOSITS");
     FileWorld world;
-    world.fake.files.answers.push_back(oldPath);
-    world.window.mnuFileItem_Click(Open);
-    world.addDeposits(deposits, QStringLiteral("NEW"));
+    world.runWithFile(Open, oldPath);
+    world.addDeposits(deposits, "NEW");
     world.fake.messages.asked.clear();
     world.window.mnuFileItem_Click(Save);
     QTextStream out(stdout);
@@ -108,32 +103,28 @@ private slots:
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("folder that does not exist") << "missing/new.tmd"
-                                                    << "No such file or directory";
-        QTest::newRow("path that is a folder") << "folder.tmd"
-                                               << "directory";
-        QTest::newRow("path under a regular file") << "old.tmd/new.tmd"
-                                                   << "Not a directory";
+        dataRow("folder that does not exist", "missing/new.tmd", "No such file or directory");
+        dataRow("path that is a folder", "folder.tmd", "directory");
+        dataRow("path under a regular file", "old.tmd/new.tmd", "Not a directory");
     }
     void unwritablePath()
     {
         QFETCH(QString, target);
         QFETCH(QString, reason);
         FileWorld world;
-        QVERIFY(QDir(world.dir.path()).mkdir(QStringLiteral("folder.tmd")));
-        QVERIFY(writeFileBytes(world.path(QStringLiteral("old.tmd")), kOldFile));
-        openOldFileAndChangeIt(world, world.path(QStringLiteral("old.tmd")), 2);
+        QVERIFY(QDir(world.dir.path()).mkdir("folder.tmd"));
+        QVERIFY(writeFileBytes(world.path("old.tmd"), kOldFile));
+        openOldFileAndChangeIt(world, world.path("old.tmd"), 2);
         const QStringList before = filesIn(world.dir.path());
 
-        world.answerFile(target);
-        world.window.mnuFileItem_Click(SaveAs);
+        world.runWithFile(SaveAs, target);
 
-        checkFailureShown(world, world.path(target), reason);
-        QCOMPARE(fileBytes(world.path(QStringLiteral("old.tmd"))), kOldFile);
+        QVERIFY2(failureShown(world, world.path(target), reason), qPrintable(messageTexts(world)));
+        QCOMPARE(fileBytes(world.path("old.tmd")), kOldFile);
         QCOMPARE(filesIn(world.dir.path()), before);
-        QVERIFY(filesIn(world.path(QStringLiteral("folder.tmd"))).isEmpty());
+        QVERIFY(filesIn(world.path("folder.tmd")).isEmpty());
         QVERIFY(world.window.flags().ModifiedFlag);
-        QCOMPARE(world.window.Grid().rows(), 7);
+        QCOMPARE(world.reg().rows(), 7);
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
     }
 
@@ -145,7 +136,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&world.window));
         world.addDeposits(2);
         world.answer(MessageButton::Yes);
-        world.answerFile(QStringLiteral("missing/new.tmd"));
+        world.answerFile("missing/new.tmd");
         QVERIFY(!world.window.close());
         QVERIFY(world.window.isVisible());
         QCOMPARE(world.titlesAsked(), (QStringList{"Save File?", "Term Deposit File Error"}));
@@ -159,23 +150,21 @@ private slots:
     {
         FileWorld world;
         world.addDeposits(3);
-        world.answerFile(QStringLiteral("current.tmd"));
-        world.window.mnuFileItem_Click(Save);
+        world.runWithFile(Save, "current.tmd");
         world.window.flags().ModifiedFlag = true;
         const QString title = world.title();
         // A name that passes the checks but whose bytes cannot be read.
-        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), world.path(QStringLiteral("unreadable.tmd"))));
+        QVERIFY(QFile::link("/proc/self/mem", world.path("unreadable.tmd")));
 
         world.answer(MessageButton::No);  // SaveFirst
-        world.answerFile(QStringLiteral("unreadable.tmd"));
-        world.window.mnuFileItem_Click(Open);
+        world.runWithFile(Open, "unreadable.tmd");
 
         QCOMPARE(world.titlesAsked(), (QStringList{"Save File?", "Term Deposit File Error"}));
-        QVERIFY(world.fake.messages.asked[1].text.contains(world.path(QStringLiteral("unreadable.tmd"))));
-        QCOMPARE(world.window.Grid().rows(), 5);
-        QCOMPARE(world.window.Grid().cell(3, AccountNumber), QStringLiteral("AC3"));
+        QVERIFY(world.fake.messages.asked[1].text.contains(world.path("unreadable.tmd")));
+        QCOMPARE(world.reg().rows(), 5);
+        QCOMPARE(world.reg().cell(3, AccountNumber), QStringLiteral("AC3"));
         QCOMPARE(world.title(), title);
-        QCOMPARE(world.window.fileName(), world.path(QStringLiteral("current.tmd")));
+        QCOMPARE(world.window.fileName(), world.path("current.tmd"));
         QVERIFY(world.window.flags().ModifiedFlag);
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
     }
@@ -186,19 +175,19 @@ private slots:
     {
         FileWorld world;
         world.addDeposits(2);
-        const QString huge = world.path(QStringLiteral("huge.tmd"));
+        const QString huge = world.path("huge.tmd");
         QFile file(huge);
         if (!file.open(QIODevice::WriteOnly) || !file.resize(qint64(1) << 40))
             QSKIP("this file system cannot hold a sparse file of 1 TiB");
         file.close();
 
         world.answer(MessageButton::No);  // SaveFirst
-        world.answerFile(QStringLiteral("huge.tmd"));
-        world.window.mnuFileItem_Click(Open);
+        world.runWithFile(Open, "huge.tmd");
 
         QCOMPARE(world.titlesAsked(), (QStringList{"Save File?", "Term Deposit File Error"}));
-        checkFailureShownLast(world, huge, QStringLiteral("The file is 1.00 TiB long"));
-        QCOMPARE(world.window.Grid().rows(), 4);
+        QVERIFY2(tellsFileError(world.fake.messages.asked.last(), huge, "The file is 1.00 TiB long"),
+                 qPrintable(messageTexts(world)));
+        QCOMPARE(world.reg().rows(), 4);
         QVERIFY(world.window.flags().ModifiedFlag);
         QCOMPARE(world.title(), FileWorld::titleOf(QStringLiteral("Untitled")));
     }
@@ -208,14 +197,14 @@ private slots:
     void cancelledProgress_data()
     {
         QTest::addColumn<int>("command");
-        QTest::newRow("open") << int(Open);
-        QTest::newRow("save") << int(Save);
+        dataRow("open", int(Open));
+        dataRow("save", int(Save));
     }
     void cancelledProgress()
     {
         QFETCH(int, command);
         FileWorld world;
-        const QString oldPath = world.path(QStringLiteral("old.tmd"));
+        const QString oldPath = world.path("old.tmd");
         QVERIFY(writeFileBytes(oldPath, kOldFile));
         openOldFileAndChangeIt(world, oldPath, 2);
         const QStringList before = filesIn(world.dir.path());
@@ -224,15 +213,14 @@ private slots:
         world.fake.progress.tasks.clear();
         world.fake.progress.ended = 0;
         world.answer(MessageButton::No);  // SaveFirst, before an open
-        world.answerFile(QStringLiteral("old.tmd"));
-        world.window.mnuFileItem_Click(command);
+        world.runWithFile(command, "old.tmd");
 
-        const QString task = command == Open ? QStringLiteral("Opening ") : QStringLiteral("Saving ");
+        const QString task = command == Open ? "Opening " : "Saving ";
         QCOMPARE(world.fake.progress.tasks, QStringList{task + QDir::toNativeSeparators(oldPath)});
         QCOMPARE(world.fake.progress.ended, 1);
         QCOMPARE(world.titlesAsked(), command == Open ? QStringList{"Save File?"} : QStringList{});
-        QCOMPARE(world.window.Grid().rows(), 7);
-        QCOMPARE(world.window.Grid().cell(5, AccountNumber), QStringLiteral("NEW2"));
+        QCOMPARE(world.reg().rows(), 7);
+        QCOMPARE(world.reg().cell(5, AccountNumber), QStringLiteral("NEW2"));
         QVERIFY(world.window.flags().ModifiedFlag);
         QCOMPARE(fileBytes(oldPath), kOldFile);
         QCOMPARE(filesIn(world.dir.path()), before);
@@ -245,22 +233,22 @@ private slots:
     {
         QTest::addColumn<int>("deposits");
         QTest::addColumn<qint64>("leaveFree");
-        QTest::newRow("far larger than the free space") << 20000 << qint64(-1);
-        QTest::newRow("under 16 KiB") << 120 << qint64(8192);
+        dataRow("far larger than the free space", 20000, qint64(-1));
+        dataRow("under 16 KiB", 120, qint64(8192));
     }
     void fullDisk()
     {
         QFETCH(int, deposits);
         QFETCH(qint64, leaveFree);
-        SmallDisk disk(QStringLiteral("64k"));
+        SmallDisk disk("64k");
         if (!disk.mounted())
             QSKIP("this system does not let the test mount a tmpfs");
-        const QString oldPath = disk.path(QStringLiteral("old.tmd"));
+        const QString oldPath = disk.path("old.tmd");
         QVERIFY(writeFileBytes(oldPath, kOldFile));
         if (leaveFree >= 0) {
             const qint64 filler = disk.freeBytes() - leaveFree;
             QVERIFY(filler > 0);
-            QVERIFY(writeFileBytes(disk.path(QStringLiteral("filler")), QByteArray(filler, 'f')));
+            QVERIFY(writeFileBytes(disk.path("filler"), QByteArray(filler, 'f')));
             QCOMPARE(disk.freeBytes(), leaveFree);
             QVERIFY(deposits * 100 < 16 * 1024 && deposits * 100 > leaveFree);
         }
@@ -270,7 +258,7 @@ private slots:
         const QStringList before = filesIn(disk.dir());
         world.window.mnuFileItem_Click(Save);
 
-        checkFailureShown(world, oldPath, QStringLiteral("No space left on device"));
+        QVERIFY2(failureShown(world, oldPath, "No space left on device"), qPrintable(messageTexts(world)));
         QCOMPARE(fileBytes(oldPath), kOldFile);
         QCOMPARE(filesIn(disk.dir()), before);
         QVERIFY(world.window.flags().ModifiedFlag);
@@ -281,8 +269,8 @@ private slots:
     void fileSizeLimit_data()
     {
         QTest::addColumn<int>("deposits");
-        QTest::newRow("far larger than the limit") << 20000;
-        QTest::newRow("under 16 KiB") << 120;
+        dataRow("far larger than the limit", 20000);
+        dataRow("under 16 KiB", 120);
     }
     void fileSizeLimit()
     {

@@ -4,6 +4,7 @@
 // replaces anything that has the name.
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "storage/document_lock.h"
+#include "support/data_rows.h"
 #include "support/deposit_file_world.h"
 
 #include <QApplication>
@@ -23,12 +24,6 @@ enum Command { New = 0, Open = 1, Save = 3, SaveAs = 4, Exit = 8 };
 
 const QByteArray kOldFile = depositRecord({"OLD1", "0", "4", "1"}) + depositRecord({"OLD2", "0", "4", "2"});
 const QByteArray kOtherRecord = depositRecord({"FROM ANOTHER PROGRAM"});
-
-void open(FileWorld& world, const QString& path)
-{
-    world.fake.files.answers.push_back(path);
-    world.window.mnuFileItem_Click(Open);
-}
 
 // Another process adds a record at the end of the file, as a program sharing the folder would.
 void appendInAnotherProcess(const QString& path, const QByteArray& record)
@@ -53,8 +48,8 @@ QString otherCopyHolder(const QString& path)
 int holdFileInChild(const QString& path)
 {
     FileWorld world;
-    open(world, path);
-    QTextStream(stdout) << "opened " << world.window.Grid().depositCount() << Qt::endl;
+    world.runWithFile(Open, path);
+    QTextStream(stdout) << "opened " << world.reg().depositCount() << Qt::endl;
     QFile in;
     in.open(stdin, QIODevice::ReadOnly);
     in.readAll();
@@ -72,10 +67,10 @@ private slots:
         QTest::addColumn<bool>("deleted");
         QTest::addColumn<bool>("closing");
         QTest::addColumn<MessageButton>("answer");
-        QTest::newRow("Save, Yes replaces") << false << false << MessageButton::Yes;
-        QTest::newRow("Save, No keeps the other program's record") << false << false << MessageButton::No;
-        QTest::newRow("closing, No keeps the window open") << false << true << MessageButton::No;
-        QTest::newRow("deleted since: simply written") << true << false << MessageButton::No;
+        dataRow("Save, Yes replaces", false, false, MessageButton::Yes);
+        dataRow("Save, No keeps the other program's record", false, false, MessageButton::No);
+        dataRow("closing, No keeps the window open", false, true, MessageButton::No);
+        dataRow("deleted since: simply written", true, false, MessageButton::No);
     }
     void changeByAnotherProgramIsNotReplacedSilently()
     {
@@ -83,10 +78,10 @@ private slots:
         QFETCH(bool, closing);
         QFETCH(MessageButton, answer);
         FileWorld world;
-        const QString path = world.path(QStringLiteral("shared.tmd"));
+        const QString path = world.path("shared.tmd");
         QVERIFY(writeFileBytes(path, kOldFile));
-        open(world, path);
-        world.addDeposits(1, QStringLiteral("MINE"));
+        world.runWithFile(Open, path);
+        world.addDeposits(1, "MINE");
         if (deleted)
             QVERIFY(QFile::remove(path));
         else
@@ -111,12 +106,11 @@ private slots:
         } else {
             const RecordedMessage& asked = world.fake.messages.asked.constLast();
             QCOMPARE(world.fake.messages.asked.size(), closing ? 2 : 1);
-            QCOMPARE(asked.title, QStringLiteral("Save File?"));
-            QCOMPARE(asked.icon, MessageIcon::Question);
-            QCOMPARE(asked.buttons, MessageButtons::YesNo);
+            // The text names the file and the other program.
+            QCOMPARE(asked, (RecordedMessage{"Save File?", asked.text, MessageIcon::Question,
+                                             MessageButtons::YesNo}));
             QVERIFY2(asked.text.contains(QDir::toNativeSeparators(path)), qPrintable(asked.text));
-            QVERIFY2(asked.text.contains(QStringLiteral("another program"), Qt::CaseInsensitive),
-                     qPrintable(asked.text));
+            QVERIFY2(asked.text.contains("another program", Qt::CaseInsensitive), qPrintable(asked.text));
         }
         const QByteArray bytes = fileBytes(path);
         QCOMPARE(bytes, replaced ? bytes.left(300) : kOldFile + kOtherRecord);
@@ -133,31 +127,32 @@ private slots:
     void secondWindowOnOneFileIsAsked_data()
     {
         QTest::addColumn<MessageButton>("answer");
-        QTest::newRow("No") << MessageButton::No;
-        QTest::newRow("Yes") << MessageButton::Yes;
+        dataRow("No", MessageButton::No);
+        dataRow("Yes", MessageButton::Yes);
     }
     void secondWindowOnOneFileIsAsked()
     {
         QFETCH(MessageButton, answer);
         FileWorld first;
         FileWorld second;
-        const QString path = first.path(QStringLiteral("shared.tmd"));
+        const QString path = first.path("shared.tmd");
         QVERIFY(writeFileBytes(path, kOldFile));
-        open(first, path);
+        first.runWithFile(Open, path);
         QVERIFY(first.fake.messages.asked.isEmpty());
 
         second.answer(answer);
-        open(second, path);
+        second.runWithFile(Open, path);
 
-        QCOMPARE(second.titlesAsked(), QStringList{QStringLiteral("Term Deposit File In Use")});
+        QCOMPARE(second.fake.messages.asked.size(), 1);
         const RecordedMessage& asked = second.fake.messages.asked[0];
-        QCOMPARE(asked.icon, MessageIcon::Question);
-        QCOMPARE(asked.buttons, MessageButtons::YesNo);
+        // The text names the file and the copy of the program that holds it.
+        QCOMPARE(asked, (RecordedMessage{"Term Deposit File In Use", asked.text, MessageIcon::Question,
+                                         MessageButtons::YesNo}));
         QVERIFY(asked.text.contains(QDir::toNativeSeparators(path)));
         QVERIFY(asked.text.contains(QString::number(QCoreApplication::applicationPid())));
         QVERIFY(asked.text.contains(QSysInfo::machineHostName()));
         const bool opened = answer == MessageButton::Yes;
-        QCOMPARE(second.window.Grid().depositCount(), opened ? 2 : 0);
+        QCOMPARE(second.reg().depositCount(), opened ? 2 : 0);
         QCOMPARE(second.title(),
                  opened ? FileWorld::titleOf(path)
                         : QStringLiteral("Quendarith Information Technology Term Deposit - Untitled"));
@@ -173,7 +168,7 @@ private slots:
     void copyInAnotherProcessThenKilled()
     {
         FileWorld world;
-        const QString path = world.path(QStringLiteral("shared.tmd"));
+        const QString path = world.path("shared.tmd");
         QVERIFY(writeFileBytes(path, kOldFile));
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -183,39 +178,38 @@ private slots:
         QVERIFY(child.waitForReadyRead(30000));
         QCOMPARE(child.readLine().trimmed(), QByteArray("opened 2"));
 
-        open(world, path);
-        QCOMPARE(world.titlesAsked(), QStringList{QStringLiteral("Term Deposit File In Use")});
+        world.runWithFile(Open, path);
+        QCOMPARE(world.titlesAsked(), QStringList{"Term Deposit File In Use"});
         QVERIFY2(
             world.fake.messages.asked[0].text.contains(
                 QStringLiteral("process %1 on %2").arg(child.processId()).arg(QSysInfo::machineHostName())),
             qPrintable(world.fake.messages.asked[0].text));
-        QCOMPARE(world.window.Grid().depositCount(), 0);
+        QCOMPARE(world.reg().depositCount(), 0);
 
         ::kill(pid_t(child.processId()), SIGKILL);
         QVERIFY(child.waitForFinished());
         QVERIFY(QFile::exists(DocumentLock::lockFilePath(path)));  // left behind
         world.fake.messages.asked.clear();
-        open(world, path);
+        world.runWithFile(Open, path);
 
         QVERIFY(world.fake.messages.asked.isEmpty());
-        QCOMPARE(world.window.Grid().depositCount(), 2);
+        QCOMPARE(world.reg().depositCount(), 2);
         QCOMPARE(otherCopyHolder(path), QString::number(QCoreApplication::applicationPid()));
     }
 
     void lockFollowsTheDocument()
     {
         FileWorld world;
-        QVERIFY(writeFileBytes(world.path(QStringLiteral("a.tmd")), kOldFile));
-        open(world, world.path(QStringLiteral("a.tmd")));
+        QVERIFY(writeFileBytes(world.path("a.tmd"), kOldFile));
+        world.runWithFile(Open, "a.tmd");
         QCOMPARE(filesIn(world.dir.path()), (QStringList{".a.tmd.lock", "a.tmd"}));
-        world.answerFile(QStringLiteral("b.tmd"));
-        world.window.mnuFileItem_Click(SaveAs);
+        world.runWithFile(SaveAs, "b.tmd");
         QCOMPARE(filesIn(world.dir.path()), (QStringList{".b.tmd.lock", "a.tmd", "b.tmd"}));
         world.window.mnuFileItem_Click(New);
         QCOMPARE(filesIn(world.dir.path()), (QStringList{"a.tmd", "b.tmd"}));
         world.addDeposits(1);
         world.answer(MessageButton::No);  // Save file before exiting?
-        open(world, world.path(QStringLiteral("a.tmd")));
+        world.runWithFile(Open, "a.tmd");
         QCOMPARE(filesIn(world.dir.path()), (QStringList{".a.tmd.lock", "a.tmd", "b.tmd"}));
         world.window.mnuFileItem_Click(Exit);
         QCOMPARE(filesIn(world.dir.path()), (QStringList{"a.tmd", "b.tmd"}));
@@ -229,11 +223,11 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("asked");
         QTest::addColumn<QString>("refusal");  // empty: saved
-        QTest::newRow("named pipe") << "fifo" << true << "named pipe (FIFO)";
-        QTest::newRow("link to a device") << "device" << true << "device";
-        QTest::newRow("link to a file") << "link" << true << "";
-        QTest::newRow("link that leads nowhere") << "dangling" << true << "";
-        QTest::newRow("folder") << "folder" << false << "directory";
+        dataRow("named pipe", "fifo", true, "named pipe (FIFO)");
+        dataRow("link to a device", "device", true, "device");
+        dataRow("link to a file", "link", true, "");
+        dataRow("link that leads nowhere", "dangling", true, "");
+        dataRow("folder", "folder", false, "directory");
     }
     void saveAsOntoWhatHasTheName()
     {
@@ -241,28 +235,26 @@ private slots:
         QFETCH(bool, asked);
         QFETCH(QString, refusal);
         FileWorld world;
-        const QString path = world.path(QStringLiteral("target.tmd"));
-        const QString linked = world.path(QStringLiteral("linked.tmd"));
-        if (kind == QLatin1String("fifo"))
+        const QString path = world.path("target.tmd");
+        const QString linked = world.path("linked.tmd");
+        if (kind == "fifo")
             QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
-        else if (kind == QLatin1String("folder"))
-            QVERIFY(QDir(world.dir.path()).mkdir(QStringLiteral("target.tmd")));
+        else if (kind == "folder")
+            QVERIFY(QDir(world.dir.path()).mkdir("target.tmd"));
         else
-            QVERIFY(
-                QFile::link(kind == QLatin1String("device") ? QStringLiteral("/dev/null") : linked, path));
-        if (kind == QLatin1String("link"))
+            QVERIFY(QFile::link(kind == "device" ? "/dev/null" : linked, path));
+        if (kind == "link")
             QVERIFY(writeFileBytes(linked, kOldFile));
         world.addDeposits(1);
-        world.answerFile(QStringLiteral("target.tmd"));
         world.answer(MessageButton::Yes);
         const QString title = world.title();
-        world.window.mnuFileItem_Click(SaveAs);
+        world.runWithFile(SaveAs, "target.tmd");
 
         QStringList titles;
         if (asked)
-            titles << QStringLiteral("Modify?");
+            titles << "Modify?";
         if (!refusal.isEmpty())
-            titles << QStringLiteral("Term Deposit File Error");
+            titles << "Term Deposit File Error";
         QCOMPARE(world.titlesAsked(), titles);
         if (!refusal.isEmpty()) {
             QVERIFY2(world.fake.messages.asked.constLast().text.contains(refusal),
@@ -282,15 +274,15 @@ private slots:
     void leftoverIsRemovedAtTheNextSave_data()
     {
         QTest::addColumn<bool>("heldElsewhere");
-        QTest::newRow("file held here") << false;
-        QTest::newRow("file held by another copy") << true;
+        dataRow("file held here", false);
+        dataRow("file held by another copy", true);
     }
     void leftoverIsRemovedAtTheNextSave()
     {
         QFETCH(bool, heldElsewhere);
         FileWorld world;
-        const QString path = world.path(QStringLiteral("doc.tmd"));
-        const QString leftover = world.path(QStringLiteral("doc.tmd.q7Rt2Z"));
+        const QString path = world.path("doc.tmd");
+        const QString leftover = world.path("doc.tmd.q7Rt2Z");
         QVERIFY(writeFileBytes(path, kOldFile));
         QVERIFY(writeFileBytes(leftover, kOldFile + kOldFile));
         const timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
@@ -300,7 +292,7 @@ private slots:
             QCOMPARE(otherCopy.lock(path), DocumentLock::Result::Locked);
             world.answer(MessageButton::Yes);  // open it here as well
         }
-        open(world, path);
+        world.runWithFile(Open, path);
         world.addDeposits(1);
         world.window.mnuFileItem_Click(Save);
 

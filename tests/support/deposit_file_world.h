@@ -17,7 +17,8 @@ struct FileFolder {
 struct FileWorld : FileFolder, MainWindowWorld {
     frmTermDeposit& window = w;
 
-    QString path(const QString& name) const { return dir.filePath(name); }
+    // A name in the world's folder; a whole path stays as it is.
+    QString path(const QString& name) const { return QDir(dir.path()).filePath(name); }
 
     // Deposits as the details dialog leaves them: appended, the register marked modified.
     void addDeposits(int count, const QString& prefix = QStringLiteral("AC"))
@@ -84,6 +85,15 @@ inline QByteArray depositRecord(const QList<QByteArray>& fields)
     for (int c = 0; c < 10; ++c)
         r += fields.value(c).leftJustified(widths[c], ' ', true);
     return r + '\r';
+}
+
+// Whether the message is the file error box that names the path and tells the reason.
+inline bool tellsFileError(const RecordedMessage& m, const QString& path, const QString& reason,
+                           Qt::CaseSensitivity reasonCase = Qt::CaseSensitive)
+{
+    return m == RecordedMessage{"Term Deposit File Error", m.text, MessageIcon::Information,
+                                MessageButtons::Ok} &&
+           m.text.contains(QDir::toNativeSeparators(path)) && m.text.contains(reason, reasonCase);
 }
 
 inline QStringList filesIn(const QString& dir)
