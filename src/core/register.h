@@ -22,8 +22,9 @@ namespace td {
 // cell is decoded from its field when it is asked for. A row that a record
 // cannot hold as it stands (a text longer than its field, a character outside
 // the file's code page, spaces at either end) is kept as ten texts instead,
-// so the register always holds what was put into it. The order of the rows is
-// a small index into both, so removing a row moves no record.
+// so the register always holds what was put into it. A blank row is a record
+// of spaces. The order of the rows is a small index into both, so removing a
+// row moves no record.
 class Register : public QAbstractTableModel {
     Q_OBJECT
 
