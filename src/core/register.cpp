@@ -105,7 +105,7 @@ DepositRecord Register::record(int row) const
     return record;
 }
 
-bool Register::removeRow(int row)
+bool Register::removeDeposit(int row)
 {
     if (row <= 0 || row >= rows() - 1)
         return false;

@@ -50,8 +50,9 @@ public:
     void setCell(int row, int col, const QString& text);
     DepositRecord record(int row) const;
 
-    // Removes a row; the rows below move up. The header row and the spare row stay.
-    bool removeRow(int row);
+    // Removes a deposit row; the rows below move up. The header row and the
+    // spare row stay. (Named apart from the model's removeRow, which it would hide.)
+    bool removeDeposit(int row);
 
     // Adds a deposit in front of the spare row.
     void appendDeposit(const DepositRecord& record);

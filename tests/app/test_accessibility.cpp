@@ -194,7 +194,7 @@ private slots:
         QCOMPARE(focused->text(QAccessible::Name), grid->model()->index(1, 9).data().toString());
         QCOMPARE(focused->tableCellInterface()->rowIndex(), 1);
         // A deposit removed: the table shrinks and hands out cells anew.
-        QVERIFY(world.window.Grid().removeRow(1));
+        QVERIFY(world.window.Grid().removeDeposit(1));
         QCOMPARE(table->rowCount(), 3);
         QCOMPARE(table->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("AC2"));
     }

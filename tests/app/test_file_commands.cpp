@@ -120,8 +120,8 @@ private slots:
         FileWorld world;
         world.addDeposits(5);
         world.runWithFile(Save, "named.tmd");
-        world.reg().removeRow(1);
-        world.reg().removeRow(1);
+        world.reg().removeDeposit(1);
+        world.reg().removeDeposit(1);
         world.window.flags().ModifiedFlag = true;
         world.window.mnuFileItem_Click(Save);
 

@@ -263,7 +263,7 @@ private slots:
         QVERIFY(shown.show());
         frmTermDeposit& w = shown.w;
         QVERIFY(w.Grid().setCurrentCell(2, 5));
-        QVERIFY(w.Grid().removeRow(2));
+        QVERIFY(w.Grid().removeDeposit(2));
         QCOMPARE(w.Grid().row(), 2);
         QCOMPARE(w.Grid().text(), QStringLiteral("01/01/2024"));
         QCOMPARE(w.gridView()->currentIndex(), w.gridView()->model()->index(1, 5));

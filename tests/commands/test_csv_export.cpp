@@ -130,7 +130,7 @@ private slots:
                             "Account Balance,Future Value,Active\r\n"
                             "\"A\"\"1\"\"\n2\",0,5,1,0,01/01/2024,01/01/2025,$100.00,$105.12,Yes\r\n"));
         // An export over an existing file replaces it whole.
-        reg.removeRow(1);
+        reg.removeDeposit(1);
         QVERIFY(exporter.writeRegister(path, reg, csv::Form::PlainNumbers, DateForm()));
         QCOMPARE(readAll(path).count("\r\n"), 1);
     }

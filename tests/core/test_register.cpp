@@ -69,7 +69,7 @@ private slots:
         Register reg;
         reg.appendDeposit(deposit("A1"));
         QVERIFY(reg.setCurrentCell(1, 3));
-        QVERIFY(reg.removeRow(reg.row()));
+        QVERIFY(reg.removeDeposit(reg.row()));
         QCOMPARE(reg.rows(), 2);
         QCOMPARE(reg.row(), 1);
         QCOMPARE(reg.col(), 3);
@@ -82,7 +82,7 @@ private slots:
         for (const char* a : {"A", "B", "C"})
             reg.appendDeposit(deposit(a));
         QVERIFY(reg.setCurrentCell(2, 0));
-        QVERIFY(reg.removeRow(2));
+        QVERIFY(reg.removeDeposit(2));
         QCOMPARE(reg.rows(), 4);
         QCOMPARE(reg.text(), QStringLiteral("C"));
         QCOMPARE(reg.cell(1, 0), QStringLiteral("A"));
@@ -93,8 +93,8 @@ private slots:
     {
         Register reg;
         reg.appendDeposit(deposit("A"));
-        QVERIFY(!reg.removeRow(0));
-        QVERIFY(!reg.removeRow(2));
+        QVERIFY(!reg.removeDeposit(0));
+        QVERIFY(!reg.removeDeposit(2));
         QCOMPARE(reg.rows(), 3);
     }
 
@@ -211,7 +211,7 @@ private slots:
         }
         const qint64 full = residentBytes();
         while (reg.depositCount() > 1000)
-            reg.removeRow(reg.rows() - 2);
+            reg.removeDeposit(reg.rows() - 2);
         QCOMPARE(reg.cell(1000, AccountNumber), QStringLiteral("AC1"));
         const qint64 freed = full - residentBytes();
         QVERIFY2(freed > qint64(kDeposits) * deposit_file::kRecordSize / 2,
@@ -231,7 +231,7 @@ private slots:
         QCOMPARE(changed.count(), 1);
         QCOMPARE(changed[0][0].toModelIndex(), reg.index(1, Interest));
         QCOMPARE(reg.index(1, Interest).data().toString(), QStringLiteral(" 7 "));
-        QVERIFY(reg.removeRow(1));
+        QVERIFY(reg.removeDeposit(1));
         QCOMPARE(reg.index(0, AccountNumber).data().toString(), QStringLiteral("B"));
         QVERIFY(reg.setRows(2));
         QCOMPARE(reg.rowCount(), 1);
@@ -249,7 +249,7 @@ private slots:
             reg.appendDeposit(d);
         }
         for (int r = reg.rows() - 2; r > 1; r -= 2)
-            reg.removeRow(r);
+            reg.removeDeposit(r);
         QCOMPARE(reg.depositCount(), 15'000);
         for (int r = 1; r <= reg.depositCount(); ++r) {
             const int n = 2 * (r - 1);

@@ -406,7 +406,7 @@ private slots:
         QCOMPARE(reg.cell(11, SaveEachMonth), QStringLiteral("$10.00"));
         QCOMPARE(reg.cell(9, AccountNumber), QStringLiteral("AC8"));
         for (int r = 4000; r >= 1; --r)
-            reg.removeRow(r);
+            reg.removeDeposit(r);
         QCOMPARE(reg.cell(1, AccountNumber), QStringLiteral("AC4000"));
         QCOMPARE(reg.cell(1000, Interest), QStringLiteral("5"));
         QCOMPARE(reg.cell(1001, AccountNumber), QString());  // the spare row

@@ -55,7 +55,7 @@ void frmTermDeposit::DeleteTermDeposit()
                                 MessageButtons::YesNo) != MessageButton::Yes)
         return;
     // The current cell stays on the same index, now the row that moved up.
-    m_register.removeRow(m_register.row());
+    m_register.removeDeposit(m_register.row());
     m_flags.ModifiedFlag = true;
 }
 
