@@ -114,15 +114,23 @@ int RegisterGrid::columnAt(int x) const
 
 int RegisterGrid::horizontalOffset() const { return horizontalScrollBar()->value(); }
 
-int RegisterGrid::verticalOffset() const { return topRow() * m_rowHeight; }
+int RegisterGrid::verticalOffset() const { return -rowY(0); }
+
+int RegisterGrid::rowY(int row) const
+{
+    // Far rows of a register of many millions lie more pixels away than an
+    // int holds; anywhere far off the viewport will do for them.
+    constexpr qint64 kFarOff = 1 << 30;
+    return int(qBound(-kFarOff, qint64(row - topRow()) * m_rowHeight, kFarOff));
+}
 
 QRect RegisterGrid::visualRect(const QModelIndex& index) const
 {
     if (!index.isValid() || index.model() != model())
         return {};
     // One pixel right and below each cell is its grid line.
-    return QRect(columnX(index.column()), (index.row() - topRow()) * m_rowHeight,
-                 columnWidth(index.column()) - 1, m_rowHeight - 1);
+    return QRect(columnX(index.column()), rowY(index.row()), columnWidth(index.column()) - 1,
+                 m_rowHeight - 1);
 }
 
 QModelIndex RegisterGrid::indexAt(const QPoint& point) const

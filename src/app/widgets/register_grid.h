@@ -64,6 +64,8 @@ private:
     int columnCount() const;
     // Rows that fit whole in the viewport, at least one.
     int pageRows() const;
+    // The top edge of a row in the viewport.
+    int rowY(int row) const;
     void paintCell(QPainter& painter, QStyleOptionViewItem option, const QModelIndex& index);
     void applyColumnWidths();
     void showRegisterCurrentCell();

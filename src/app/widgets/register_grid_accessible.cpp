@@ -234,6 +234,11 @@ private:
 
 QAccessibleInterface* makeRegisterGridAccessible(RegisterGrid* grid) { return new GridAccessible(grid); }
 
-int registerGridChild(int row, int column) { return (row + 1) * ColumnCount + column; }
+int registerGridChild(int row, int column)
+{
+    // Past about 200 million rows the numbers run out; those cells share the last.
+    const qint64 child = (qint64(row) + 1) * ColumnCount + column;
+    return int(qMin<qint64>(child, std::numeric_limits<int>::max()));
+}
 
 }  // namespace td
