@@ -1,6 +1,7 @@
 #include "app/widgets/look.h"
 #include "app/windows/frm_about.h"
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "support/data_rows.h"
 #include "support/fake_platform.h"
 
 #include <QAction>
@@ -49,13 +50,13 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QRect>("twips");
         QTest::addColumn<double>("points");  // 0: a picture or button
-        QTest::newRow("cmdOK") << "cmdOK" << QRect(2880, 5280, 1260, 345) << 8.25;
-        QTest::newRow("lblDescription") << "lblDescription" << QRect(780, 2520, 3195, 1050) << 9.75;
-        QTest::newRow("lblTitle") << "lblTitle" << QRect(780, 1440, 3225, 600) << 9.75;
-        QTest::newRow("lblVersion") << "lblVersion" << QRect(780, 2160, 3225, 225) << 9.75;
-        QTest::newRow("PicLogo") << "PicLogo" << QRect(300, 120, 3675, 1035) << 0.0;
-        QTest::newRow("picIcon") << "picIcon" << QRect(120, 1440, 540, 540) << 0.0;
-        QTest::newRow("lblDisclaimer") << "lblDisclaimer" << QRect(180, 3840, 2550, 1785) << 8.25;
+        dataRow("cmdOK", "cmdOK", QRect(2880, 5280, 1260, 345), 8.25);
+        dataRow("lblDescription", "lblDescription", QRect(780, 2520, 3195, 1050), 9.75);
+        dataRow("lblTitle", "lblTitle", QRect(780, 1440, 3225, 600), 9.75);
+        dataRow("lblVersion", "lblVersion", QRect(780, 2160, 3225, 225), 9.75);
+        dataRow("PicLogo", "PicLogo", QRect(300, 120, 3675, 1035), 0.0);
+        dataRow("picIcon", "picIcon", QRect(120, 1440, 540, 540), 0.0);
+        dataRow("lblDisclaimer", "lblDisclaimer", QRect(180, 3840, 2550, 1785), 8.25);
     }
     void controls()
     {
@@ -104,11 +105,11 @@ private slots:
     {
         QTest::addColumn<int>("key");  // 0: click OK
         QTest::addColumn<bool>("closes");
-        QTest::newRow("OK") << 0 << true;
-        QTest::newRow("Enter") << int(Qt::Key_Return) << true;
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << true;
-        QTest::newRow("Esc") << int(Qt::Key_Escape) << true;
-        QTest::newRow("another key") << int(Qt::Key_X) << false;
+        dataRow("OK", 0, true);
+        dataRow("Enter", int(Qt::Key_Return), true);
+        dataRow("keypad Enter", int(Qt::Key_Enter), true);
+        dataRow("Esc", int(Qt::Key_Escape), true);
+        dataRow("another key", int(Qt::Key_X), false);
     }
     void okEnterAndEscClose()
     {

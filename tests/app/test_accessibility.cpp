@@ -7,6 +7,7 @@
 #include "app/windows/frm_maturities.h"
 #include "app/windows/frm_term_deposit_details.h"
 #include "support/accessibility_walk.h"
+#include "support/data_rows.h"
 #include "support/deposit_file_world.h"
 
 #include <QAccessible>
@@ -35,12 +36,12 @@ private slots:
     void everyWindowReadsAsItLooks_data()
     {
         QTest::addColumn<Command>("open");  // none: the main window itself
-        QTest::newRow("frmTermDeposit") << Command();
-        QTest::newRow("frmTermDepositDetails") << Command([](frmTermDeposit& w) { w.EditTermDeposit(); });
-        QTest::newRow("frmAmortise") << Command([](frmTermDeposit& w) { w.Amortise(); });
-        QTest::newRow("frmSearch") << Command([](frmTermDeposit& w) { w.Search(); });
-        QTest::newRow("frmPrint") << Command([](frmTermDeposit& w) { w.mnuFileItem_Click(6); });
-        QTest::newRow("frmAbout") << Command([](frmTermDeposit& w) { w.About(); });
+        dataRow("frmTermDeposit", Command());
+        dataRow("frmTermDepositDetails", Command([](frmTermDeposit& w) { w.EditTermDeposit(); }));
+        dataRow("frmAmortise", Command([](frmTermDeposit& w) { w.Amortise(); }));
+        dataRow("frmSearch", Command([](frmTermDeposit& w) { w.Search(); }));
+        dataRow("frmPrint", Command([](frmTermDeposit& w) { w.mnuFileItem_Click(6); }));
+        dataRow("frmAbout", Command([](frmTermDeposit& w) { w.About(); }));
     }
     void everyWindowReadsAsItLooks()
     {
@@ -114,11 +115,11 @@ private slots:
     {
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("New") << 0 << "New";
-        QTest::newRow("Edit") << 1 << "Edit";
-        QTest::newRow("Delete") << 2 << "Delete";
-        QTest::newRow("Search") << 3 << "Search";
-        QTest::newRow("Amortise") << 4 << "Amortise";
+        dataRow("New", 0, "New");
+        dataRow("Edit", 1, "Edit");
+        dataRow("Delete", 2, "Delete");
+        dataRow("Search", 3, "Search");
+        dataRow("Amortise", 4, "Amortise");
     }
     void pictureButtonsArePushButtonsThatPressAsAClick()
     {

@@ -1,10 +1,12 @@
 #include "app/widgets/artwork.h"
+#include "support/data_rows.h"
 
 #include <QSet>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using td::PictureButton;
+using td::test::dataRow;
 
 namespace {
 
@@ -43,11 +45,11 @@ private slots:
     void pictureButton_data()
     {
         QTest::addColumn<PictureButton>("which");
-        QTest::newRow("New") << PictureButton::New;
-        QTest::newRow("Edit") << PictureButton::Edit;
-        QTest::newRow("Delete") << PictureButton::Delete;
-        QTest::newRow("Search") << PictureButton::Search;
-        QTest::newRow("Amortise") << PictureButton::Amortise;
+        dataRow("New", PictureButton::New);
+        dataRow("Edit", PictureButton::Edit);
+        dataRow("Delete", PictureButton::Delete);
+        dataRow("Search", PictureButton::Search);
+        dataRow("Amortise", PictureButton::Amortise);
     }
 
     void pictureButton()
@@ -104,8 +106,8 @@ private slots:
     void smallProgramIconKeepsToVgaColours_data()
     {
         QTest::addColumn<int>("size");
-        QTest::newRow("16") << 16;
-        QTest::newRow("32") << 32;
+        dataRow("16", 16);
+        dataRow("32", 32);
     }
 
     void smallProgramIconKeepsToVgaColours()

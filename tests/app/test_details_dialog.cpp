@@ -590,9 +590,9 @@ private slots:
     void switchesAndOptionsTakeTheClickOverTheirWholePlace_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("ckSaveMonthOnOff") << "ckSaveMonthOnOff";
-        QTest::newRow("ckMonthsOnOff") << "ckMonthsOnOff";
-        QTest::newRow("OptNo") << "OptNo";
+        dataRow("ckSaveMonthOnOff", "ckSaveMonthOnOff");
+        dataRow("ckMonthsOnOff", "ckMonthsOnOff");
+        dataRow("OptNo", "OptNo");
     }
     void switchesAndOptionsTakeTheClickOverTheirWholePlace()
     {
@@ -771,12 +771,12 @@ private slots:
     void missingValueStopsTheCommit_data()
     {
         QTest::addColumn<QString>("emptied");
-        QTest::newRow("account number of blanks") << "txtAccountNumber";
-        QTest::newRow("interest") << "txtInterest";
-        QTest::newRow("years") << "txtTermYears";
-        QTest::newRow("balance") << "txtAccountBalance";
-        QTest::newRow("saving switched on and emptied") << "txtSaveEachMonth";
-        QTest::newRow("months switched on and emptied") << "txtTermMonths";
+        dataRow("account number of blanks", "txtAccountNumber");
+        dataRow("interest", "txtInterest");
+        dataRow("years", "txtTermYears");
+        dataRow("balance", "txtAccountBalance");
+        dataRow("saving switched on and emptied", "txtSaveEachMonth");
+        dataRow("months switched on and emptied", "txtTermMonths");
     }
     void missingValueStopsTheCommit()
     {
@@ -814,8 +814,8 @@ private slots:
     void enterCommitsLikeTheAddButton_data()
     {
         QTest::addColumn<bool>("byEnter");
-        QTest::newRow("Enter") << true;
-        QTest::newRow("click") << false;
+        dataRow("Enter", true);
+        dataRow("click", false);
     }
     void enterCommitsLikeTheAddButton()
     {
@@ -838,11 +838,11 @@ private slots:
     {
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("modified");
-        QTest::newRow("Escape") << "escape" << false;
-        QTest::newRow("Cancel") << "cancel" << false;
-        QTest::newRow("Cancel keeps a set flag") << "cancel" << true;
-        QTest::newRow("closing the window") << "close" << false;
-        QTest::newRow("Query does nothing, then Escape") << "query" << true;
+        dataRow("Escape", "escape", false);
+        dataRow("Cancel", "cancel", false);
+        dataRow("Cancel keeps a set flag", "cancel", true);
+        dataRow("closing the window", "close", false);
+        dataRow("Query does nothing, then Escape", "query", true);
     }
     void leavingWithoutAddChangesNothing()
     {

@@ -1,5 +1,6 @@
 #include "app/widgets/look.h"
 #include "app/windows/frm_amortise.h"
+#include "support/data_rows.h"
 #include "support/deposit_file_world.h"
 #include "support/main_window_world.h"
 
@@ -38,13 +39,12 @@ private slots:
     {
         QTest::addColumn<bool>("plain");
         QTest::addColumn<QByteArray>("row");
-        QTest::newRow("as shown") << false
-                                  << QByteArray(
-                                         "\"A,1\",$100.00,5.5,2,6,31/01/2024,31/07/2026,\"$10,000.00\","
-                                         "\"$14,678.59\",Yes\r\n");
-        QTest::newRow("plain numbers") << true
-                                       << QByteArray("\"A,1\",100.00,5.5,2,6,2024-01-31,2026-07-31,10000.00,"
-                                                     "14678.59,Yes\r\n");
+        dataRow("as shown", false,
+                QByteArray("\"A,1\",$100.00,5.5,2,6,31/01/2024,31/07/2026,\"$10,000.00\","
+                           "\"$14,678.59\",Yes\r\n"));
+        dataRow("plain numbers", true,
+                QByteArray("\"A,1\",100.00,5.5,2,6,2024-01-31,2026-07-31,10000.00,"
+                           "14678.59,Yes\r\n"));
     }
     void registerExportsInEitherForm()
     {
@@ -67,8 +67,8 @@ private slots:
     void anExistingFileIsReplacedOnlyOnYes_data()
     {
         QTest::addColumn<bool>("replace");
-        QTest::newRow("yes") << true;
-        QTest::newRow("no") << false;
+        dataRow("yes", true);
+        dataRow("no", false);
     }
     void anExistingFileIsReplacedOnlyOnYes()
     {

@@ -6,6 +6,7 @@
 #include "app/windows/frm_term_deposit_details.h"
 #include "storage/deposit_file_writer.h"
 #include "support/accessibility_walk.h"
+#include "support/data_rows.h"
 #include "support/deposit_file_world.h"
 
 #include <QAccessible>
@@ -161,11 +162,11 @@ private slots:
     {
         QTest::addColumn<int>("command");
         QTest::addColumn<QStringList>("accounts");
-        QTest::newRow("New adds") << int(New) << QStringList{"MATURED", "ADDED", "SOON", "LATER"};
-        QTest::newRow("Edit rewrites") << int(Edit) << QStringList{"SOON", "LATER", "MATURED"};
-        QTest::newRow("Delete removes") << int(Delete) << QStringList{"MATURED", "LATER"};
-        QTest::newRow("Open replaces") << int(Open) << QStringList{"FROMFILE"};
-        QTest::newRow("File New empties") << int(FileNew) << QStringList{};
+        dataRow("New adds", int(New), QStringList{"MATURED", "ADDED", "SOON", "LATER"});
+        dataRow("Edit rewrites", int(Edit), QStringList{"SOON", "LATER", "MATURED"});
+        dataRow("Delete removes", int(Delete), QStringList{"MATURED", "LATER"});
+        dataRow("Open replaces", int(Open), QStringList{"FROMFILE"});
+        dataRow("File New empties", int(FileNew), QStringList{});
     }
     void followsTheRegisterLive()
     {
@@ -228,17 +229,11 @@ private slots:
         QTest::addColumn<QString>("futureValue");
         // 31/01/2024 + 2 years; $11,159.98 at 5.5% over 24 months: 11159.98 * (1 + .055/12)^24 =
         // 12454.51.
-        QTest::newRow("no savings, added") << "0"
-                                           << "0" << true << "31/01/2026"
-                                           << "$12,454.51";
+        dataRow("no savings, added", "0", "0", true, "31/01/2026", "$12,454.51");
         // 30 months with $100.00 a month: 11159.98 * 1.1470413124801635 + 3208.174090476294 =
         // 16009.13.
-        QTest::newRow("savings and months, added") << "$100.00"
-                                                   << "6" << true << "31/07/2026"
-                                                   << "$16,009.13";
-        QTest::newRow("cancelled: nothing written") << "$100.00"
-                                                    << "6" << false << "31/07/2026"
-                                                    << "$16,009.13";
+        dataRow("savings and months, added", "$100.00", "6", true, "31/07/2026", "$16,009.13");
+        dataRow("cancelled: nothing written", "$100.00", "6", false, "31/07/2026", "$16,009.13");
     }
     void rollOverOpensTheNextTermAndWritesOnlyOnAdd()
     {

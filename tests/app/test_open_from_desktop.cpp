@@ -1,4 +1,5 @@
 #include "app/widgets/register_grid.h"
+#include "support/data_rows.h"
 #include "support/deposit_file_world.h"
 
 #include <QApplication>
@@ -68,17 +69,17 @@ private slots:
         QTest::addColumn<QString>("linkTo");    // or a link to this
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QStringList>("accounts");
-        QTest::newRow("deposit file")
-            << "r.tmd" << kTwoDeposits << QString() << QStringList{} << QStringList{"AC100", "AC200"};
-        QTest::newRow("capitals, no dot")
-            << "rTMD" << kTwoDeposits << QString() << QStringList{} << QStringList{"AC100", "AC200"};
-        QTest::newRow("missing") << "gone.tmd" << QByteArray() << QString()
-                                 << QStringList{"Term Deposit File Error"} << QStringList{};
-        QTest::newRow("other extension")
-            << "r.txt" << kTwoDeposits << QString() << QStringList{"Term Deposit File Only"} << QStringList{};
+        dataRow("deposit file", "r.tmd", kTwoDeposits, QString(), QStringList{},
+                QStringList{"AC100", "AC200"});
+        dataRow("capitals, no dot", "rTMD", kTwoDeposits, QString(), QStringList{},
+                QStringList{"AC100", "AC200"});
+        dataRow("missing", "gone.tmd", QByteArray(), QString(), QStringList{"Term Deposit File Error"},
+                QStringList{});
+        dataRow("other extension", "r.txt", kTwoDeposits, QString(), QStringList{"Term Deposit File Only"},
+                QStringList{});
         // A name that passes the checks but whose bytes cannot be read.
-        QTest::newRow("unreadable") << "bad.tmd" << QByteArray() << "/proc/self/mem"
-                                    << QStringList{"Term Deposit File Error"} << QStringList{};
+        dataRow("unreadable", "bad.tmd", QByteArray(), "/proc/self/mem",
+                QStringList{"Term Deposit File Error"}, QStringList{});
     }
 
     void openFile()
@@ -106,8 +107,8 @@ private slots:
     {
         QTest::addColumn<bool>("modified");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("clean register") << false << QStringList{};
-        QTest::newRow("unsaved changes: the save prompt first") << true << QStringList{"Save File?"};
+        dataRow("clean register", false, QStringList{});
+        dataRow("unsaved changes: the save prompt first", true, QStringList{"Save File?"});
     }
 
     void dropOpensDepositFile()
@@ -138,18 +139,17 @@ private slots:
         QTest::addColumn<bool>("taken");
         const QUrl file = QUrl::fromLocalFile(QStringLiteral("/tmp/r.tmd"));
         const Qt::DropActions copy = Qt::CopyAction;
-        QTest::newRow("a deposit file") << QList<QUrl>{file} << copy << true;
-        QTest::newRow("capitals, copy or link")
-            << QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/R.TMD"))}
-            << (Qt::CopyAction | Qt::LinkAction) << true;
-        QTest::newRow("two files") << QList<QUrl>{file, QUrl::fromLocalFile(QStringLiteral("/tmp/s.tmd"))}
-                                   << copy << false;
-        QTest::newRow("not a deposit file name")
-            << QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/r.txt"))} << copy << false;
-        QTest::newRow("not a local file")
-            << QList<QUrl>{QUrl(QStringLiteral("https://example.org/r.tmd"))} << copy << false;
-        QTest::newRow("move only") << QList<QUrl>{file} << Qt::DropActions(Qt::MoveAction) << false;
-        QTest::newRow("no files") << QList<QUrl>{} << copy << false;
+        dataRow("a deposit file", QList<QUrl>{file}, copy, true);
+        dataRow("capitals, copy or link", QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/R.TMD"))},
+                (Qt::CopyAction | Qt::LinkAction), true);
+        dataRow("two files", QList<QUrl>{file, QUrl::fromLocalFile(QStringLiteral("/tmp/s.tmd"))}, copy,
+                false);
+        dataRow("not a deposit file name", QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/r.txt"))},
+                copy, false);
+        dataRow("not a local file", QList<QUrl>{QUrl(QStringLiteral("https://example.org/r.tmd"))}, copy,
+                false);
+        dataRow("move only", QList<QUrl>{file}, Qt::DropActions(Qt::MoveAction), false);
+        dataRow("no files", QList<QUrl>{}, copy, false);
     }
 
     void dragTaken()

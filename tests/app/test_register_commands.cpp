@@ -4,6 +4,7 @@
 #include "app/widgets/ruled_text_box.h"
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "app/windows/frm_term_deposit_details.h"
+#include "support/data_rows.h"
 #include "support/main_window_world.h"
 
 #include <QApplication>
@@ -47,8 +48,8 @@ private slots:
     void newOpensTheDialogWithItsDefaultsUnlessBusy_data()
     {
         QTest::addColumn<bool>("busy");
-        QTest::newRow("not busy") << false;
-        QTest::newRow("busy: nothing, no message") << true;
+        dataRow("not busy", false);
+        dataRow("busy: nothing, no message", true);
     }
     void newOpensTheDialogWithItsDefaultsUnlessBusy()
     {
@@ -136,10 +137,10 @@ private slots:
     {
         QTest::addColumn<QString>("active");
         QTest::addColumn<bool>("yes");
-        QTest::newRow("Yes") << "Yes" << true;
-        QTest::newRow("No") << "No" << false;
-        QTest::newRow("no in small letters") << "no" << true;
-        QTest::newRow("anything else") << "Maybe" << true;
+        dataRow("Yes", "Yes", true);
+        dataRow("No", "No", false);
+        dataRow("no in small letters", "no", true);
+        dataRow("anything else", "Maybe", true);
     }
     void editSelectsTheActiveOption()
     {
@@ -163,9 +164,9 @@ private slots:
     {
         QTest::addColumn<int>("deposits");
         QTest::addColumn<QPoint>("cell");  // column, row
-        QTest::newRow("empty register after start-up") << 0 << QPoint(9, 0);
-        QTest::newRow("spare row") << 2 << QPoint(3, 3);
-        QTest::newRow("header row") << 2 << QPoint(0, 0);
+        dataRow("empty register after start-up", 0, QPoint(9, 0));
+        dataRow("spare row", 2, QPoint(3, 3));
+        dataRow("header row", 2, QPoint(0, 0));
     }
     void editWithNothingSelectedOpensTheDefaults()
     {
@@ -229,10 +230,10 @@ private slots:
     void unreadableStartDateIsReportedBeforeTheDialogOpens_data()
     {
         QTest::addColumn<QString>("startDate");
-        QTest::newRow("another date form") << "2023-03-15";
-        QTest::newRow("no such day") << "31/02/2023";
-        QTest::newRow("empty") << "";
-        QTest::newRow("before the picker's calendar") << "15/03/0050";
+        dataRow("another date form", "2023-03-15");
+        dataRow("no such day", "31/02/2023");
+        dataRow("empty", "");
+        dataRow("before the picker's calendar", "15/03/0050");
     }
     void unreadableStartDateIsReportedBeforeTheDialogOpens()
     {
@@ -272,9 +273,9 @@ private slots:
         QTest::addColumn<int>("deposits");
         QTest::addColumn<int>("row");
         QTest::addColumn<bool>("yes");
-        QTest::newRow("the only deposit") << 1 << 1 << true;
-        QTest::newRow("a middle row moves the others up") << 3 << 2 << true;
-        QTest::newRow("answered No") << 3 << 2 << false;
+        dataRow("the only deposit", 1, 1, true);
+        dataRow("a middle row moves the others up", 3, 2, true);
+        dataRow("answered No", 3, 2, false);
     }
     void deleteAsksAndRemovesTheRow()
     {
@@ -309,11 +310,11 @@ private slots:
         QTest::addColumn<int>("deposits");
         QTest::addColumn<QPoint>("cell");
         QTest::addColumn<bool>("busy");
-        QTest::newRow("empty register") << 0 << QPoint(9, 0) << false;
-        QTest::newRow("spare row") << 2 << QPoint(0, 3) << false;
-        QTest::newRow("header row") << 2 << QPoint(0, 0) << false;
-        QTest::newRow("an empty cell of a deposit") << 2 << QPoint(8, 1) << false;
-        QTest::newRow("busy") << 2 << QPoint(0, 1) << true;
+        dataRow("empty register", 0, QPoint(9, 0), false);
+        dataRow("spare row", 2, QPoint(0, 3), false);
+        dataRow("header row", 2, QPoint(0, 0), false);
+        dataRow("an empty cell of a deposit", 2, QPoint(8, 1), false);
+        dataRow("busy", 2, QPoint(0, 1), true);
     }
     void deleteWithoutASelectedDepositIsRefused()
     {
@@ -340,11 +341,11 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<Qt::MouseButton>("button");
         QTest::addColumn<bool>("offTheButton");
-        QTest::newRow("New, right button") << 0 << Qt::RightButton << false;
-        QTest::newRow("New, released elsewhere") << 0 << Qt::LeftButton << true;
-        QTest::newRow("Edit, right button released elsewhere") << 1 << Qt::RightButton << true;
-        QTest::newRow("Delete, released elsewhere") << 2 << Qt::LeftButton << true;
-        QTest::newRow("Delete, middle button") << 2 << Qt::MiddleButton << false;
+        dataRow("New, right button", 0, Qt::RightButton, false);
+        dataRow("New, released elsewhere", 0, Qt::LeftButton, true);
+        dataRow("Edit, right button released elsewhere", 1, Qt::RightButton, true);
+        dataRow("Delete, released elsewhere", 2, Qt::LeftButton, true);
+        dataRow("Delete, middle button", 2, Qt::MiddleButton, false);
     }
     void pictureButtonsRunTheirCommandOnRelease()
     {

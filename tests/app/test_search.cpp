@@ -2,6 +2,7 @@
 #include "app/widgets/look.h"
 #include "app/windows/frm_search.h"
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "support/data_rows.h"
 #include "support/main_window_world.h"
 
 #include <QAction>
@@ -149,18 +150,16 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("matchRow");  // -1: nothing found
 
-        QTest::newRow("lower case, blank after") << QStringList{"A1", "AB123", "C3"} << "ab123 " << 2;
-        QTest::newRow("blanks before") << QStringList{"AB123"} << "  Ab123" << 1;
-        QTest::newRow("stored lower case") << QStringList{"ab123"} << "AB123" << 1;
-        QTest::newRow("inner blank") << QStringList{"AB123"} << "ab 123" << -1;
-        QTest::newRow("prefix only") << QStringList{"AB123"} << "ab12" << -1;
-        QTest::newRow("upper of two equal") << QStringList{"X1", "Z9", "X1"} << "x1" << 1;
-        QTest::newRow("header text") << QStringList{"A1"} << "account NUMBER" << 0;
-        QTest::newRow("20 characters")
-            << QStringList{"SHORT", "ABCDEFGHIJ0123456789"} << "abcdefghij0123456789" << 2;
-        QTest::newRow("typing past 20 keeps 20")
-            << QStringList{"ABCDEFGHIJ0123456789"} << "abcdefghij0123456789X" << 1;
-        QTest::newRow("last deposit row") << QStringList{"A1", "B2", "C3"} << "c3" << 3;
+        dataRow("lower case, blank after", QStringList{"A1", "AB123", "C3"}, "ab123 ", 2);
+        dataRow("blanks before", QStringList{"AB123"}, "  Ab123", 1);
+        dataRow("stored lower case", QStringList{"ab123"}, "AB123", 1);
+        dataRow("inner blank", QStringList{"AB123"}, "ab 123", -1);
+        dataRow("prefix only", QStringList{"AB123"}, "ab12", -1);
+        dataRow("upper of two equal", QStringList{"X1", "Z9", "X1"}, "x1", 1);
+        dataRow("header text", QStringList{"A1"}, "account NUMBER", 0);
+        dataRow("20 characters", QStringList{"SHORT", "ABCDEFGHIJ0123456789"}, "abcdefghij0123456789", 2);
+        dataRow("typing past 20 keeps 20", QStringList{"ABCDEFGHIJ0123456789"}, "abcdefghij0123456789X", 1);
+        dataRow("last deposit row", QStringList{"A1", "B2", "C3"}, "c3", 3);
     }
     void keyMatching()
     {
@@ -197,10 +196,10 @@ private slots:
         QTest::addColumn<int>("editLeavesRow");
         QTest::addColumn<bool>("editAddsRow");
         QTest::addColumn<int>("rowAfter");
-        QTest::newRow("same row") << 1 << false << 2;
-        QTest::newRow("further down") << 3 << false << 4;
-        QTest::newRow("commit added a row") << 5 << true << 6;
-        QTest::newRow("left on the spare row") << 5 << false << 5;
+        dataRow("same row", 1, false, 2);
+        dataRow("further down", 3, false, 4);
+        dataRow("commit added a row", 5, true, 6);
+        dataRow("left on the spare row", 5, false, 5);
     }
     void currentCellAfterEdit()
     {
@@ -224,8 +223,8 @@ private slots:
     void emptyKeyIsReportedThenSearched_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::newRow("nothing") << "";
-        QTest::newRow("blanks") << "   ";
+        dataRow("nothing", "");
+        dataRow("blanks", "   ");
     }
     void emptyKeyIsReportedThenSearched()
     {
@@ -250,8 +249,8 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("messages");
-        QTest::newRow("a key") << "a1" << 0;
-        QTest::newRow("empty key") << "" << 1;
+        dataRow("a key", "a1", 0);
+        dataRow("empty key", "", 1);
     }
     void emptyRegisterKeepsDialogOpenUntilCancel()
     {
@@ -318,10 +317,9 @@ private slots:
         QTest::addColumn<QString>("shownAccount");
         QTest::addColumn<int>("colAfter");
         // Edit leaves the cell on the deposit's row, column 9; on the header row it moves nothing.
-        QTest::newRow("lower case, blank after")
-            << QStringList{"A1", "AB123"} << "ab123 " << 2 << "AB123" << 9;
-        QTest::newRow("upper of two equal") << QStringList{"X1", "X1"} << "x1" << 1 << "X1" << 9;
-        QTest::newRow("header text: empty dialog") << QStringList{"A1"} << "Account Number" << 0 << "" << 0;
+        dataRow("lower case, blank after", QStringList{"A1", "AB123"}, "ab123 ", 2, "AB123", 9);
+        dataRow("upper of two equal", QStringList{"X1", "X1"}, "x1", 1, "X1", 9);
+        dataRow("header text: empty dialog", QStringList{"A1"}, "Account Number", 0, "", 0);
     }
     void matchOpensDetails()
     {

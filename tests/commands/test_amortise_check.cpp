@@ -1,4 +1,5 @@
 #include "commands/amortise_check.h"
+#include "support/data_rows.h"
 #include "support/fake_platform.h"
 
 #include <QTest>
@@ -21,17 +22,13 @@ private slots:
         const QString notWholeYears = "To Amortise the months and save each month value must be zero.";
         const QString unreadable =
             "The interest, balance or dates of this Term Deposit cannot be read, so it cannot be amortised.";
-        QTest::newRow("the documented example") << int(Years) << "3"
-                                                << "" << int(SaveEachMonth);
-        QTest::newRow("months 6") << int(Months) << "6" << notWholeYears << int(SaveEachMonth);
-        QTest::newRow("months 00") << int(Months) << "00" << notWholeYears << int(SaveEachMonth);
-        QTest::newRow("months with a blank") << int(Months) << "0 " << notWholeYears << int(SaveEachMonth);
-        QTest::newRow("savings $0.00")
-            << int(SaveEachMonth) << "$0.00" << notWholeYears << int(SaveEachMonth);
-        QTest::newRow("interest not a number")
-            << int(Interest) << "5.2.5" << unreadable << int(SaveEachMonth);
-        QTest::newRow("start date in another form")
-            << int(StartDate) << "2024-03-15" << unreadable << int(SaveEachMonth);
+        dataRow("the documented example", int(Years), "3", "", int(SaveEachMonth));
+        dataRow("months 6", int(Months), "6", notWholeYears, int(SaveEachMonth));
+        dataRow("months 00", int(Months), "00", notWholeYears, int(SaveEachMonth));
+        dataRow("months with a blank", int(Months), "0 ", notWholeYears, int(SaveEachMonth));
+        dataRow("savings $0.00", int(SaveEachMonth), "$0.00", notWholeYears, int(SaveEachMonth));
+        dataRow("interest not a number", int(Interest), "5.2.5", unreadable, int(SaveEachMonth));
+        dataRow("start date in another form", int(StartDate), "2024-03-15", unreadable, int(SaveEachMonth));
     }
     void checks()
     {

@@ -1,10 +1,12 @@
 #include "commands/command_line.h"
+#include "support/data_rows.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QTest>
 
 using namespace td;
+using td::test::dataRow;
 
 Q_DECLARE_METATYPE(StartRequest::Kind)
 
@@ -27,20 +29,20 @@ private slots:
         QTest::addColumn<QString>("expected");  // Start: the file; otherwise the start of the text
         using K = StartRequest::Kind;
         const QString here = QDir::currentPath();
-        QTest::newRow("nothing") << QStringList{} << K::Start << QString();
-        QTest::newRow("absolute file") << QStringList{"/data/a b.tmd"} << K::Start << "/data/a b.tmd";
-        QTest::newRow("relative file") << QStringList{"sub/x.TMD"} << K::Start << here + "/sub/x.TMD";
-        QTest::newRow("after --, a dash") << QStringList{"--", "-x.tmd"} << K::Start << here + "/-x.tmd";
-        QTest::newRow("--help") << QStringList{"--help"} << K::Answer << "Usage: ";
-        QTest::newRow("-h with a file") << QStringList{"a.tmd", "-h"} << K::Answer << "Usage: ";
-        QTest::newRow("--version") << QStringList{"--version"} << K::Answer << "termdeposit 1.0\n";
-        QTest::newRow("-v") << QStringList{"-v"} << K::Answer << "termdeposit 1.0\n";
-        QTest::newRow("unknown option")
-            << QStringList{"--print", "a.tmd"} << K::Refuse << "termdeposit: Unknown option 'print'.";
-        QTest::newRow("option value") << QStringList{"--version=2"} << K::Refuse << "termdeposit: ";
-        QTest::newRow("two files") << QStringList{"a.tmd", "b.tmd"} << K::Refuse
-                                   << "termdeposit: Only one file can be opened at a time.";
-        QTest::newRow("empty name") << QStringList{""} << K::Refuse << "termdeposit: The file name is empty.";
+        dataRow("nothing", QStringList{}, K::Start, QString());
+        dataRow("absolute file", QStringList{"/data/a b.tmd"}, K::Start, "/data/a b.tmd");
+        dataRow("relative file", QStringList{"sub/x.TMD"}, K::Start, here + "/sub/x.TMD");
+        dataRow("after --, a dash", QStringList{"--", "-x.tmd"}, K::Start, here + "/-x.tmd");
+        dataRow("--help", QStringList{"--help"}, K::Answer, "Usage: ");
+        dataRow("-h with a file", QStringList{"a.tmd", "-h"}, K::Answer, "Usage: ");
+        dataRow("--version", QStringList{"--version"}, K::Answer, "termdeposit 1.0\n");
+        dataRow("-v", QStringList{"-v"}, K::Answer, "termdeposit 1.0\n");
+        dataRow("unknown option", QStringList{"--print", "a.tmd"}, K::Refuse,
+                "termdeposit: Unknown option 'print'.");
+        dataRow("option value", QStringList{"--version=2"}, K::Refuse, "termdeposit: ");
+        dataRow("two files", QStringList{"a.tmd", "b.tmd"}, K::Refuse,
+                "termdeposit: Only one file can be opened at a time.");
+        dataRow("empty name", QStringList{""}, K::Refuse, "termdeposit: The file name is empty.");
     }
 
     void commandLine()

@@ -1,11 +1,13 @@
 #include "commands/csv_export.h"
 #include "core/register.h"
+#include "support/data_rows.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace td;
+using td::test::dataRow;
 
 namespace {
 
@@ -40,24 +42,15 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("field");
-        QTest::newRow("plain") << "A1001"
-                               << "A1001";
-        QTest::newRow("empty") << ""
-                               << "";
-        QTest::newRow("comma") << "A1,001"
-                               << "\"A1,001\"";
-        QTest::newRow("money with separators") << "$1,234.50"
-                                               << "\"$1,234.50\"";
-        QTest::newRow("quote doubled") << "say \"hi\""
-                                       << "\"say \"\"hi\"\"\"";
-        QTest::newRow("line feed") << "two\nlines"
-                                   << "\"two\nlines\"";
-        QTest::newRow("carriage return") << "a\rb"
-                                         << "\"a\rb\"";
-        QTest::newRow("blanks kept as they are") << " A1 "
-                                                 << " A1 ";
-        QTest::newRow("tab needs no quotes in CSV") << "a\tb"
-                                                    << "a\tb";
+        dataRow("plain", "A1001", "A1001");
+        dataRow("empty", "", "");
+        dataRow("comma", "A1,001", "\"A1,001\"");
+        dataRow("money with separators", "$1,234.50", "\"$1,234.50\"");
+        dataRow("quote doubled", "say \"hi\"", "\"say \"\"hi\"\"\"");
+        dataRow("line feed", "two\nlines", "\"two\nlines\"");
+        dataRow("carriage return", "a\rb", "\"a\rb\"");
+        dataRow("blanks kept as they are", " A1 ", " A1 ");
+        dataRow("tab needs no quotes in CSV", "a\tb", "a\tb");
     }
     void fieldsAreQuotedOnlyWhenTheyMustBe()
     {
@@ -77,19 +70,19 @@ private slots:
     {
         QTest::addColumn<QStringList>("shown");
         QTest::addColumn<QStringList>("plain");
-        QTest::newRow("worked example")
-            << QStringList{"A1,001",     "$100.00",    "5.5",        "2",          "6",
-                           "31/01/2024", "31/07/2026", "$10,000.00", "$14,678.59", "Yes"}
-            << QStringList{"A1,001",     "100.00",     "5.5",      "2",        "6",
-                           "2024-01-31", "2026-07-31", "10000.00", "14678.59", "Yes"};
-        QTest::newRow("switched-off saving, a million")
-            << QStringList{"B2",         "0",          "4.25",          "99",     "0",
-                           "29/02/2024", "28/02/2123", "$1,000,000.00", "-$1.50", "No"}
-            << QStringList{"B2",         "0.00",       "4.25",       "99",    "0",
-                           "2024-02-29", "2123-02-28", "1000000.00", "-1.50", "No"};
-        QTest::newRow("texts that do not read stay as they are")
-            << QStringList{"C3", "lots", "5%", "x", "", "2024-01-31", "31/13/2024", "", "12abc", "maybe"}
-            << QStringList{"C3", "lots", "5%", "x", "", "2024-01-31", "31/13/2024", "", "12abc", "maybe"};
+        dataRow("worked example",
+                QStringList{"A1,001", "$100.00", "5.5", "2", "6", "31/01/2024", "31/07/2026", "$10,000.00",
+                            "$14,678.59", "Yes"},
+                QStringList{"A1,001", "100.00", "5.5", "2", "6", "2024-01-31", "2026-07-31", "10000.00",
+                            "14678.59", "Yes"});
+        dataRow("switched-off saving, a million",
+                QStringList{"B2", "0", "4.25", "99", "0", "29/02/2024", "28/02/2123", "$1,000,000.00",
+                            "-$1.50", "No"},
+                QStringList{"B2", "0.00", "4.25", "99", "0", "2024-02-29", "2123-02-28", "1000000.00",
+                            "-1.50", "No"});
+        dataRow("texts that do not read stay as they are",
+                QStringList{"C3", "lots", "5%", "x", "", "2024-01-31", "31/13/2024", "", "12abc", "maybe"},
+                QStringList{"C3", "lots", "5%", "x", "", "2024-01-31", "31/13/2024", "", "12abc", "maybe"});
     }
     void plainNumbersForEveryRegisterColumn()
     {

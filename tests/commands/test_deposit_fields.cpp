@@ -1,8 +1,10 @@
 #include "commands/deposit_fields.h"
+#include "support/data_rows.h"
 
 #include <QTest>
 
 using namespace td;
+using td::test::dataRow;
 
 class TestDepositFields : public QObject {
     Q_OBJECT
@@ -23,11 +25,11 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("optYes");
         QTest::addColumn<QString>("written");  // what Add writes back
-        QTest::newRow("Yes") << "Yes" << true << "Yes";
-        QTest::newRow("No") << "No" << false << "No";
-        QTest::newRow("no in small letters") << "no" << true << "Yes";
-        QTest::newRow("No with a blank") << "No " << true << "Yes";
-        QTest::newRow("empty") << "" << true << "Yes";
+        dataRow("Yes", "Yes", true, "Yes");
+        dataRow("No", "No", false, "No");
+        dataRow("no in small letters", "no", true, "Yes");
+        dataRow("No with a blank", "No ", true, "Yes");
+        dataRow("empty", "", true, "Yes");
     }
     void activeTextAndOption()
     {

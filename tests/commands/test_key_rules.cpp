@@ -1,8 +1,10 @@
 #include "commands/key_rules.h"
+#include "support/data_rows.h"
 
 #include <QTest>
 
 using namespace td;
+using td::test::dataRow;
 
 // The plain rule, for characters that key events cannot easily reach: the
 // dialog's key tests type everything else through the real boxes.
@@ -14,9 +16,9 @@ private slots:
     {
         QTest::addColumn<QChar>("typed");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("backspace") << QChar(8) << true;
-        QTest::newRow("carriage return") << QChar(13) << false;
-        QTest::newRow("Arabic digit three") << QChar(0x0663) << false;
+        dataRow("backspace", QChar(8), true);
+        dataRow("carriage return", QChar(13), false);
+        dataRow("Arabic digit three", QChar(0x0663), false);
     }
     void controlAndForeignCharacters()
     {

@@ -1,9 +1,11 @@
 #include "commands/maturities.h"
 #include "core/register.h"
+#include "support/data_rows.h"
 
 #include <QTest>
 
 using namespace td;
+using td::test::dataRow;
 namespace mat = td::maturities;
 
 Q_DECLARE_METATYPE(mat::State)
@@ -50,32 +52,25 @@ private slots:
         QTest::addColumn<mat::State>("state");
         QTest::addColumn<QString>("status");
         const QDate jan31(2024, 1, 31);
-        QTest::newRow("today itself") << jan31 << "31/01/2024"
-                                      << "0" << mat::State::Matured << "Matured";
-        QTest::newRow("yesterday") << jan31 << "30/01/2024"
-                                   << "-1" << mat::State::Matured << "Matured";
-        QTest::newRow("over the month end") << jan31 << "01/02/2024"
-                                            << "1" << mat::State::DueSoon << "Within 30 days";
-        QTest::newRow("29 February") << jan31 << "29/02/2024"
-                                     << "29" << mat::State::DueSoon << "Within 30 days";
-        QTest::newRow("30 days across a leap February") << jan31 << "01/03/2024"
-                                                        << "30" << mat::State::DueSoon << "Within 30 days";
-        QTest::newRow("31 days") << jan31 << "02/03/2024"
-                                 << "31" << mat::State::Later << "";
-        QTest::newRow("28 Feb to 1 Mar, common year") << QDate(2023, 2, 28) << "01/03/2023"
-                                                      << "1" << mat::State::DueSoon << "Within 30 days";
-        QTest::newRow("28 Feb to 1 Mar, leap year") << QDate(2024, 2, 28) << "01/03/2024"
-                                                    << "2" << mat::State::DueSoon << "Within 30 days";
-        QTest::newRow("a year from 29 February") << QDate(2024, 2, 29) << "28/02/2025"
-                                                 << "365" << mat::State::Later << "";
-        QTest::newRow("over the year end") << QDate(2024, 12, 31) << "01/01/2025"
-                                           << "1" << mat::State::DueSoon << "Within 30 days";
-        QTest::newRow("matured a leap year ago") << QDate(2025, 3, 1) << "01/03/2024"
-                                                 << "-365" << mat::State::Matured << "Matured";
-        QTest::newRow("another date form") << jan31 << "2024-03-01"
-                                           << "" << mat::State::DateUnreadable << "Term date cannot be read";
-        QTest::newRow("no date at all") << jan31 << ""
-                                        << "" << mat::State::DateUnreadable << "Term date cannot be read";
+        dataRow("today itself", jan31, "31/01/2024", "0", mat::State::Matured, "Matured");
+        dataRow("yesterday", jan31, "30/01/2024", "-1", mat::State::Matured, "Matured");
+        dataRow("over the month end", jan31, "01/02/2024", "1", mat::State::DueSoon, "Within 30 days");
+        dataRow("29 February", jan31, "29/02/2024", "29", mat::State::DueSoon, "Within 30 days");
+        dataRow("30 days across a leap February", jan31, "01/03/2024", "30", mat::State::DueSoon,
+                "Within 30 days");
+        dataRow("31 days", jan31, "02/03/2024", "31", mat::State::Later, "");
+        dataRow("28 Feb to 1 Mar, common year", QDate(2023, 2, 28), "01/03/2023", "1", mat::State::DueSoon,
+                "Within 30 days");
+        dataRow("28 Feb to 1 Mar, leap year", QDate(2024, 2, 28), "01/03/2024", "2", mat::State::DueSoon,
+                "Within 30 days");
+        dataRow("a year from 29 February", QDate(2024, 2, 29), "28/02/2025", "365", mat::State::Later, "");
+        dataRow("over the year end", QDate(2024, 12, 31), "01/01/2025", "1", mat::State::DueSoon,
+                "Within 30 days");
+        dataRow("matured a leap year ago", QDate(2025, 3, 1), "01/03/2024", "-365", mat::State::Matured,
+                "Matured");
+        dataRow("another date form", jan31, "2024-03-01", "", mat::State::DateUnreadable,
+                "Term date cannot be read");
+        dataRow("no date at all", jan31, "", "", mat::State::DateUnreadable, "Term date cannot be read");
     }
     void daysToMaturity()
     {
@@ -102,62 +97,18 @@ private slots:
         QTest::addColumn<QString>("futureValue");
         QTest::addColumn<QString>("interest");
         // 14678.59 - 10000 - 100 * 30 = 1678.59
-        QTest::newRow("monthly savings, 2 years 6 months") << "$10,000.00"
-                                                           << "$100.00"
-                                                           << "2"
-                                                           << "6"
-                                                           << "$14,678.59"
-                                                           << "$1,678.59";
+        dataRow("monthly savings, 2 years 6 months", "$10,000.00", "$100.00", "2", "6", "$14,678.59",
+                "$1,678.59");
         // 11159.98 - 10000
-        QTest::newRow("no savings") << "$10,000.00"
-                                    << "0"
-                                    << "2"
-                                    << "0"
-                                    << "$11,159.98"
-                                    << "$1,159.98";
-        QTest::newRow("no savings, one year") << "$5,000.00"
-                                              << "0"
-                                              << "1"
-                                              << "0"
-                                              << "$5,216.69"
-                                              << "$216.69";
+        dataRow("no savings", "$10,000.00", "0", "2", "0", "$11,159.98", "$1,159.98");
+        dataRow("no savings, one year", "$5,000.00", "0", "1", "0", "$5,216.69", "$216.69");
         // 1600 - 1000 - 50 * 12 = 0: savings alone at no interest earn nothing
-        QTest::newRow("savings at no interest") << "$1,000.00"
-                                                << "$50.00"
-                                                << "1"
-                                                << "0"
-                                                << "$1,600.00"
-                                                << "$0.00";
-        QTest::newRow("balance that does not read") << "abc"
-                                                    << "0"
-                                                    << "1"
-                                                    << "0"
-                                                    << "$105.00"
-                                                    << "";
-        QTest::newRow("future value missing") << "$100.00"
-                                              << "0"
-                                              << "1"
-                                              << "0"
-                                              << ""
-                                              << "";
-        QTest::newRow("saving that does not read") << "$100.00"
-                                                   << "$1,00x"
-                                                   << "1"
-                                                   << "0"
-                                                   << "$105.00"
-                                                   << "";
-        QTest::newRow("part of a year") << "$100.00"
-                                        << "$10.00"
-                                        << "1.5"
-                                        << "0"
-                                        << "$105.00"
-                                        << "";
-        QTest::newRow("beyond any amount") << "$100.00"
-                                           << "0"
-                                           << "1"
-                                           << "0"
-                                           << "1e999"
-                                           << "";
+        dataRow("savings at no interest", "$1,000.00", "$50.00", "1", "0", "$1,600.00", "$0.00");
+        dataRow("balance that does not read", "abc", "0", "1", "0", "$105.00", "");
+        dataRow("future value missing", "$100.00", "0", "1", "0", "", "");
+        dataRow("saving that does not read", "$100.00", "$1,00x", "1", "0", "$105.00", "");
+        dataRow("part of a year", "$100.00", "$10.00", "1.5", "0", "$105.00", "");
+        dataRow("beyond any amount", "$100.00", "0", "1", "0", "1e999", "");
     }
     void interestToEarn()
     {
@@ -183,24 +134,20 @@ private slots:
         QTest::addColumn<QStringList>("order");
         // Balances $9.00 (A9), $10.00 (A10), $100.00 (B1), unreadable (C); term
         // dates 10/01/2024 (A10), 09/02/2024 (A9), 01/01/2025 (B1), unreadable (C).
-        QTest::newRow("balance up: $9.00 before $10.00")
-            << int(mat::BalanceColumn) << true << QStringList{"A9", "A10", "B1", "C"};
-        QTest::newRow("balance down, unreadable still last")
-            << int(mat::BalanceColumn) << false << QStringList{"B1", "A10", "A9", "C"};
-        QTest::newRow("term date as a date")
-            << int(mat::TermDateColumn) << true << QStringList{"A10", "A9", "B1", "C"};
-        QTest::newRow("term date down")
-            << int(mat::TermDateColumn) << false << QStringList{"B1", "A9", "A10", "C"};
-        QTest::newRow("days") << int(mat::DaysColumn) << true << QStringList{"A10", "A9", "B1", "C"};
-        QTest::newRow("status by urgency")
-            << int(mat::StatusColumn) << true << QStringList{"A10", "A9", "B1", "C"};
-        QTest::newRow("account numbers, digits as numbers")
-            << int(mat::AccountNumberColumn) << true << QStringList{"A9", "A10", "B1", "C"};
-        QTest::newRow("future value")
-            << int(mat::FutureValueColumn) << true << QStringList{"A9", "A10", "B1", "C"};
-        QTest::newRow("interest") << int(mat::InterestColumn) << false << QStringList{"B1", "A10", "A9", "C"};
-        QTest::newRow("active, ties in term date order")
-            << int(mat::ActiveColumn) << true << QStringList{"A10", "A9", "C", "B1"};
+        dataRow("balance up: $9.00 before $10.00", int(mat::BalanceColumn), true,
+                QStringList{"A9", "A10", "B1", "C"});
+        dataRow("balance down, unreadable still last", int(mat::BalanceColumn), false,
+                QStringList{"B1", "A10", "A9", "C"});
+        dataRow("term date as a date", int(mat::TermDateColumn), true, QStringList{"A10", "A9", "B1", "C"});
+        dataRow("term date down", int(mat::TermDateColumn), false, QStringList{"B1", "A9", "A10", "C"});
+        dataRow("days", int(mat::DaysColumn), true, QStringList{"A10", "A9", "B1", "C"});
+        dataRow("status by urgency", int(mat::StatusColumn), true, QStringList{"A10", "A9", "B1", "C"});
+        dataRow("account numbers, digits as numbers", int(mat::AccountNumberColumn), true,
+                QStringList{"A9", "A10", "B1", "C"});
+        dataRow("future value", int(mat::FutureValueColumn), true, QStringList{"A9", "A10", "B1", "C"});
+        dataRow("interest", int(mat::InterestColumn), false, QStringList{"B1", "A10", "A9", "C"});
+        dataRow("active, ties in term date order", int(mat::ActiveColumn), true,
+                QStringList{"A10", "A9", "C", "B1"});
     }
     void sortsByValueNotText()
     {
@@ -260,10 +207,8 @@ private slots:
     {
         QTest::addColumn<QString>("saving");
         QTest::addColumn<QString>("months");
-        QTest::newRow("no monthly savings") << "0"
-                                            << "0";
-        QTest::newRow("monthly savings and months") << "$100.00"
-                                                    << "6";
+        dataRow("no monthly savings", "0", "0");
+        dataRow("monthly savings and months", "$100.00", "6");
     }
     void rollOverStartsTheNextTermFromTheOldOne()
     {

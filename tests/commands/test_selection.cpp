@@ -1,4 +1,5 @@
 #include "commands/selection.h"
+#include "support/data_rows.h"
 #include "support/fake_platform.h"
 
 #include <QTest>
@@ -20,16 +21,14 @@ private slots:
         QTest::addColumn<bool>("busy");
         QTest::addColumn<QList<bool>>("selected");  // Delete, Amortise, Print
         using B = QList<bool>;
-        QTest::newRow("a deposit's cell") << 2 << QPoint(3, 1) << "5" << false << B{true, true, true};
-        QTest::newRow("the last deposit") << 2 << QPoint(0, 2) << "A2" << false << B{true, true, true};
-        QTest::newRow("busy") << 2 << QPoint(3, 1) << "5" << true << B{false, false, true};
-        QTest::newRow("header row") << 2 << QPoint(0, 0) << "Account Number" << false
-                                    << B{false, true, false};
-        QTest::newRow("blank cell") << 2 << QPoint(8, 1) << "" << false << B{false, false, false};
-        QTest::newRow("only spaces") << 2 << QPoint(8, 1) << "   " << false << B{false, false, false};
-        QTest::newRow("spare row") << 2 << QPoint(0, 3) << "" << false << B{false, false, false};
-        QTest::newRow("empty register, header row")
-            << 0 << QPoint(9, 0) << "Active" << false << B{false, false, false};
+        dataRow("a deposit's cell", 2, QPoint(3, 1), "5", false, B{true, true, true});
+        dataRow("the last deposit", 2, QPoint(0, 2), "A2", false, B{true, true, true});
+        dataRow("busy", 2, QPoint(3, 1), "5", true, B{false, false, true});
+        dataRow("header row", 2, QPoint(0, 0), "Account Number", false, B{false, true, false});
+        dataRow("blank cell", 2, QPoint(8, 1), "", false, B{false, false, false});
+        dataRow("only spaces", 2, QPoint(8, 1), "   ", false, B{false, false, false});
+        dataRow("spare row", 2, QPoint(0, 3), "", false, B{false, false, false});
+        dataRow("empty register, header row", 0, QPoint(9, 0), "Active", false, B{false, false, false});
     }
     void selection()
     {
@@ -72,16 +71,13 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");
         QTest::addColumn<MessageIcon>("icon");
-        QTest::newRow("Delete") << int(SelectingCommand::Delete) << ""
-                                << "A Term Deposit must be selected from the grid to Delete."
-                                << MessageIcon::Information;
-        QTest::newRow("Amortise") << int(SelectingCommand::Amortise) << "Amortise Term Deposit"
-                                  << "A Term Deposit must be selected from the grid to amortise."
-                                  << MessageIcon::Information;
-        QTest::newRow("Print")
-            << int(SelectingCommand::Print) << "Printing Term Deposit."
-            << "A Term Deposit must be selected to print. Select a Term Deposit from the grid."
-            << MessageIcon::Question;
+        dataRow("Delete", int(SelectingCommand::Delete), "",
+                "A Term Deposit must be selected from the grid to Delete.", MessageIcon::Information);
+        dataRow("Amortise", int(SelectingCommand::Amortise), "Amortise Term Deposit",
+                "A Term Deposit must be selected from the grid to amortise.", MessageIcon::Information);
+        dataRow("Print", int(SelectingCommand::Print), "Printing Term Deposit.",
+                "A Term Deposit must be selected to print. Select a Term Deposit from the grid.",
+                MessageIcon::Question);
     }
     void eachCommandRefusesInItsOwnWords()
     {

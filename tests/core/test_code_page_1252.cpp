@@ -1,10 +1,12 @@
 #include "core/code_page_1252.h"
 #include "core/deposit_file_format.h"
+#include "support/data_rows.h"
 
 #include <QStringDecoder>
 #include <QTest>
 
 using namespace td;
+using td::test::dataRow;
 
 class TestCodePage1252 : public QObject {
     Q_OBJECT
@@ -22,11 +24,11 @@ private slots:
                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
         for (int i = 0; i < 32; ++i)
             QTest::addRow("0x%02X", 0x80 + i) << 0x80 + i << table[i];
-        QTest::newRow("space") << 0x20 << 0x20;
-        QTest::newRow("0x00") << 0x00 << 0x00;
-        QTest::newRow("nbsp") << 0xA0 << 0xA0;
-        QTest::newRow("e acute") << 0xE9 << 0xE9;
-        QTest::newRow("y diaeresis") << 0xFF << 0xFF;
+        dataRow("space", 0x20, 0x20);
+        dataRow("0x00", 0x00, 0x00);
+        dataRow("nbsp", 0xA0, 0xA0);
+        dataRow("e acute", 0xE9, 0xE9);
+        dataRow("y diaeresis", 0xFF, 0xFF);
     }
     void highBytes()
     {
@@ -65,11 +67,11 @@ private slots:
     void charactersOutsideTheCodePage_data()
     {
         QTest::addColumn<QString>("text");
-        QTest::newRow("C1 control 0x80") << QString(QChar(0x80));
-        QTest::newRow("C1 control 0x9F") << QString(QChar(0x9F));
-        QTest::newRow("Greek Omega") << QString(QChar(0x03A9));
-        QTest::newRow("emoji") << QString::fromUcs4(U"\U0001F600");
-        QTest::newRow("lone surrogate") << QString(QChar(0xD800));
+        dataRow("C1 control 0x80", QString(QChar(0x80)));
+        dataRow("C1 control 0x9F", QString(QChar(0x9F)));
+        dataRow("Greek Omega", QString(QChar(0x03A9)));
+        dataRow("emoji", QString::fromUcs4(U"\U0001F600"));
+        dataRow("lone surrogate", QString(QChar(0xD800)));
     }
     void charactersOutsideTheCodePage()
     {

@@ -1,8 +1,10 @@
 #include "core/date_form.h"
+#include "support/data_rows.h"
 
 #include <QTest>
 
 using namespace td;
+using td::test::dataRow;
 
 class TestDateForm : public QObject {
     Q_OBJECT
@@ -24,51 +26,21 @@ void TestDateForm::followsTheLocale_data()
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("text");  // 21 March 2001
-    QTest::newRow("en_GB") << "en_GB"
-                           << "dd/MM/yyyy"
-                           << "21/03/2001";
-    QTest::newRow("en_US") << "en_US"
-                           << "MM/dd/yyyy"
-                           << "03/21/2001";
-    QTest::newRow("de_DE") << "de_DE"
-                           << "dd.MM.yyyy"
-                           << "21.03.2001";
-    QTest::newRow("ja_JP") << "ja_JP"
-                           << "yyyy/MM/dd"
-                           << "2001/03/21";
-    QTest::newRow("fr_FR") << "fr_FR"
-                           << "dd/MM/yyyy"
-                           << "21/03/2001";
-    QTest::newRow("C") << "C"
-                       << "dd/MM/yyyy"
-                       << "21/03/2001";
-    QTest::newRow("POSIX") << "POSIX"
-                           << "dd/MM/yyyy"
-                           << "21/03/2001";
-    QTest::newRow("nl_NL") << "nl_NL"
-                           << "dd-MM-yyyy"
-                           << "21-03-2001";
-    QTest::newRow("ko_KR") << "ko_KR"
-                           << "yyyy.MM.dd"
-                           << "2001.03.21";
-    QTest::newRow("fi_FI") << "fi_FI"
-                           << "dd.MM.yyyy"
-                           << "21.03.2001";
-    QTest::newRow("hu_HU") << "hu_HU"
-                           << "yyyy.MM.dd"
-                           << "2001.03.21";
-    QTest::newRow("sk_SK") << "sk_SK"
-                           << "dd.MM.yyyy"
-                           << "21.03.2001";
-    QTest::newRow("en_CA") << "en_CA"
-                           << "yyyy-MM-dd"
-                           << "2001-03-21";
-    QTest::newRow("bg_BG (quoted suffix)") << "bg_BG"
-                                           << "dd.MM.yyyy"
-                                           << "21.03.2001";
-    QTest::newRow("ar_EG (direction marks)") << "ar_EG"
-                                             << "dd/MM/yyyy"
-                                             << "21/03/2001";
+    dataRow("en_GB", "en_GB", "dd/MM/yyyy", "21/03/2001");
+    dataRow("en_US", "en_US", "MM/dd/yyyy", "03/21/2001");
+    dataRow("de_DE", "de_DE", "dd.MM.yyyy", "21.03.2001");
+    dataRow("ja_JP", "ja_JP", "yyyy/MM/dd", "2001/03/21");
+    dataRow("fr_FR", "fr_FR", "dd/MM/yyyy", "21/03/2001");
+    dataRow("C", "C", "dd/MM/yyyy", "21/03/2001");
+    dataRow("POSIX", "POSIX", "dd/MM/yyyy", "21/03/2001");
+    dataRow("nl_NL", "nl_NL", "dd-MM-yyyy", "21-03-2001");
+    dataRow("ko_KR", "ko_KR", "yyyy.MM.dd", "2001.03.21");
+    dataRow("fi_FI", "fi_FI", "dd.MM.yyyy", "21.03.2001");
+    dataRow("hu_HU", "hu_HU", "yyyy.MM.dd", "2001.03.21");
+    dataRow("sk_SK", "sk_SK", "dd.MM.yyyy", "21.03.2001");
+    dataRow("en_CA", "en_CA", "yyyy-MM-dd", "2001-03-21");
+    dataRow("bg_BG (quoted suffix)", "bg_BG", "dd.MM.yyyy", "21.03.2001");
+    dataRow("ar_EG (direction marks)", "ar_EG", "dd/MM/yyyy", "21/03/2001");
 }
 
 void TestDateForm::followsTheLocale()
@@ -113,28 +85,28 @@ void TestDateForm::parseIsStrict_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QDate>("expected");  // invalid: not a date
-    QTest::newRow("exact") << "21/03/2001" << QDate(2001, 3, 21);
-    QTest::newRow("blanks around") << "  21/03/2001\t" << QDate(2001, 3, 21);
-    QTest::newRow("29 Feb of a leap year") << "29/02/2000" << QDate(2000, 2, 29);
-    QTest::newRow("first day") << "01/01/0001" << QDate(1, 1, 1);
-    QTest::newRow("last day") << "31/12/9999" << QDate(9999, 12, 31);
-    QTest::newRow("29 Feb of another year") << "29/02/2001" << QDate();
-    QTest::newRow("29 Feb 1900") << "29/02/1900" << QDate();
-    QTest::newRow("31 Feb") << "31/02/2001" << QDate();
-    QTest::newRow("day 0") << "00/01/2001" << QDate();
-    QTest::newRow("month 13") << "01/13/2001" << QDate();
-    QTest::newRow("year 0") << "01/01/0000" << QDate();
-    QTest::newRow("one-digit month") << "21/3/2001" << QDate();
-    QTest::newRow("two-digit year") << "21/03/01" << QDate();
-    QTest::newRow("five-digit year") << "21/03/20011" << QDate();
-    QTest::newRow("other separator") << "21-03-2001" << QDate();
-    QTest::newRow("month and day swapped") << "03/21/2001" << QDate();
-    QTest::newRow("blank inside") << "21/ 3/2001" << QDate();
-    QTest::newRow("sign inside") << "+1/03/2001" << QDate();
-    QTest::newRow("trailing text") << "21/03/2001x" << QDate();
-    QTest::newRow("non-ASCII digits") << QString::fromUtf8("\xd9\xa2\xd9\xa1/03/2001") << QDate();
-    QTest::newRow("empty") << "" << QDate();
-    QTest::newRow("month name") << "21 Mar 2001" << QDate();
+    dataRow("exact", "21/03/2001", QDate(2001, 3, 21));
+    dataRow("blanks around", "  21/03/2001\t", QDate(2001, 3, 21));
+    dataRow("29 Feb of a leap year", "29/02/2000", QDate(2000, 2, 29));
+    dataRow("first day", "01/01/0001", QDate(1, 1, 1));
+    dataRow("last day", "31/12/9999", QDate(9999, 12, 31));
+    dataRow("29 Feb of another year", "29/02/2001", QDate());
+    dataRow("29 Feb 1900", "29/02/1900", QDate());
+    dataRow("31 Feb", "31/02/2001", QDate());
+    dataRow("day 0", "00/01/2001", QDate());
+    dataRow("month 13", "01/13/2001", QDate());
+    dataRow("year 0", "01/01/0000", QDate());
+    dataRow("one-digit month", "21/3/2001", QDate());
+    dataRow("two-digit year", "21/03/01", QDate());
+    dataRow("five-digit year", "21/03/20011", QDate());
+    dataRow("other separator", "21-03-2001", QDate());
+    dataRow("month and day swapped", "03/21/2001", QDate());
+    dataRow("blank inside", "21/ 3/2001", QDate());
+    dataRow("sign inside", "+1/03/2001", QDate());
+    dataRow("trailing text", "21/03/2001x", QDate());
+    dataRow("non-ASCII digits", QString::fromUtf8("\xd9\xa2\xd9\xa1/03/2001"), QDate());
+    dataRow("empty", "", QDate());
+    dataRow("month name", "21 Mar 2001", QDate());
 }
 
 void TestDateForm::parseIsStrict()

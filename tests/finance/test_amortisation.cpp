@@ -1,10 +1,12 @@
 #include "finance/amortisation.h"
+#include "support/data_rows.h"
 
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTest>
 
 using namespace td;
+using td::test::dataRow;
 
 namespace {
 
@@ -61,16 +63,11 @@ private slots:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("term");
         QTest::addColumn<QStringList>("labels");
-        QTest::newRow("one year") << "31/12/2024"
-                                  << "01/01/2025" << QStringList{"2025"};
-        QTest::newRow("same year") << "01/01/2024"
-                                   << "31/12/2024" << QStringList{"2025"};
-        QTest::newRow("earlier year") << "01/06/2030"
-                                      << "01/06/2024" << QStringList{"2031"};
-        QTest::newRow("two years") << "29/02/2024"
-                                   << "28/02/2026" << QStringList{"2025", "2026"};
-        QTest::newRow("first year") << "01/01/0001"
-                                    << "01/01/0003" << QStringList{"2", "3"};
+        dataRow("one year", "31/12/2024", "01/01/2025", QStringList{"2025"});
+        dataRow("same year", "01/01/2024", "31/12/2024", QStringList{"2025"});
+        dataRow("earlier year", "01/06/2030", "01/06/2024", QStringList{"2031"});
+        dataRow("two years", "29/02/2024", "28/02/2026", QStringList{"2025", "2026"});
+        dataRow("first year", "01/01/0001", "01/01/0003", QStringList{"2", "3"});
     }
 
     void yearLabels()
@@ -109,20 +106,15 @@ private slots:
         QTest::addColumn<QString>("interest");
         QTest::addColumn<QString>("balance");
         QTest::addColumn<QStringList>("expected");  // Annually to Dayly
-        QTest::newRow("one dollar") << "5"
-                                    << "$1.00" << QStringList{"$1.05", "$1.05", "$1.05", "$1.05", "$1.05"};
-        QTest::newRow("two comma groups") << "5"
-                                          << "$1,000,000.00"
-                                          << QStringList{"$1,050,000.00", "$1,050,945.34", "$1,051,161.90",
-                                                         "$1,051,245.84", "$1,051,267.50"};
-        QTest::newRow("three comma groups")
-            << "5"
-            << "$999,999,999.00"
-            << QStringList{"$1,049,999,998.95", "$1,050,945,335.86", "$1,051,161,896.83", "$1,051,245,840.88",
-                           "$1,051,267,495.42"};
-        QTest::newRow("balance read as typed")
-            << "4.25"
-            << "1000" << QStringList{"$1,042.50", "$1,043.18", "$1,043.34", "$1,043.40", "$1,043.41"};
+        dataRow("one dollar", "5", "$1.00", QStringList{"$1.05", "$1.05", "$1.05", "$1.05", "$1.05"});
+        dataRow(
+            "two comma groups", "5", "$1,000,000.00",
+            QStringList{"$1,050,000.00", "$1,050,945.34", "$1,051,161.90", "$1,051,245.84", "$1,051,267.50"});
+        dataRow("three comma groups", "5", "$999,999,999.00",
+                QStringList{"$1,049,999,998.95", "$1,050,945,335.86", "$1,051,161,896.83",
+                            "$1,051,245,840.88", "$1,051,267,495.42"});
+        dataRow("balance read as typed", "4.25", "1000",
+                QStringList{"$1,042.50", "$1,043.18", "$1,043.34", "$1,043.40", "$1,043.41"});
     }
 
     void firstYear()
@@ -144,13 +136,10 @@ private slots:
         QTest::addColumn<QString>("balance");
         QTest::addColumn<int>("column");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("division by 100, then by 52")
-            << "74.9"
-            << "$749,255,235.93" << int(ScheduleWeekly)
-            << QStringList{"$1,576,144,098.59", "$3,315,599,411.77", "$6,974,742,645.16"};
-        QTest::newRow("power function, not repeated products")
-            << "38.7"
-            << "$981,674,346.63" << int(ScheduleDaily) << QStringList{"$1,445,274,593.60"};
+        dataRow("division by 100, then by 52", "74.9", "$749,255,235.93", int(ScheduleWeekly),
+                QStringList{"$1,576,144,098.59", "$3,315,599,411.77", "$6,974,742,645.16"});
+        dataRow("power function, not repeated products", "38.7", "$981,674,346.63", int(ScheduleDaily),
+                QStringList{"$1,445,274,593.60"});
     }
 
     void factorOrderDecidesTheCents()
@@ -172,26 +161,11 @@ private slots:
         QTest::addColumn<QString>("start");
         QTest::addColumn<QString>("term");
         QTest::addColumn<QString>("balance");
-        QTest::newRow("interest blank") << ""
-                                        << "01/01/2024"
-                                        << "01/01/2025"
-                                        << "$1.00";
-        QTest::newRow("interest two points") << "5.2.1"
-                                             << "01/01/2024"
-                                             << "01/01/2025"
-                                             << "$1.00";
-        QTest::newRow("balance too large") << "5"
-                                           << "01/01/2024"
-                                           << "01/01/2025"
-                                           << "1e400";
-        QTest::newRow("start not a date") << "5"
-                                          << "2024-01-01"
-                                          << "01/01/2025"
-                                          << "$1.00";
-        QTest::newRow("term impossible day") << "5"
-                                             << "01/01/2024"
-                                             << "30/02/2025"
-                                             << "$1.00";
+        dataRow("interest blank", "", "01/01/2024", "01/01/2025", "$1.00");
+        dataRow("interest two points", "5.2.1", "01/01/2024", "01/01/2025", "$1.00");
+        dataRow("balance too large", "5", "01/01/2024", "01/01/2025", "1e400");
+        dataRow("start not a date", "5", "2024-01-01", "01/01/2025", "$1.00");
+        dataRow("term impossible day", "5", "01/01/2024", "30/02/2025", "$1.00");
     }
 
     void unreadableInputsGiveNoSchedule()
@@ -222,12 +196,8 @@ private slots:
         QTest::addColumn<int>("years");
         QTest::addColumn<QString>("lastAnnually");
         QTest::addColumn<QString>("lastDaily");
-        QTest::newRow("nothing times infinity") << "1e300"
-                                                << "0" << 6 << "$0.00"
-                                                << "NaN";
-        QTest::newRow("overflow after years") << "1e20"
-                                              << "$1.00" << 20 << "$Infinity"
-                                              << "$Infinity";
+        dataRow("nothing times infinity", "1e300", "0", 6, "$0.00", "NaN");
+        dataRow("overflow after years", "1e20", "$1.00", 20, "$Infinity", "$Infinity");
     }
 
     void overflowingValuesStillGiveRows()

@@ -1,10 +1,12 @@
 #include "core/text_values.h"
 #include "finance/derived_values.h"
+#include "support/data_rows.h"
 
 #include <QTest>
 #include <cmath>
 
 using namespace td;
+using td::test::dataRow;
 
 class TestDerivedValues : public QObject {
     Q_OBJECT
@@ -16,61 +18,25 @@ private slots:
         QTest::addColumn<QString>("years");
         QTest::addColumn<QString>("months");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("worked example") << QDate(2024, 1, 31) << "2"
-                                        << "6"
-                                        << "31/07/2026";
-        QTest::newRow("no term is the start date") << QDate(2024, 1, 31) << "0"
-                                                   << "0"
-                                                   << "31/01/2024";
-        QTest::newRow("empty boxes read as 0") << QDate(2024, 1, 31) << ""
-                                               << ""
-                                               << "31/01/2024";
-        QTest::newRow("years then months, each corrected") << QDate(2024, 2, 29) << "1"
-                                                           << "1"
-                                                           << "28/03/2025";
-        QTest::newRow("29 February to a leap year") << QDate(2024, 2, 29) << "4"
-                                                    << "0"
-                                                    << "29/02/2028";
-        QTest::newRow("29 February plus 12 months") << QDate(2024, 2, 29) << "0"
-                                                    << "12"
-                                                    << "28/02/2025";
-        QTest::newRow("end of month into February") << QDate(2023, 8, 31) << "0"
-                                                    << "6"
-                                                    << "29/02/2024";
-        QTest::newRow("31 January plus a month") << QDate(2023, 1, 31) << "0"
-                                                 << "1"
-                                                 << "28/02/2023";
-        QTest::newRow("longest term the keys allow") << QDate(2024, 1, 31) << "99"
-                                                     << "11"
-                                                     << "31/12/2123";
-        QTest::newRow("last day of the calendar") << QDate(9998, 12, 31) << "1"
-                                                  << "0"
-                                                  << "31/12/9999";
-        QTest::newRow("past 9999 by the years") << QDate(9950, 1, 1) << "50"
-                                                << "0"
-                                                << "";
-        QTest::newRow("past 9999 by the months") << QDate(9999, 12, 31) << "0"
-                                                 << "1"
-                                                 << "";
-        QTest::newRow("past 9999 by years and months") << QDate(9999, 6, 1) << "0"
-                                                       << "7"
-                                                       << "";
+        dataRow("worked example", QDate(2024, 1, 31), "2", "6", "31/07/2026");
+        dataRow("no term is the start date", QDate(2024, 1, 31), "0", "0", "31/01/2024");
+        dataRow("empty boxes read as 0", QDate(2024, 1, 31), "", "", "31/01/2024");
+        dataRow("years then months, each corrected", QDate(2024, 2, 29), "1", "1", "28/03/2025");
+        dataRow("29 February to a leap year", QDate(2024, 2, 29), "4", "0", "29/02/2028");
+        dataRow("29 February plus 12 months", QDate(2024, 2, 29), "0", "12", "28/02/2025");
+        dataRow("end of month into February", QDate(2023, 8, 31), "0", "6", "29/02/2024");
+        dataRow("31 January plus a month", QDate(2023, 1, 31), "0", "1", "28/02/2023");
+        dataRow("longest term the keys allow", QDate(2024, 1, 31), "99", "11", "31/12/2123");
+        dataRow("last day of the calendar", QDate(9998, 12, 31), "1", "0", "31/12/9999");
+        dataRow("past 9999 by the years", QDate(9950, 1, 1), "50", "0", "");
+        dataRow("past 9999 by the months", QDate(9999, 12, 31), "0", "1", "");
+        dataRow("past 9999 by years and months", QDate(9999, 6, 1), "0", "7", "");
         // Only pasted or loaded texts can hold these; none may crash.
-        QTest::newRow("part of a year counts whole") << QDate(2024, 1, 31) << "1.5"
-                                                     << "0"
-                                                     << "31/01/2025";
-        QTest::newRow("enormous years") << QDate(2024, 1, 31) << "99999999999"
-                                        << "0"
-                                        << "";
-        QTest::newRow("years beyond double") << QDate(2024, 1, 31) << "1e999"
-                                             << "0"
-                                             << "";
-        QTest::newRow("enormous months") << QDate(2024, 1, 31) << "0"
-                                         << "3000000000"
-                                         << "";
-        QTest::newRow("months back before year 1") << QDate(1, 3, 1) << "0"
-                                                   << "-3"
-                                                   << "";
+        dataRow("part of a year counts whole", QDate(2024, 1, 31), "1.5", "0", "31/01/2025");
+        dataRow("enormous years", QDate(2024, 1, 31), "99999999999", "0", "");
+        dataRow("years beyond double", QDate(2024, 1, 31), "1e999", "0", "");
+        dataRow("enormous months", QDate(2024, 1, 31), "0", "3000000000", "");
+        dataRow("months back before year 1", QDate(1, 3, 1), "0", "-3", "");
     }
     void termDate()
     {
@@ -105,60 +71,15 @@ private slots:
         QTest::addColumn<QString>("years");
         QTest::addColumn<QString>("months");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("two years, no saving") << "$10,000.00"
-                                              << "0"
-                                              << "5.5"
-                                              << "2"
-                                              << "0"
-                                              << "$11,159.98";
-        QTest::newRow("one year at 4.25") << "$5,000.00"
-                                          << "0"
-                                          << "4.25"
-                                          << "1"
-                                          << "0"
-                                          << "$5,216.69";
-        QTest::newRow("no interest: simple sum") << "$1,000.00"
-                                                 << "$50.00"
-                                                 << ""
-                                                 << "1"
-                                                 << "0"
-                                                 << "$1,600.00";
-        QTest::newRow("everything empty") << ""
-                                          << "0"
-                                          << ""
-                                          << ""
-                                          << "0"
-                                          << "$0.00";
-        QTest::newRow("no term: the balance") << "$2,500.00"
-                                              << "$40.00"
-                                              << "6"
-                                              << ""
-                                              << "0"
-                                              << "$2,500.00";
-        QTest::newRow("balance rounded to cents first") << "10000.555"
-                                                        << "0"
-                                                        << ""
-                                                        << ""
-                                                        << "0"
-                                                        << "$10,000.56";
-        QTest::newRow("amounts typed plainly") << "10000"
-                                               << "100"
-                                               << "5.5"
-                                               << "2"
-                                               << "6"
-                                               << "$14,678.59";
-        QTest::newRow("half-typed rate reads its leading number") << "$1,000.00"
-                                                                  << "0"
-                                                                  << "12."
-                                                                  << "1"
-                                                                  << "0"
-                                                                  << "$1,126.83";
-        QTest::newRow("months alone") << "$1,200.00"
-                                      << "0"
-                                      << ""
-                                      << "0"
-                                      << "11"
-                                      << "$1,200.00";
+        dataRow("two years, no saving", "$10,000.00", "0", "5.5", "2", "0", "$11,159.98");
+        dataRow("one year at 4.25", "$5,000.00", "0", "4.25", "1", "0", "$5,216.69");
+        dataRow("no interest: simple sum", "$1,000.00", "$50.00", "", "1", "0", "$1,600.00");
+        dataRow("everything empty", "", "0", "", "", "0", "$0.00");
+        dataRow("no term: the balance", "$2,500.00", "$40.00", "6", "", "0", "$2,500.00");
+        dataRow("balance rounded to cents first", "10000.555", "0", "", "", "0", "$10,000.56");
+        dataRow("amounts typed plainly", "10000", "100", "5.5", "2", "6", "$14,678.59");
+        dataRow("half-typed rate reads its leading number", "$1,000.00", "0", "12.", "1", "0", "$1,126.83");
+        dataRow("months alone", "$1,200.00", "0", "", "0", "11", "$1,200.00");
     }
     void futureValueText()
     {
@@ -183,10 +104,8 @@ private slots:
     {
         QTest::addColumn<QString>("interest");
         QTest::addColumn<QString>("years");
-        QTest::newRow("overflow") << "99"
-                                  << "1e300";
-        QTest::newRow("negative growth to a fractional power") << "-2400"
-                                                               << ".05";
+        dataRow("overflow", "99", "1e300");
+        dataRow("negative growth to a fractional power", "-2400", ".05");
     }
     void resultsBeyondANumberShowNothing()
     {

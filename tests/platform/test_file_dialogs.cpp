@@ -2,6 +2,7 @@
 // the file returned, whatever its name ends in; the default suffix goes only
 // on a new name typed for a save.
 #include "platform/qt_platform.h"
+#include "support/data_rows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 using namespace td;
+using td::test::dataRow;
 
 class TestFileDialogs : public QObject {
     Q_OBJECT
@@ -41,21 +43,14 @@ private slots:
         QTest::addColumn<QString>("expected");
         const QStringList alone{"registertmd"};
         const QStringList twins{"registertmd", "registertmd.tmd"};
-        QTest::newRow("open registertmd alone") << false << alone << "registertmd"
-                                                << "registertmd";
-        QTest::newRow("open registertmd beside its twin") << false << twins << "registertmd"
-                                                          << "registertmd";
-        QTest::newRow("open registertmd.tmd beside its twin") << false << twins << "registertmd.tmd"
-                                                              << "registertmd.tmd";
-        QTest::newRow("open a name that is not there: as typed")
-            << false << QStringList{"register.tmd"} << "register"
-            << "register";
-        QTest::newRow("save over registertmd beside its twin") << true << twins << "registertmd"
-                                                               << "registertmd";
-        QTest::newRow("save a new name: the suffix added") << true << alone << "newregister"
-                                                           << "newregister.tmd";
-        QTest::newRow("save a new name with another extension") << true << alone << "list.txt"
-                                                                << "list.txt";
+        dataRow("open registertmd alone", false, alone, "registertmd", "registertmd");
+        dataRow("open registertmd beside its twin", false, twins, "registertmd", "registertmd");
+        dataRow("open registertmd.tmd beside its twin", false, twins, "registertmd.tmd", "registertmd.tmd");
+        dataRow("open a name that is not there: as typed", false, QStringList{"register.tmd"}, "register",
+                "register");
+        dataRow("save over registertmd beside its twin", true, twins, "registertmd", "registertmd");
+        dataRow("save a new name: the suffix added", true, alone, "newregister", "newregister.tmd");
+        dataRow("save a new name with another extension", true, alone, "list.txt", "list.txt");
     }
     void theChosenFileIsTheFileReturned()
     {

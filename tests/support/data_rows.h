@@ -9,11 +9,12 @@ namespace td::test {
 
 namespace detail {
 
-// A cell of a data row as its column holds it: plain text becomes a QString.
+// A cell of a data row as its column holds it: a string literal becomes a
+// QString, as QTestData makes it; anything else, a QByteArray too, stays as it is.
 template <typename T>
 decltype(auto) rowCell(const T& value)
 {
-    if constexpr (std::is_convertible_v<const T&, const char*>)
+    if constexpr (std::is_same_v<std::decay_t<T>, char*> || std::is_same_v<std::decay_t<T>, const char*>)
         return QString::fromUtf8(value);
     else
         return (value);
