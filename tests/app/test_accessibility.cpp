@@ -171,6 +171,11 @@ private slots:
         QVERIFY(table);
         QCOMPARE(table->rowCount(), 4);  // and the spare row
         QCOMPARE(table->columnCount(), 10);
+        // Scrolled under the key column: neither a cell nor its header is shown.
+        QAccessibleInterface* under = table->cellAt(0, 1);
+        QVERIFY(under->state().invisible);
+        QVERIFY(under->tableCellInterface()->columnHeaderCells().first()->state().invisible);
+        QVERIFY(!table->cellAt(0, 9)->state().invisible);
         const QPoint viewportLeft = grid->viewport()->mapToGlobal(QPoint(0, 0));
         for (int row = 0; row < 3; ++row) {
             QAccessibleInterface* cell = table->cellAt(row, 0);

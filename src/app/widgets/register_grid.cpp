@@ -112,6 +112,12 @@ int RegisterGrid::columnAt(int x) const
     return -1;
 }
 
+bool RegisterGrid::columnShown(int column) const
+{
+    const int left = column == AccountNumber ? 0 : columnWidth(AccountNumber);
+    return columnX(column) < viewport()->width() && columnX(column) + columnWidth(column) > left;
+}
+
 int RegisterGrid::horizontalOffset() const { return horizontalScrollBar()->value(); }
 
 int RegisterGrid::verticalOffset() const { return -rowY(0); }
@@ -276,9 +282,7 @@ void RegisterGrid::paintEvent(QPaintEvent*)
     const int last = qMin(rowCount() - 1, first + pageRows());
     // The key column is drawn last, over the columns that scrolled under it.
     for (int c = columnCount() - 1; c >= AccountNumber; --c) {
-        const int x = columnX(c);
-        if (x >= viewport()->width() ||
-            (c != AccountNumber && x + columnWidth(c) <= columnWidth(AccountNumber)))
+        if (!columnShown(c))
             continue;
         for (int r = first; r <= last; ++r)
             paintCell(painter, option, model()->index(r, c));

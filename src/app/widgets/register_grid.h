@@ -34,6 +34,8 @@ public:
     // and the column at a point of it, -1 for none.
     int columnX(int column) const;
     int columnAt(int x) const;
+    // False for a column scrolled out of the viewport or under the key column.
+    bool columnShown(int column) const;
 
     QRect visualRect(const QModelIndex& index) const override;
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;

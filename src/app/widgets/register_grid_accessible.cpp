@@ -72,9 +72,11 @@ public:
             state.invalid = true;
             return state;
         }
+        state.invisible = !m_grid->columnShown(m_column);
         if (m_row < 0)
             return state;
-        state.invisible = !m_grid->visualRect(index()).intersects(m_grid->viewport()->rect());
+        const int top = m_grid->visualRect(index()).top();
+        state.invisible = state.invisible || top < 0 || top >= m_grid->viewport()->height();
         state.selectable = true;
         state.focusable = true;
         state.selected = isSelected();
