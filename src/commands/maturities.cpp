@@ -177,17 +177,37 @@ Row rowFor(const DepositRecord& deposit, int registerRow, QDate today, const Dat
         row.interest = *row.futureValue - *row.balance - *paidIn;
     if (row.interest && !std::isfinite(*row.interest))
         row.interest.reset();
-    row.active = deposit[Active] == QLatin1String("Yes");
-
-    row.texts[AccountNumberColumn] = deposit[AccountNumber];
-    row.texts[TermDateColumn] = deposit[TermDate];
-    row.texts[DaysColumn] = row.days ? QString::number(*row.days) : QString();
-    row.texts[BalanceColumn] = deposit[AccountBalance];
-    row.texts[FutureValueColumn] = deposit[FutureValue];
-    row.texts[InterestColumn] = row.interest ? FormatMoney(*row.interest) : QString();
-    row.texts[ActiveColumn] = deposit[Active];
-    row.texts[StatusColumn] = statusText(row);
+    // The usual two answers share one text each rather than a copy a row.
+    static const QString yes = QStringLiteral("Yes");
+    static const QString no = QStringLiteral("No");
+    row.active = deposit[Active] == yes;
+    row.activeText = row.active ? yes : deposit[Active] == no ? no : deposit[Active];
+    row.account = deposit[AccountNumber];
     return row;
+}
+
+QString text(const Row& row, const DepositRecord& deposit, int column)
+{
+    switch (column) {
+    case AccountNumberColumn:
+        return row.account;
+    case TermDateColumn:
+        return deposit[TermDate];
+    case DaysColumn:
+        return row.days ? QString::number(*row.days) : QString();
+    case StatusColumn:
+        return statusText(row);
+    case BalanceColumn:
+        return deposit[AccountBalance];
+    case FutureValueColumn:
+        return deposit[FutureValue];
+    case InterestColumn:
+        return row.interest ? FormatMoney(*row.interest) : QString();
+    case ActiveColumn:
+        return row.activeText;
+    default:
+        return {};
+    }
 }
 
 std::vector<Row> build(const Register& reg, QDate today, const DateForm& form)
@@ -206,7 +226,9 @@ void sort(std::vector<Row>& rows, int column, bool ascending)
         switch (column) {
         case AccountNumberColumn:
         case ActiveColumn: {
-            const int order = compareAccounts(a.texts[column], b.texts[column]);
+            const bool byAccount = column == AccountNumberColumn;
+            const int order =
+                compareAccounts(byAccount ? a.account : a.activeText, byAccount ? b.account : b.activeText);
             return ascending ? order : -order;
         }
         case TermDateColumn:

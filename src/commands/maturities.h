@@ -5,7 +5,6 @@
 
 #include <QDate>
 #include <QString>
-#include <array>
 #include <optional>
 #include <vector>
 
@@ -38,9 +37,13 @@ inline constexpr int kDueSoonDays = 30;
 
 enum class State { Matured, DueSoon, Later, DateUnreadable };
 
+// A deposit's place in the overview. Only the values it is sorted and
+// totalled by are kept; the texts are made when shown (see text()), so a
+// register of a million deposits needs no second copy of them.
 struct Row {
     int registerRow = 0;
-    std::array<QString, ColumnCount> texts;  // as the window shows them
+    QString account;     // the deposit's account number, to sort by and to find it again
+    QString activeText;  // its Active text, to sort by
     std::optional<QDate> termDate;
     std::optional<qint64> days;  // from today to the term date; 0 is today, negative is past
     std::optional<double> balance;
@@ -63,6 +66,11 @@ State stateOf(qint64 days);
 
 // One row of the overview for a deposit.
 Row rowFor(const DepositRecord& deposit, int registerRow, QDate today, const DateForm& form);
+
+// The text a column of the overview shows for a row whose deposit is given:
+// the deposit's own texts as they stand, the days, interest and status as
+// worked out.
+QString text(const Row& row, const DepositRecord& deposit, int column);
 
 // Every deposit row of the register, in term date order (unreadable dates
 // last, ties in register order).

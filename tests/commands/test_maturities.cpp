@@ -34,7 +34,7 @@ QStringList accounts(const std::vector<mat::Row>& rows)
 {
     QStringList out;
     for (const mat::Row& row : rows)
-        out << row.texts[mat::AccountNumberColumn];
+        out << row.account;
     return out;
 }
 
@@ -79,11 +79,12 @@ private slots:
         QFETCH(QString, days);
         QFETCH(mat::State, state);
         QFETCH(QString, status);
-        const mat::Row row = mat::rowFor(deposit("A1", termDate), 1, today, DateForm());
-        QCOMPARE(row.texts[mat::DaysColumn], days);
+        const DepositRecord d = deposit("A1", termDate);
+        const mat::Row row = mat::rowFor(d, 1, today, DateForm());
+        QCOMPARE(mat::text(row, d, mat::DaysColumn), days);
         QCOMPARE(row.state, state);
-        QCOMPARE(row.texts[mat::StatusColumn], status);
-        QCOMPARE(row.texts[mat::TermDateColumn], termDate);  // shown as it stands
+        QCOMPARE(mat::text(row, d, mat::StatusColumn), status);
+        QCOMPARE(mat::text(row, d, mat::TermDateColumn), termDate);  // shown as it stands
     }
 
     // Interest to earn = future value - balance - saving * (years * 12 + months),
@@ -118,13 +119,13 @@ private slots:
         QFETCH(QString, months);
         QFETCH(QString, futureValue);
         QFETCH(QString, interest);
-        const mat::Row row =
-            mat::rowFor(deposit("A1", "01/06/2026", balance, futureValue, "Yes", saving, years, months), 1,
-                        QDate(2024, 1, 31), DateForm());
-        QCOMPARE(row.texts[mat::InterestColumn], interest);
+        const DepositRecord d =
+            deposit("A1", "01/06/2026", balance, futureValue, "Yes", saving, years, months);
+        const mat::Row row = mat::rowFor(d, 1, QDate(2024, 1, 31), DateForm());
+        QCOMPARE(mat::text(row, d, mat::InterestColumn), interest);
         QCOMPARE(row.countsInTotals(), !interest.isEmpty());
-        QCOMPARE(row.texts[mat::BalanceColumn], balance);
-        QCOMPARE(row.texts[mat::StatusColumn].contains("not in totals"), interest.isEmpty());
+        QCOMPARE(mat::text(row, d, mat::BalanceColumn), balance);
+        QCOMPARE(mat::text(row, d, mat::StatusColumn).contains("not in totals"), interest.isEmpty());
     }
 
     void sortsByValueNotText_data()

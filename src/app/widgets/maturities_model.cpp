@@ -1,12 +1,17 @@
 #include "app/widgets/maturities_model.h"
 
+#include "core/register.h"
+
 #include <QColor>
 
 namespace td {
 
 using namespace maturities;
 
-MaturitiesModel::MaturitiesModel(QObject* parent) : QAbstractTableModel(parent) {}
+MaturitiesModel::MaturitiesModel(const Register& reg, QObject* parent)
+    : QAbstractTableModel(parent), m_register(reg)
+{
+}
 
 QColor MaturitiesModel::maturedColour() { return QColor(255, 205, 205); }
 QColor MaturitiesModel::dueSoonColour() { return QColor(255, 240, 180); }
@@ -47,7 +52,7 @@ QVariant MaturitiesModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return row.texts.at(index.column());
+        return maturities::text(row, m_register.record(row.registerRow), index.column());
     case Qt::BackgroundRole:
         if (row.state == State::Matured)
             return maturedColour();

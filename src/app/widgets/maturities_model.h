@@ -15,7 +15,8 @@ class MaturitiesModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    explicit MaturitiesModel(QObject* parent = nullptr);
+    // The register holds the deposits whose rows are shown.
+    explicit MaturitiesModel(const Register& reg, QObject* parent = nullptr);
 
     void setRows(std::vector<maturities::Row> rows);
     const maturities::Row& rowAt(int row) const { return m_rows.at(static_cast<std::size_t>(row)); }
@@ -31,6 +32,7 @@ public:
     static QColor dueSoonColour();
 
 private:
+    const Register& m_register;
     std::vector<maturities::Row> m_rows;
     int m_sortColumn = -1;  // term date order until a column is chosen
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;

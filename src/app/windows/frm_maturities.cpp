@@ -54,7 +54,7 @@ void frmMaturities::buildControls()
     auto* gridCaption = new QLabel(tr("Deposits by &term date"), this);
     gridCaption->setObjectName(QStringLiteral("lblGridMaturities"));
 
-    m_model = new MaturitiesModel(this);
+    m_model = new MaturitiesModel(m_register, this);
     m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("GridMaturities"));
     m_grid->setAccessibleName(tr("Deposits by term date"));
@@ -173,7 +173,7 @@ void frmMaturities::refresh()
     // The deposit that was current stays current, if it is still there.
     const int row = currentViewRow();
     const int registerRow = row >= 0 ? m_model->rowAt(row).registerRow : -1;
-    const QString account = row >= 0 ? m_model->rowAt(row).texts[maturities::AccountNumberColumn] : QString();
+    const QString account = row >= 0 ? m_model->rowAt(row).account : QString();
 
     std::vector<maturities::Row> rows =
         maturities::build(m_register, m_platform.clock.today(), m_platform.dateForm);
@@ -183,7 +183,7 @@ void frmMaturities::refresh()
     m_lblAllTotals->setText(maturities::totalsText(summary.all, false));
 
     int again = m_model->rowOfRegisterRow(registerRow);
-    if (again >= 0 && m_model->rowAt(again).texts[maturities::AccountNumberColumn] != account)
+    if (again >= 0 && m_model->rowAt(again).account != account)
         again = -1;
     if (again < 0 && m_model->rowCount() > 0)
         again = 0;
