@@ -180,8 +180,8 @@ Row rowFor(const DepositRecord& deposit, int registerRow, QDate today, const Dat
     // The usual two answers share one text each rather than a copy a row.
     static const QString yes = QStringLiteral("Yes");
     static const QString no = QStringLiteral("No");
-    row.active = deposit[Active] == yes;
-    row.activeText = row.active ? yes : deposit[Active] == no ? no : deposit[Active];
+    const QString& active = deposit[Active];
+    row.activeText = active == yes ? yes : active == no ? no : active;
     row.account = deposit[AccountNumber];
     return row;
 }
@@ -270,7 +270,7 @@ Summary summarise(const std::vector<Row>& rows)
     };
     for (const Row& row : rows) {
         add(summary.all, row);
-        if (row.active)
+        if (row.isActive())
             add(summary.active, row);
     }
     return summary;

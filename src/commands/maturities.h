@@ -50,8 +50,8 @@ struct Row {
     std::optional<double> futureValue;
     std::optional<double> interest;  // future value less balance less the savings paid in
     State state = State::DateUnreadable;
-    bool active = false;  // the Active text is exactly "Yes"
 
+    bool isActive() const { return activeText == QLatin1String("Yes"); }
     // A row whose amounts all read takes part in the totals.
     bool countsInTotals() const { return balance && futureValue && interest; }
 };

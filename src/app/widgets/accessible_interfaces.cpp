@@ -49,12 +49,24 @@ protected:
     virtual QString shownText() const = 0;
 };
 
+// A widget whose shown text is read through the text interface.
+class ShownTextWidget : public QAccessibleWidget, public ReadOnlyText {
+public:
+    using QAccessibleWidget::QAccessibleWidget;
+
+    void* interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+};
+
 // A value display: static text named by its caption, whose value and text
 // are what it shows.
-class ValueDisplayAccessible : public QAccessibleWidget, public ReadOnlyText {
+class ValueDisplayAccessible : public ShownTextWidget {
 public:
-    explicit ValueDisplayAccessible(ValueDisplay* display)
-        : QAccessibleWidget(display, QAccessible::StaticText)
+    explicit ValueDisplayAccessible(ValueDisplay* display) : ShownTextWidget(display, QAccessible::StaticText)
     {
     }
 
@@ -65,12 +77,6 @@ public:
         return QAccessibleWidget::text(t);
     }
     using ReadOnlyText::text;
-    void* interface_cast(QAccessible::InterfaceType t) override
-    {
-        if (t == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface*>(this);
-        return QAccessibleWidget::interface_cast(t);
-    }
     QAccessible::State state() const override
     {
         QAccessible::State s = QAccessibleWidget::state();
@@ -84,9 +90,9 @@ protected:
 
 // An on/off switch: a check box named for what it switches, whose value and
 // text are its caption, with the toggle action of a check box.
-class OnOffSwitchAccessible : public QAccessibleWidget, public ReadOnlyText {
+class OnOffSwitchAccessible : public ShownTextWidget {
 public:
-    explicit OnOffSwitchAccessible(OnOffSwitch* onOff) : QAccessibleWidget(onOff, QAccessible::CheckBox) {}
+    explicit OnOffSwitchAccessible(OnOffSwitch* onOff) : ShownTextWidget(onOff, QAccessible::CheckBox) {}
 
     QString text(QAccessible::Text t) const override
     {
@@ -102,12 +108,6 @@ public:
         }
     }
     using ReadOnlyText::text;
-    void* interface_cast(QAccessible::InterfaceType t) override
-    {
-        if (t == QAccessible::TextInterface)
-            return static_cast<QAccessibleTextInterface*>(this);
-        return QAccessibleWidget::interface_cast(t);
-    }
     QAccessible::State state() const override
     {
         QAccessible::State s = QAccessibleWidget::state();

@@ -28,8 +28,6 @@ public:
     QHeaderView* horizontalHeader() const { return m_header; }
     int columnWidth(int column) const;
     int rowHeight() const { return m_rowHeight; }
-    // The first row at the top of the viewport.
-    int topRow() const;
     // The left edge of a column in the viewport (the key column never moves),
     // and the column at a point of it, -1 for none.
     int columnX(int column) const;
@@ -64,6 +62,8 @@ protected:
 private:
     int rowCount() const;
     int columnCount() const;
+    // The first row at the top of the viewport.
+    int topRow() const;
     // Rows that fit whole in the viewport, at least one.
     int pageRows() const;
     // The top edge of a row in the viewport.
