@@ -23,7 +23,8 @@ const QString kNotWholeYears =
 const QString kUnreadable = QStringLiteral(
     "The interest, balance or dates of this Term Deposit cannot be read, so it cannot be amortised.");
 
-// The deposit of the documented example: $10,000.00 at 5 percent for three years.
+// A deposit of whole years with no monthly saving, which the schedule takes:
+// $10,000.00 at 5 percent for three years.
 DepositRecord exampleDeposit(const QString& account = QStringLiteral("A1"))
 {
     DepositRecord d;

@@ -585,8 +585,8 @@ private slots:
         QCOMPARE(d.txtTermMonths()->text(), QStringLiteral("3"));
     }
 
-    // A click anywhere in the documented place of a switch or option takes,
-    // its right end included.
+    // A click anywhere in the twips rectangle a switch or option is placed
+    // at takes, its right end included.
     void switchesAndOptionsTakeTheClickOverTheirWholePlace_data()
     {
         QTest::addColumn<QString>("name");

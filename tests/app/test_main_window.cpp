@@ -99,8 +99,8 @@ private slots:
             }));
     }
 
-    // Commands added beside the documented ones take no access key of their
-    // menu and no shortcut of the window twice.
+    // No two commands of a menu share an access key, and no two commands of
+    // the window share a shortcut.
     void accessKeysAndShortcutsAreTakenOnce()
     {
         FakePlatform fake;

@@ -22,7 +22,7 @@ private slots:
         const QString notWholeYears = "To Amortise the months and save each month value must be zero.";
         const QString unreadable =
             "The interest, balance or dates of this Term Deposit cannot be read, so it cannot be amortised.";
-        dataRow("the documented example", int(Years), "3", "", int(SaveEachMonth));
+        dataRow("three whole years, no saving", int(Years), "3", "", int(SaveEachMonth));
         dataRow("months 6", int(Months), "6", notWholeYears, int(SaveEachMonth));
         dataRow("months 00", int(Months), "00", notWholeYears, int(SaveEachMonth));
         dataRow("months with a blank", int(Months), "0 ", notWholeYears, int(SaveEachMonth));

@@ -54,7 +54,7 @@ private slots:
         QCOMPARE(termDateText(QDate(2024, 2, 29), u"1", u"1", iso), QStringLiteral("2025-03-28"));
     }
 
-    void workedExampleComputesTheDocumentedValue()
+    void monthlySavingsAddToTheGrownBalance()
     {
         // r = 5.5 / 100 / 12, n = 30: (1 + r)^30 = 1.1470413124801635.
         const double value = td::futureValue(10000, 100, 5.5, 2, 6);

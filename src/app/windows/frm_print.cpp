@@ -74,7 +74,8 @@ frmPrint::frmPrint(ModLease& flags, QSize screenSize, QWidget* parent, Preview p
     setTabOrder(m_optPrint[0], m_optPrint[2]);
     setTabOrder(m_optPrint[2], m_optPrint[3]);
 
-    // Below Cancel and last in the tab order, so the documented order stands.
+    // Below Cancel and last in the tab order: Print, Cancel and the options
+    // keep their places and their order with or without a preview.
     if (m_preview) {
         m_cmdPreview = new QPushButton(tr("Pre&view ..."), this);
         m_cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
