@@ -1,5 +1,7 @@
 #include "qt_platform.h"
 
+#include "printed_pages.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
@@ -91,11 +93,15 @@ QString printerText(const char* text) { return QApplication::translate("QtPrinte
 
 QtPrinter::QtPrinter() : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
 
-QtPrinter::~QtPrinter() { abortJob(); }
+QtPrinter::~QtPrinter() { dropSpool(); }
 
 bool QtPrinter::choosePrinter()
 {
     QPrintDialog dialog(m_printer.get(), QApplication::activeWindow());
+    // The dialog offers only what paintLines honours: a page range, copies
+    // and their collation, the page order, the page set-up and a file.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
+                      QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -114,13 +120,13 @@ bool QtPrinter::spooled()
 {
     if (m_out.status() == QDataStream::Ok)
         return true;
-    abortJob();
+    dropSpool();
     return fail(printerText("The print job could not be stored on its way to the printer."));
 }
 
 bool QtPrinter::beginJob()
 {
-    abortJob();
+    dropSpool();
     m_error.clear();
     // A file that cannot be written is reported now, before anything is spooled.
     const QString fileName = m_printer->outputFileName();
@@ -185,7 +191,9 @@ std::unique_ptr<QTemporaryFile> QtPrinter::takeSpool()
 bool QtPrinter::endJob()
 {
     const std::unique_ptr<QTemporaryFile> spool = takeSpool();
-    return spool && paintSpool(*spool);
+    const bool printed = spool && paintSpool(*spool);
+    forgetPageRange();
+    return printed;
 }
 
 // The preview paints the same spool as the printer would, each time it asks
@@ -203,7 +211,7 @@ bool QtPrinter::previewJob()
         const bool ok =
             spool->seek(0) &&
             paintLines(
-                *target, target->resolution(), *spool,
+                *target, target->resolution(), *spool, *target,
                 [this, target] {
                     return target->printerState() == QPrinter::Error
                                ? printerText("The printer \"%1\" reported an error.").arg(targetName())
@@ -214,6 +222,7 @@ bool QtPrinter::previewJob()
             painted = false;
     });
     dialog.exec();
+    forgetPageRange();
     return painted;
 }
 
@@ -222,7 +231,7 @@ bool QtPrinter::paintSpool(QIODevice& spool)
     if (!m_printer->outputFileName().isEmpty())
         return printToFile(spool, m_printer->outputFileName());
     const bool painted = paintLines(
-        *m_printer, m_printer->resolution(), spool,
+        *m_printer, m_printer->resolution(), spool, *m_printer,
         [this] {
             return m_printer->printerState() == QPrinter::Error
                        ? printerText("The printer \"%1\" reported an error.").arg(targetName())
@@ -263,7 +272,7 @@ bool QtPrinter::printToFile(QIODevice& spool, const QString& fileName)
         pdf.setTitle(m_printer->docName());
         // A failed listing is dropped below, with the new file.
         written = paintLines(
-            pdf, m_printer->resolution(), spool,
+            pdf, m_printer->resolution(), spool, *m_printer,
             [&] { return file->error() != QFileDevice::NoError ? writeFailure() : QString(); }, [] {});
     }
     if (written && (!file->flush() || file->error() != QFileDevice::NoError))
@@ -283,20 +292,100 @@ bool QtPrinter::printToFile(QIODevice& spool, const QString& fileName)
     return written;
 }
 
-bool QtPrinter::paintLines(QPagedPaintDevice& device, int resolution, QIODevice& spool,
-                           const std::function<QString()>& deviceFailure, const std::function<void()>& abort)
+// The pages as the listing makes them: a new page where it asks for one or
+// where a line no longer fits. A page break makes a page only when a line
+// follows, so no empty page ends the job.
+bool QtPrinter::layOutPages(const QPaintDevice& device, double pageHeight, QIODevice& spool,
+                            QList<PageStart>& pages)
 {
-    QPainter painter;
-    if (!painter.begin(&device))
-        return fail(printerText("The printer \"%1\" could not start the job.").arg(targetName()));
-    // The painter starts with the default face, made for this device's resolution.
-    QFont font = painter.font();
-    const double pageHeight = device.pageLayout().paintRectPixels(resolution).height();
+    QFont font;
+    std::optional<double> fontSize;
     double y = 0;
-    // A page break is made only when a line follows, so no empty page ends the job.
     bool breakPending = false;
     QDataStream in(&spool);
     while (!in.atEnd()) {
+        const qint64 offset = spool.pos();
+        SpoolRecord kind;
+        in >> kind;
+        switch (kind) {
+        case SpoolRecord::FontSize: {
+            double points = 0;
+            in >> points;
+            fontSize = points;
+            font.setPointSizeF(points);
+            break;
+        }
+        case SpoolRecord::NewPage:
+            breakPending = true;
+            break;
+        case SpoolRecord::Line: {
+            QString line;
+            in >> line;
+            const QFontMetricsF metrics(font, &device);
+            if (pages.isEmpty() || breakPending || (y > 0 && y + metrics.height() > pageHeight)) {
+                pages.append({offset, fontSize});
+                y = 0;
+                breakPending = false;
+            }
+            y += metrics.lineSpacing();
+            break;
+        }
+        default:
+            in.setStatus(QDataStream::ReadCorruptData);
+            break;
+        }
+        if (in.status() != QDataStream::Ok)
+            return fail(printerText("The print job could not be read back."));
+    }
+    return true;
+}
+
+bool QtPrinter::paintLines(QPagedPaintDevice& device, int resolution, QIODevice& spool,
+                           const QPrinter& settings, const std::function<QString()>& deviceFailure,
+                           const std::function<void()>& abort)
+{
+    QList<PageStart> starts;
+    if (!layOutPages(device, device.pageLayout().paintRectPixels(resolution).height(), spool, starts))
+        return false;
+    const PrintedPages printed = printedPages(settings, int(starts.size()));
+    if (!starts.isEmpty() && printed.pages.isEmpty())
+        return fail(printerText("None of the pages chosen is in the listing: it ends on page %1.")
+                        .arg(starts.size()));
+    QPainter painter;
+    if (!painter.begin(&device))
+        return fail(printerText("The printer \"%1\" could not start the job.").arg(targetName()));
+    for (qint64 place = 0; place < printed.count(); ++place) {
+        const int index = printed.at(place) - 1;
+        const qint64 end = index + 1 < starts.size() ? starts.at(index + 1).offset : spool.size();
+        bool ok = true;
+        if (place > 0 && !device.newPage())
+            ok = fail(printerText("The printer could not start a new page."));
+        if (!ok || !paintPage(painter, device, spool, starts.at(index), end, deviceFailure)) {
+            abort();
+            painter.end();
+            return false;
+        }
+    }
+    if (!painter.end())
+        return fail(printerText("The printer \"%1\" could not finish the job.").arg(targetName()));
+    const QString failure = deviceFailure();
+    return failure.isEmpty() || fail(failure);
+}
+
+// One page of the listing from the top of the printable area (the painter's
+// origin), each line at the left edge in the default face at its point size.
+bool QtPrinter::paintPage(QPainter& painter, const QPaintDevice& device, QIODevice& spool,
+                          const PageStart& start, qint64 end, const std::function<QString()>& deviceFailure)
+{
+    QFont font;
+    if (start.fontSize)
+        font.setPointSizeF(*start.fontSize);
+    painter.setFont(font);
+    if (!spool.seek(start.offset))
+        return fail(printerText("The print job could not be read back."));
+    QDataStream in(&spool);
+    double y = 0;
+    while (spool.pos() < end) {
         SpoolRecord kind;
         in >> kind;
         switch (kind) {
@@ -307,23 +396,12 @@ bool QtPrinter::paintLines(QPagedPaintDevice& device, int resolution, QIODevice&
             painter.setFont(font);
             break;
         }
-        case SpoolRecord::NewPage:
-            breakPending = true;
+        case SpoolRecord::NewPage:  // the pages are laid out already
             break;
         case SpoolRecord::Line: {
             QString line;
             in >> line;
-            const QFontMetricsF metrics(painter.font(), &device);
-            if (breakPending || (y > 0 && y + metrics.height() > pageHeight)) {
-                if (!device.newPage()) {
-                    abort();
-                    painter.end();
-                    return fail(printerText("The printer could not start a new page."));
-                }
-                y = 0;
-                breakPending = false;
-            }
-            // The painter's origin is the top left corner of the printable area.
+            const QFontMetricsF metrics(font, &device);
             painter.drawText(QPointF(0, y + metrics.ascent()), line);
             y += metrics.lineSpacing();
             break;
@@ -332,25 +410,33 @@ bool QtPrinter::paintLines(QPagedPaintDevice& device, int resolution, QIODevice&
             in.setStatus(QDataStream::ReadCorruptData);
             break;
         }
-        QString failure = in.status() != QDataStream::Ok
-                              ? printerText("The print job could not be read back.")
-                              : deviceFailure();
-        if (!failure.isEmpty()) {
-            abort();
-            painter.end();
+        const QString failure = in.status() != QDataStream::Ok
+                                    ? printerText("The print job could not be read back.")
+                                    : deviceFailure();
+        if (!failure.isEmpty())
             return fail(failure);
-        }
     }
-    if (!painter.end())
-        return fail(printerText("The printer \"%1\" could not finish the job.").arg(targetName()));
-    const QString failure = deviceFailure();
-    return failure.isEmpty() || fail(failure);
+    return true;
+}
+
+void QtPrinter::dropSpool()
+{
+    m_out.setDevice(nullptr);
+    m_spool.reset();  // removes the spool file: nothing reaches the printer
 }
 
 void QtPrinter::abortJob()
 {
-    m_out.setDevice(nullptr);
-    m_spool.reset();  // removes the spool file: nothing reaches the printer
+    dropSpool();
+    forgetPageRange();
+}
+
+// A page range belongs to the listing it was chosen for: the next print and
+// a preview start from every page again.
+void QtPrinter::forgetPageRange()
+{
+    m_printer->setPrintRange(QPrinter::AllPages);
+    m_printer->setFromTo(0, 0);
 }
 
 void QtBusyPointer::setPointer(Pointer pointer)

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+class QPainter;
 class QProgressDialog;
 
 namespace td {
@@ -30,7 +31,10 @@ public:
 // in the default face at the current point size, a new page when asked or
 // when a line no longer fits. The job is spooled to a temporary file and
 // painted onto the printer only when it ends, so an aborted job sends no page
-// at all (QPrinter itself cannot take back pages already painted).
+// at all (QPrinter itself cannot take back pages already painted). Its pages
+// are laid out first, so that the page range, page order and copies chosen
+// in the printer dialog pick whole pages of the listing; the range is for
+// one job and goes with it.
 class QtPrinter final : public Printer {
 public:
     QtPrinter();
@@ -49,15 +53,28 @@ public:
     QPrinter& printer() { return *m_printer; }
 
 private:
+    // Where a page starts in the spool, and the point size its first line is in.
+    struct PageStart {
+        qint64 offset = 0;
+        std::optional<double> fontSize;
+    };
+
     bool fail(const QString& reason);
     bool spooled();
+    void dropSpool();
+    void forgetPageRange();
     bool paintSpool(QIODevice& spool);
     std::unique_ptr<QTemporaryFile> takeSpool();
     bool printToFile(QIODevice& spool, const QString& fileName);
-    // Paints the spooled lines. deviceFailure() names a failure of the device
-    // (or is empty); abort() drops its pages before a failed job ends.
-    bool paintLines(QPagedPaintDevice& device, int resolution, QIODevice& spool,
+    bool layOutPages(const QPaintDevice& device, double pageHeight, QIODevice& spool,
+                     QList<PageStart>& pages);
+    // Paints the spooled lines as the settings of the printer dialog choose.
+    // deviceFailure() names a failure of the device (or is empty); abort()
+    // drops its pages before a failed job ends.
+    bool paintLines(QPagedPaintDevice& device, int resolution, QIODevice& spool, const QPrinter& settings,
                     const std::function<QString()>& deviceFailure, const std::function<void()>& abort);
+    bool paintPage(QPainter& painter, const QPaintDevice& device, QIODevice& spool, const PageStart& start,
+                   qint64 end, const std::function<QString()>& deviceFailure);
     QString targetName() const;
 
     std::unique_ptr<QPrinter> m_printer;

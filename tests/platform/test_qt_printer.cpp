@@ -1,4 +1,5 @@
 #include "platform/qt_platform.h"
+#include "support/data_rows.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QTimer>
 
 using namespace td;
+using namespace td::test;
 
 namespace {
 
@@ -57,6 +59,47 @@ void printToPdf(QtPrinter& printer, const QString& fileName)
 {
     printer.printer().setOutputFormat(QPrinter::PdfFormat);
     printer.printer().setOutputFileName(fileName);
+}
+
+// Four pages: the first and the last end where the listing asks for a new
+// page, the second runs on into the third.
+bool spoolFourPages(QtPrinter& printer)
+{
+    if (!printer.beginJob())
+        return false;
+    printer.setFontSize(12);
+    bool ok = printer.printLine("PAGE ONE") && printer.newPage();
+    for (int i = 1; i <= 80; ++i)
+        ok = ok && printer.printLine(QString("RUN LINE %1").arg(i));
+    return ok && printer.newPage() && printer.printLine("PAGE FOUR");
+}
+
+// The settings the printer dialog leaves: pages from..to (0: all), copies, order.
+void chooseInDialog(QPrinter& printer, int from, int to, int copies, bool collate, bool reverse)
+{
+    printer.setPrintRange(from ? QPrinter::PageRange : QPrinter::AllPages);
+    printer.setFromTo(from, to);
+    printer.setCopyCount(copies);
+    printer.setCollateCopies(collate);
+    printer.setPageOrder(reverse ? QPrinter::LastPageFirst : QPrinter::FirstPageFirst);
+}
+
+// The number of pages the preview of the spooled job shows (-1: no preview).
+int previewPageCount(QtPrinter& printer, bool& previewed)
+{
+    int pagesShown = -1;
+    QTimer close;
+    close.setSingleShot(true);
+    QObject::connect(&close, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        auto* pages = dialog ? dialog->findChild<QPrintPreviewWidget*>() : nullptr;
+        pagesShown = pages ? pages->pageCount() : -1;
+        if (dialog)
+            dialog->reject();
+    });
+    close.start(0);
+    previewed = printer.previewJob();
+    return pagesShown;
 }
 
 QString fileText(const QString& fileName)
@@ -228,6 +271,66 @@ private slots:
         QVERIFY(!text.contains(QLatin1Char('x') + QString(20, QLatin1Char('x'))));
         QCOMPARE(QDir(m_dir.path()).entryList({"replaced.pdf*"}, QDir::Files | QDir::Hidden),
                  QStringList{"replaced.pdf"});
+    }
+
+    // The page range, copies and page order of the printer dialog pick whole
+    // pages of the listing, in a print to a file as in its preview.
+    void rangeCopiesAndOrderPickWholePages_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<bool>("collate");
+        QTest::addColumn<bool>("reverse");
+        QTest::addColumn<QList<int>>("expected");  // pages of the whole listing; none: refused
+        using Pages = QList<int>;
+        dataRow("pages 2 to 3", 2, 3, 1, true, false, Pages{2, 3});
+        dataRow("pages 3 to 9 of four", 3, 9, 1, true, false, Pages{3, 4});
+        dataRow("pages 2 to 3, two copies collated", 2, 3, 2, true, false, Pages{2, 3, 2, 3});
+        dataRow("pages 2 to 3, two copies not collated", 2, 3, 2, false, false, Pages{2, 2, 3, 3});
+        dataRow("every page, last page first", 0, 0, 1, true, true, Pages{4, 3, 2, 1});
+        dataRow("pages 5 to 6 of four", 5, 6, 1, true, false, Pages{});
+    }
+    void rangeCopiesAndOrderPickWholePages()
+    {
+        if (QStandardPaths::findExecutable("pdftotext").isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QFETCH(int, from);
+        QFETCH(int, to);
+        QFETCH(int, copies);
+        QFETCH(bool, collate);
+        QFETCH(bool, reverse);
+        QFETCH(QList<int>, expected);
+        QtPrinter printer;
+        const QString whole = m_dir.filePath("whole.pdf");
+        printToPdf(printer, whole);
+        QVERIFY(spoolFourPages(printer));
+        QVERIFY2(printer.endJob(), qPrintable(printer.errorString()));
+        const QStringList wholePages = pdfPages(whole);
+        QCOMPARE(wholePages.size(), 4);
+
+        chooseInDialog(printer.printer(), from, to, copies, collate, reverse);
+        QVERIFY(spoolFourPages(printer));
+        bool previewed = false;
+        QCOMPARE(previewPageCount(printer, previewed), expected.size());
+        QCOMPARE(previewed, !expected.isEmpty());
+
+        const QString chosen = m_dir.filePath("chosen.pdf");
+        QFile::remove(chosen);
+        printToPdf(printer, chosen);
+        chooseInDialog(printer.printer(), from, to, copies, collate, reverse);
+        QVERIFY(spoolFourPages(printer));
+        QCOMPARE(printer.endJob(), !expected.isEmpty());
+        QStringList expectedPages;
+        for (int page : expected)
+            expectedPages << wholePages.at(page - 1);
+        QCOMPARE(pdfPages(chosen), expectedPages);
+        if (expected.isEmpty()) {
+            QVERIFY(!QFile::exists(chosen));
+            QVERIFY2(printer.errorString().contains("page 4"), qPrintable(printer.errorString()));
+        }
+        // The range was for that listing alone.
+        QCOMPARE(printer.printer().printRange(), QPrinter::AllPages);
     }
 
     void failuresAreReportedWithAReason()
