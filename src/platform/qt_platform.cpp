@@ -192,7 +192,7 @@ bool QtPrinter::endJob()
 {
     const std::unique_ptr<QTemporaryFile> spool = takeSpool();
     const bool printed = spool && paintSpool(*spool);
-    forgetPageRange();
+    forgetJobChoices();
     return printed;
 }
 
@@ -222,7 +222,7 @@ bool QtPrinter::previewJob()
             painted = false;
     });
     dialog.exec();
-    forgetPageRange();
+    forgetJobChoices();
     return painted;
 }
 
@@ -428,15 +428,16 @@ void QtPrinter::dropSpool()
 void QtPrinter::abortJob()
 {
     dropSpool();
-    forgetPageRange();
+    forgetJobChoices();
 }
 
-// A page range belongs to the listing it was chosen for: the next print and
-// a preview start from every page again.
-void QtPrinter::forgetPageRange()
+// A page range and copies are chosen for one listing: the next print and a
+// preview start again from one copy of every page.
+void QtPrinter::forgetJobChoices()
 {
     m_printer->setPrintRange(QPrinter::AllPages);
     m_printer->setFromTo(0, 0);
+    m_printer->setCopyCount(1);
 }
 
 void QtBusyPointer::setPointer(Pointer pointer)

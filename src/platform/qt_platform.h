@@ -33,8 +33,8 @@ public:
 // painted onto the printer only when it ends, so an aborted job sends no page
 // at all (QPrinter itself cannot take back pages already painted). Its pages
 // are laid out first, so that the page range, page order and copies chosen
-// in the printer dialog pick whole pages of the listing; the range is for
-// one job and goes with it.
+// in the printer dialog pick whole pages of the listing; the range and the
+// copies are for one job and go with it.
 class QtPrinter final : public Printer {
 public:
     QtPrinter();
@@ -62,7 +62,7 @@ private:
     bool fail(const QString& reason);
     bool spooled();
     void dropSpool();
-    void forgetPageRange();
+    void forgetJobChoices();
     bool paintSpool(QIODevice& spool);
     std::unique_ptr<QTemporaryFile> takeSpool();
     bool printToFile(QIODevice& spool, const QString& fileName);

@@ -329,8 +329,9 @@ private slots:
             QVERIFY(!QFile::exists(chosen));
             QVERIFY2(printer.errorString().contains("page 4"), qPrintable(printer.errorString()));
         }
-        // The range was for that listing alone.
+        // The range and the copies were for that listing alone.
         QCOMPARE(printer.printer().printRange(), QPrinter::AllPages);
+        QCOMPARE(printer.printer().copyCount(), 1);
     }
 
     void failuresAreReportedWithAReason()
