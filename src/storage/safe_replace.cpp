@@ -70,6 +70,7 @@ bool replaceFileSafely(const QString& path, const WriteStep& write, QString& err
     QTemporaryFile file(ownTemporaryTemplate(target));
     // Unbuffered: each write reaches the system at once, and the one that
     // fails keeps the system's reason (a buffered flush can lose it).
+    // QTemporaryFile hides open(mode); through QFile it makes the file all the same.
     if (!static_cast<QFile&>(file).open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         error = ioReason(file);
         return false;

@@ -13,6 +13,7 @@
 #include <optional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace td;
@@ -124,7 +125,7 @@ private slots:
                 "The CSV file could not be written. No file has been created.");
         dataRow("over the file size limit", "old.csv", "size limit", "File too large", unchanged);
         dataRow("named pipe", "register.csv", "fifo", "named pipe (FIFO)", unchanged);
-        dataRow("link to a device", "register.csv", "device", "device, not to a file", unchanged);
+        dataRow("device", "register.csv", "device", "device, not to a file", unchanged);
         dataRow("folder", "register.csv", "folder", "directory, not to a file", unchanged);
     }
     void aFailedExportIsToldAsASaveTellsIt()
@@ -140,7 +141,10 @@ private slots:
         if (kind == "fifo")
             QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
         else if (kind == "device")
-            QVERIFY(QFile::link("/dev/null", path));
+            // A node of the test's own where it may make one: an export that
+            // wrongly replaced the device then replaces only that.
+            QVERIFY(::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0 ||
+                    QFile::link("/dev/null", path));
         else if (kind == "folder")
             QVERIFY(QDir(w.dir.path()).mkdir(target));
         const QStringList before = filesIn(w.dir.path());
