@@ -247,7 +247,7 @@ private slots:
     }
 
     // A full disk: far more than the free space, a save under 16 KiB that
-    // QSaveFile would keep in its buffer until it is committed, and a
+    // a buffered file would keep until it is closed, and a
     // hard-linked file with room for the new contents beside it but not for
     // writing them in place (ext4 grows a file as it reserves room, even when
     // the reservation then fails).
