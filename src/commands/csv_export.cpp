@@ -3,8 +3,7 @@
 #include "core/register.h"
 #include "core/text_values.h"
 #include "finance/amortisation.h"
-#include "storage/io_reason.h"
-#include "storage/safe_replace.h"
+#include "storage/save_guard.h"
 
 #include <QIODevice>
 
@@ -128,24 +127,24 @@ QList<QStringList> scheduleTable(const QList<QStringList>& shownRows, Form form,
 
 bool FileExporter::write(const QString& path, int rowCount, const std::function<QStringList(int)>& rowAt)
 {
-    auto writeRows = [&](QIODevice& device, QString& error) {
+    const auto writeRows = [&](QIODevice& device, QString& reason) {
         QByteArray chunk;
-        auto flushChunk = [&] {
-            if (device.write(chunk) != chunk.size()) {
-                error = ioReason(device);
-                return false;
-            }
-            chunk.clear();
-            return true;
-        };
         for (int r = 0; r < rowCount; ++r) {
             chunk += line(rowAt(r));
-            if (chunk.size() >= kChunkBytes && !flushChunk())
-                return false;
+            if (chunk.size() >= kChunkBytes) {
+                if (!writeWhole(device, chunk, reason))
+                    return false;
+                chunk.clear();
+            }
         }
-        return flushChunk();
+        return writeWhole(device, chunk, reason);
     };
-    return replaceFileSafely(path, writeRows, m_error);
+    SaveGuard guard;
+    const bool written =
+        guard.save(path, *this, [&](const QString& target) { return replaceFile(target, writeRows); });
+    m_oldFileChanged = guard.oldFileChanged();
+    m_error = guard.errorString();
+    return written;
 }
 
 // The header row, then every deposit row; the spare row is no deposit.

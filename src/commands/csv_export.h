@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/date_form.h"
+#include "storage/safe_replace.h"
 
 #include <QByteArray>
 #include <QString>
@@ -42,18 +43,20 @@ QStringList registerRow(const Register& reg, int row, Form form, const DateForm&
 Kind scheduleColumnKind(int column);
 QList<QStringList> scheduleTable(const QList<QStringList>& shownRows, Form form, const DateForm& dateForm);
 
-// Writes rowCount rows to path as CSV through a temporary file that takes the
-// place of path only when every byte is on disk, as a save does. False, with
-// the file's own reason in errorString, when it fails; the old file stays.
-class FileExporter {
+// Writes rowCount rows to path as CSV as a save writes a deposit file
+// (SaveGuard): nothing is written under a name that is no regular file, a
+// file with one name is replaced whole, a hard-linked one written in place.
+// False, with the file's own reason in errorString, when it fails.
+class FileExporter : public SafeFileWriter {
 public:
     bool write(const QString& path, int rowCount, const std::function<QStringList(int)>& rowAt);
     bool writeRegister(const QString& path, const Register& reg, Form form, const DateForm& dateForm);
     bool writeTable(const QString& path, const QList<QStringList>& rows);
-    QString errorString() const { return m_error; }
+    // After a failure: whether the old file was partly overwritten (see SaveGuard::oldFileChanged).
+    bool oldFileChanged() const { return m_oldFileChanged; }
 
 private:
-    QString m_error;
+    bool m_oldFileChanged = false;
 };
 
 }  // namespace csv

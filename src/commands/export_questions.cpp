@@ -1,5 +1,9 @@
 #include "commands/export_questions.h"
 
+#include "commands/csv_export.h"
+#include "commands/file_error.h"
+#include "storage/save_guard.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -20,6 +24,13 @@ std::optional<QString> askCsvFileName(Platform& platform, const QString& propose
     const std::optional<QString> name = platform.files.saveFileName(settings);
     if (!name || name->trimmed().isEmpty())
         return std::nullopt;
+    // A folder, a named pipe or a device is no file to replace: told at once, before any question.
+    if (const QString refusal = SaveGuard::refusal(*name); !refusal.isEmpty()) {
+        showFileError(platform.messages,
+                      tr("The CSV file could not be written. The file on disk has not been changed."), *name,
+                      refusal);
+        return std::nullopt;
+    }
     // The dialog does not ask about replacing a file; an export must not do it unasked.
     if (QFileInfo::exists(*name) &&
         platform.messages.ask(tr("Export"),
@@ -29,12 +40,17 @@ std::optional<QString> askCsvFileName(Platform& platform, const QString& propose
     return name;
 }
 
-void reportExportFailure(MessageBoxes& messages, const QString& path, const QString& reason)
+void reportExportFailure(MessageBoxes& messages, const QString& path, const csv::FileExporter& exporter)
 {
-    messages.ask(
-        tr("Export"),
-        tr("The CSV file could not be written.\n\nFile: %1\nReason: %2").arg(shownPath(path), reason),
-        MessageIcon::Information, MessageButtons::Ok);
+    // A failed export leaves the old file as it was, but for a hard-linked
+    // one whose in-place write failed part-way (the reason says where the
+    // complete copy is).
+    const QString failure =
+        exporter.oldFileChanged() ? tr("The CSV file could not be written completely.")
+        : QFileInfo::exists(path)
+            ? tr("The CSV file could not be written. The file on disk has not been changed.")
+            : tr("The CSV file could not be written. No file has been created.");
+    showFileError(messages, failure, path, exporter.errorString());
 }
 
 }  // namespace td

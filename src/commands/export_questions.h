@@ -7,10 +7,15 @@
 
 namespace td {
 
+namespace csv {
+class FileExporter;
+}
+
 // The questions around writing a CSV file, shared by every export: the file
-// name (the Save dialog, then whether to replace a file of that name) and the
-// report of a failure with the file's own reason.
+// name (the Save dialog, a name under which no file can be written refused as
+// a save refuses it, then whether to replace a file of that name) and the
+// report of a failure with the file's own reason, in the file error message.
 std::optional<QString> askCsvFileName(Platform& platform, const QString& proposed);
-void reportExportFailure(MessageBoxes& messages, const QString& path, const QString& reason);
+void reportExportFailure(MessageBoxes& messages, const QString& path, const csv::FileExporter& exporter);
 
 }  // namespace td

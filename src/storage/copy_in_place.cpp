@@ -1,9 +1,10 @@
 #include "copy_in_place.h"
 
+#include "io_reason.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,8 +14,6 @@ namespace td {
 namespace {
 
 constexpr qsizetype kCopyChunk = 1 << 20;
-
-QString systemReason(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 class Descriptor {
 public:
@@ -55,17 +54,32 @@ InPlaceCopy copyInPlace(const QString& from, const QString& to)
     const Descriptor source(::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC));
     const Descriptor target(::open(QFile::encodeName(to).constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
     struct stat st {};
-    if (source.fd() < 0 || target.fd() < 0 || ::fstat(source.fd(), &st) != 0) {
+    struct stat old {};
+    if (source.fd() < 0 || target.fd() < 0 || ::fstat(source.fd(), &st) != 0 ||
+        ::fstat(target.fd(), &old) != 0) {
         result.reason = systemReason(errno);
         return result;
     }
+    // Until the first byte is written the target is as it was: a failure
+    // before then gives back what the reservation took and its time of change.
+    const auto untouched = [&](int error) {
+        result.reason = systemReason(error);
+        struct stat now {};
+        if (::ftruncate(target.fd(), old.st_size) != 0 || ::fstat(target.fd(), &now) != 0 ||
+            now.st_size != old.st_size)
+            result.targetTouched = true;
+        const timespec times[2] = {{0, UTIME_OMIT}, old.st_mtim};
+        ::futimens(target.fd(), times);
+        return result;
+    };
     const off_t size = st.st_size;
     if (size > 0) {
-        // Where the file system cannot reserve room, the copy goes on unreserved.
-        if (::fallocate(target.fd(), 0, 0, size) != 0 && errno != EOPNOTSUPP && errno != ENOSYS) {
-            result.reason = systemReason(errno);
-            return result;
-        }
+        // Room is reserved without the size changing, so that readers see the
+        // old file until it is overwritten. Where the file system cannot
+        // reserve room, the copy goes on unreserved.
+        if (::fallocate(target.fd(), FALLOC_FL_KEEP_SIZE, 0, size) != 0 && errno != EOPNOTSUPP &&
+            errno != ENOSYS)
+            return untouched(errno);
     }
     QByteArray buffer(kCopyChunk, Qt::Uninitialized);
     for (off_t offset = 0; offset < size;) {
@@ -73,6 +87,8 @@ InPlaceCopy copyInPlace(const QString& from, const QString& to)
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
+            if (!result.targetTouched)
+                return untouched(n < 0 ? errno : EIO);
             result.reason = n < 0 ? systemReason(errno) : systemReason(EIO);
             return result;
         }

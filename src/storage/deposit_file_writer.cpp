@@ -2,12 +2,9 @@
 
 #include "core/deposit_file_format.h"
 #include "core/register.h"
-#include "folder_sync.h"
 #include "io_reason.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
-#include <QSaveFile>
 
 namespace td {
 
@@ -22,26 +19,6 @@ constexpr int kPieceRecords = 10'240;
 
 }  // namespace
 
-bool DepositFileWriter::fail(const QString& reason)
-{
-    m_error = reason;
-    return false;
-}
-
-bool DepositFileWriter::writeAll(QIODevice& device, const char* data, qsizetype size)
-{
-    // A device may take part of a block; asking again for the rest makes it
-    // report why it stopped (a full disk, a size limit).
-    while (size > 0) {
-        const qint64 written = device.write(data, size);
-        if (written <= 0)
-            return fail(ioReason(device));
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
 bool DepositFileWriter::write(QIODevice& device, const Register& reg)
 {
     m_error.clear();
@@ -55,8 +32,8 @@ bool DepositFileWriter::write(QIODevice& device, const Register& reg)
     for (int row = 1; row <= last;) {
         const QByteArrayView records =
             reg.fileRecords(row, qMin(kPieceRecords, last - row + 1), scratch.data());
-        if (!writeAll(device, records.data(), records.size()))
-            return false;
+        if (QString reason; !writeWhole(device, records, reason))
+            return fail(reason);
         row += int(records.size() / kRecordSize);
         done += records.size();
         if (m_progress && !m_progress(done, total)) {
@@ -69,34 +46,11 @@ bool DepositFileWriter::write(QIODevice& device, const Register& reg)
 
 bool DepositFileWriter::writeFile(const QString& path, const Register& reg)
 {
-    m_error.clear();
-    m_cancelled = false;
-    QSaveFile file(path);
-    // Unbuffered: a write that the disk takes only in part comes back short,
-    // and the next one reports why (a buffered flush loses the reason).
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fail(ioReason(file));
-    // QSaveFile::commit() can report success when its last buffered bytes did
-    // not fit on the disk (QTBUG-75077), so every byte is written, flushed and
-    // checked before the old file is replaced.
-    if (!write(file, reg)) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.flush()) {
-        fail(ioReason(file));
-        file.cancelWriting();
-        return false;
-    }
-    if (QString reason; m_beforeReplace && !m_beforeReplace(file, reason)) {
-        fail(reason);
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit())
-        return fail(ioReason(file));
-    syncFolder(QFileInfo(path).absolutePath());
-    return true;
+    return replaceFile(path, [&](QIODevice& device, QString& reason) {
+        const bool written = write(device, reg);
+        reason = m_error;
+        return written;
+    });
 }
 
 }  // namespace td

@@ -1,18 +1,56 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <functional>
 
+class QFileDevice;
 class QIODevice;
 
 namespace td {
 
-// Writes a file whole or not at all: the bytes go to a temporary file beside
-// path, which takes the place of path only when every byte is on disk, and the
-// folder is synced so the new name lasts. `write` puts the contents on the
-// device and returns false (with its reason in `error`) when it cannot; a
-// failure anywhere leaves the old file as it was and `error` says why.
-bool replaceFileSafely(const QString& path, const std::function<bool(QIODevice&, QString& error)>& write,
-                       QString& error);
+// Puts the new contents on the device; false when it cannot or the user
+// cancelled, with the reason in `reason` (left empty, the device's own is taken).
+using WriteStep = std::function<bool(QIODevice& device, QString& reason)>;
+// Runs when the new contents are complete and synced in the temporary file,
+// just before it takes the old file's place; false (with a reason) keeps the old file.
+using BeforeReplaceStep = std::function<bool(QFileDevice& newFile, QString& reason)>;
+
+// Writes a file whole or not at all. The contents go to a temporary file of
+// this program's own beside path (where its symbolic links lead), which takes
+// the place of path only when every byte is on disk; the folder is then synced
+// so that the new name lasts. A failure or cancel anywhere removes the
+// temporary file and leaves path as it was; `error` says why.
+bool replaceFileSafely(const QString& path, const WriteStep& write, QString& error,
+                       const BeforeReplaceStep& beforeReplace = {});
+
+// Writes bytes whole: a device that takes only part of them is asked again for
+// the rest, so that it tells why it stopped (a full disk, a size limit).
+bool writeWhole(QIODevice& device, QByteArrayView bytes, QString& reason);
+
+// A writer whose files go through replaceFileSafely; SaveGuard drives it,
+// handing in the step before the replacement and reading the reason of a failure.
+class SafeFileWriter {
+public:
+    using BeforeReplace = BeforeReplaceStep;
+    void setBeforeReplace(BeforeReplace step) { m_beforeReplace = std::move(step); }
+
+    QString errorString() const { return m_error; }
+    bool cancelled() const { return m_cancelled; }
+
+protected:
+    bool replaceFile(const QString& path, const WriteStep& write);
+    bool fail(const QString& reason)
+    {
+        m_error = reason;
+        return false;
+    }
+
+    QString m_error;
+    bool m_cancelled = false;
+
+private:
+    BeforeReplace m_beforeReplace;
+};
 
 }  // namespace td

@@ -1,8 +1,9 @@
 #include "save_guard.h"
 
 #include "copy_in_place.h"
-#include "deposit_file_writer.h"
 #include "file_metadata.h"
+#include "own_files.h"
+#include "safe_replace.h"
 #include "save_leftovers.h"
 
 #include <QDir>
@@ -68,7 +69,7 @@ bool SaveGuard::fail(const QString& reason)
     return false;
 }
 
-bool SaveGuard::save(const QString& path, DepositFileWriter& writer, const WriteTo& writeTo)
+bool SaveGuard::save(const QString& path, SafeFileWriter& writer, const WriteTo& writeTo)
 {
     m_error.clear();
     m_oldFileChanged = false;
@@ -87,7 +88,7 @@ bool SaveGuard::save(const QString& path, DepositFileWriter& writer, const Write
     return true;
 }
 
-bool SaveGuard::replaceWhole(const QString& path, bool oldExists, DepositFileWriter& writer,
+bool SaveGuard::replaceWhole(const QString& path, bool oldExists, SafeFileWriter& writer,
                              const WriteTo& writeTo)
 {
     const bool known = isKnown(path);
@@ -99,8 +100,8 @@ bool SaveGuard::replaceWhole(const QString& path, bool oldExists, DepositFileWri
         const int fd = newFile.handle();
         if (oldExists)
             copyMetadata(path, fd);
-        // The sync that the replacement makes anyway, done first so that the
-        // time it takes counts towards settling the new file's identity.
+        // The owner, group and attributes just given go to disk with the
+        // contents before the new file takes the old one's place.
         ::fsync(fd);
         m_written = settledIdentity(fd);
         return true;
@@ -110,12 +111,12 @@ bool SaveGuard::replaceWhole(const QString& path, bool oldExists, DepositFileWri
     return written || fail(writer.errorString());
 }
 
-bool SaveGuard::writeInPlace(const QString& path, DepositFileWriter& writer, const WriteTo& writeTo)
+bool SaveGuard::writeInPlace(const QString& path, SafeFileWriter& writer, const WriteTo& writeTo)
 {
-    // The new contents first go whole into a file beside the old one, under
-    // the name an interrupted save leaves, so that a failure at any point
-    // leaves one complete file or the other.
-    QTemporaryFile reserved(QFileInfo(path).canonicalFilePath() + QLatin1String(".XXXXXX"));
+    // The new contents first go whole into a file of this program's own
+    // beside the old one, so that a failure at any point leaves one complete
+    // file or the other.
+    QTemporaryFile reserved(ownTemporaryTemplate(QFileInfo(path).canonicalFilePath()));
     reserved.setAutoRemove(false);
     if (!reserved.open())
         return fail(reserved.errorString());

@@ -8,7 +8,7 @@
 
 namespace td {
 
-class DepositFileWriter;
+class SafeFileWriter;
 
 // What this program knows of its document's file on disk, and the save that
 // respects it: the file is compared with what it was when it was last read or
@@ -38,28 +38,30 @@ public:
     // is not a regular file (a folder, a named pipe, a device). Empty otherwise.
     static QString refusal(const QString& path);
 
-    // Saves through writeTo, which calls writer.writeFile. A file with one
+    // Saves through writeTo, which writes through the writer (the deposit
+    // file's or the CSV export's) to the path it is given. A file with one
     // name is replaced whole, carrying its owner, group, permission bits and
     // extended attributes over; a file with several names (hard links) is
     // written in place, but only once the new contents are complete and
     // synced in a file beside it, so that every name sees them. Just before
     // the old contents go, the file is compared again: a change since
     // changedOnDisk() was asked fails the save and keeps the file.
-    bool save(const QString& path, DepositFileWriter& writer, const WriteTo& writeTo);
+    bool save(const QString& path, SafeFileWriter& writer, const WriteTo& writeTo);
     QString errorString() const { return m_error; }
     // After a failed save: whether the old file was partly overwritten (a hard-linked
     // file whose in-place write failed); the complete new contents stay beside it.
     bool oldFileChanged() const { return m_oldFileChanged; }
 
-    // Removes what interrupted saves left beside the file saved last: temporary
-    // files older than that save. Only while no other copy of the program
-    // holds the file, or its save in progress could be removed.
+    // Removes what interrupted saves left beside the file saved last: this
+    // program's own temporary files, older than that save (save_leftovers.h).
+    // Only while no other copy of the program holds the file, or its save in
+    // progress could be removed.
     void removeLeftovers(const QString& path) const;
 
 private:
     bool isKnown(const QString& path) const;
-    bool replaceWhole(const QString& path, bool oldExists, DepositFileWriter& writer, const WriteTo& writeTo);
-    bool writeInPlace(const QString& path, DepositFileWriter& writer, const WriteTo& writeTo);
+    bool replaceWhole(const QString& path, bool oldExists, SafeFileWriter& writer, const WriteTo& writeTo);
+    bool writeInPlace(const QString& path, SafeFileWriter& writer, const WriteTo& writeTo);
     bool fail(const QString& reason);
 
     QString m_knownPath;  // absolute; empty when nothing is known

@@ -1,34 +1,15 @@
 #include "save_leftovers.h"
 
+#include "core/deposit_file_format.h"
+#include "own_files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace td {
-
-bool isSaveLeftoverName(const QString& fileName, const QString& savedFileName)
-{
-    constexpr int kRandomPart = 6;
-    if (fileName.size() != savedFileName.size() + 1 + kRandomPart || !fileName.startsWith(savedFileName) ||
-        fileName.at(savedFileName.size()) != QLatin1Char('.'))
-        return false;
-    // The random part mixes capitals and small letters; a word in any one
-    // case ("backup", "BACKUP", "Backup") is the user's own file.
-    bool small = false;
-    bool capitalAfterFirst = false;
-    const QStringView random = QStringView(fileName).right(kRandomPart);
-    for (qsizetype i = 0; i < random.size(); ++i) {
-        const char16_t c = random[i].unicode();
-        const bool isSmall = c >= u'a' && c <= u'z';
-        const bool isCapital = c >= u'A' && c <= u'Z';
-        if (!isSmall && !isCapital && !(c >= u'0' && c <= u'9'))
-            return false;
-        small = small || isSmall;
-        capitalAfterFirst = capitalAfterFirst || (isCapital && i > 0);
-    }
-    return small && capitalAfterFirst;
-}
 
 int removeSaveLeftovers(const QString& path, qint64 olderThanNs)
 {
@@ -39,16 +20,16 @@ int removeSaveLeftovers(const QString& path, qint64 olderThanNs)
     const QFileInfo saved(canonical);
     const QDir folder = saved.dir();
     int removed = 0;
-    const QStringList candidates = folder.entryList({saved.fileName() + QLatin1String(".??????")},
-                                                    QDir::Files | QDir::Hidden | QDir::System);
+    const QStringList candidates = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : candidates) {
-        if (!isSaveLeftoverName(name, saved.fileName()))
+        if (!isOwnTemporaryName(name, saved.fileName()))
             continue;
         const QString candidate = folder.filePath(name);
         struct stat st {};
-        // A leftover has one name; a second one makes it someone's file.
+        // A second name makes it someone's file; another owner, or contents
+        // that are no deposit records, make it one that this program did not write.
         if (::lstat(QFile::encodeName(candidate).constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
-            st.st_nlink != 1)
+            st.st_nlink != 1 || st.st_uid != ::geteuid() || st.st_size % deposit_file::kRecordSize != 0)
             continue;
         const qint64 modifiedNs = qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
         if (modifiedNs < olderThanNs && QFile::remove(candidate))

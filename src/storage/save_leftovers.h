@@ -5,15 +5,12 @@
 
 namespace td {
 
-// The temporary files that a save of path leaves beside the file when it is
-// interrupted between writing and renaming: the file's name, a dot and six
-// random letters or digits. Names whose six characters read as a word in one
-// case are taken for the user's own files (a few real leftovers among them).
-bool isSaveLeftoverName(const QString& fileName, const QString& savedFileName);
-
-// Removes the regular files of that pattern, with no other name, that were last written before
-// olderThanNs (nanoseconds since the epoch); a save running now writes its own
-// temporary file after that moment. Returns how many were removed.
+// Removes what saves of path left beside the file when they were interrupted
+// between writing and renaming, and only what this program can tell it made:
+// a regular file under one of its own temporary names (own_files.h), with no
+// other name, owned by this user, holding whole 100-byte records, and last
+// written before olderThanNs (nanoseconds since the epoch; a save running now
+// writes its own temporary file after that moment). Returns how many went.
 int removeSaveLeftovers(const QString& path, qint64 olderThanNs);
 
 }  // namespace td

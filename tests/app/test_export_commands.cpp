@@ -9,6 +9,12 @@
 #include <QClipboard>
 #include <QTableWidget>
 #include <QTest>
+#include <csignal>
+#include <optional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 using namespace td;
 using namespace td::test;
@@ -17,6 +23,30 @@ namespace {
 
 const QByteArray kHeader = "Account Number,Save Each Month,Interest,Years,Months,Start Date,Term Date,"
                            "Account Balance,Future Value,Active\r\n";
+
+// The process's file size limit, lowered for a while: a write past it fails
+// with "File too large" instead of ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, m_old.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_handler)(int) = SIG_DFL;
+};
 
 struct World : FileWorld {
     World()
@@ -82,19 +112,80 @@ private slots:
         QCOMPARE(fileBytes(w.path("old.csv")).startsWith(kHeader), replace);
     }
 
-    void aFailedExportSaysWhyAndWritesNothing()
+    // A failure is told in the file error message, as a save tells it, and
+    // what has the name stays as it was; no file is written where none may be.
+    void aFailedExportIsToldAsASaveTellsIt_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::addColumn<QString>("failure");
+        const QString unchanged = "The CSV file could not be written. The file on disk has not been changed.";
+        dataRow("folder that does not exist", "missing folder/register.csv", "", "No such file or directory",
+                "The CSV file could not be written. No file has been created.");
+        dataRow("over the file size limit", "old.csv", "size limit", "File too large", unchanged);
+        dataRow("named pipe", "register.csv", "fifo", "named pipe (FIFO)", unchanged);
+        dataRow("device", "register.csv", "device", "device, not to a file", unchanged);
+        dataRow("folder", "register.csv", "folder", "directory, not to a file", unchanged);
+    }
+    void aFailedExportIsToldAsASaveTellsIt()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QFETCH(QString, failure);
+        World w;
+        w.addDeposits(200);  // some 20 KB of CSV
+        const QString path = w.path(target);
+        QVERIFY(writeFileBytes(w.path("old.csv"), "keep me"));
+        if (kind == "fifo")
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
+        else if (kind == "device")
+            // A node of the test's own where it may make one: an export that
+            // wrongly replaced the device then replaces only that.
+            QVERIFY(::mknod(QFile::encodeName(path).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0 ||
+                    QFile::link("/dev/null", path));
+        else if (kind == "folder")
+            QVERIFY(QDir(w.dir.path()).mkdir(target));
+        const QStringList before = filesIn(w.dir.path());
+        w.answerFile(target);
+        w.answer(MessageButton::Yes);  // replace old.csv
+        {
+            std::optional<FileSizeLimit> limit;
+            if (kind == "size limit")
+                limit.emplace(8192);
+            w.window.actions().fileExportCsv->trigger();
+        }
+        const QStringList asked = w.titlesAsked();
+        QCOMPARE(asked.last(), QStringLiteral("Term Deposit File Error"));
+        QCOMPARE(asked.size(), target == "old.csv" ? 2 : 1);  // a refused name is not offered for replacing
+        const RecordedMessage& m = w.fake.messages.asked.last();
+        QVERIFY2(tellsFileError(m, path, reason) && m.text.startsWith(failure + "\n\nFile: "),
+                 qPrintable(m.text));
+        QCOMPARE(filesIn(w.dir.path()), before);
+        QCOMPARE(fileBytes(w.path("old.csv")), QByteArray("keep me"));
+        QCOMPARE(QFileInfo(path).isFile(), target == "old.csv");
+        QCOMPARE(w.fake.pointer.current, Pointer::Default);
+    }
+
+    // Every name of a hard-linked CSV file shows the export, as for a deposit file.
+    void anExportOntoAHardLinkedFileKeepsItsLinks()
     {
         World w;
-        w.answerFile("missing folder/register.csv");
+        const QString path = w.path("old.csv");
+        QVERIFY(writeFileBytes(path, "keep me"));
+        QVERIFY(::link(QFile::encodeName(path).constData(),
+                       QFile::encodeName(w.path("other.csv")).constData()) == 0);
+        w.answerFile("old.csv");
+        w.answer(MessageButton::Yes);
         w.window.actions().fileExportCsv->trigger();
-        QCOMPARE(w.fake.messages.asked.size(), 1);
-        const RecordedMessage& m = w.fake.messages.asked[0];
-        QCOMPARE(m.title, QStringLiteral("Export"));
-        QVERIFY2(m.text.startsWith("The CSV file could not be written.") &&
-                     m.text.contains("missing folder") && m.text.contains("No such file or directory"),
-                 qPrintable(m.text));
-        QVERIFY(!QFileInfo::exists(w.path("missing folder")));
-        QCOMPARE(w.fake.pointer.current, Pointer::Default);
+        QCOMPARE(w.titlesAsked(), QStringList{"Export"});
+        QVERIFY(fileBytes(path).startsWith(kHeader));
+        QCOMPARE(fileBytes(w.path("other.csv")), fileBytes(path));
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
+        QCOMPARE(st.st_nlink, nlink_t(2));
+        QCOMPARE(filesIn(w.dir.path()), (QStringList{"old.csv", "other.csv"}));
     }
 
     void scheduleCopiesAndExports()

@@ -12,6 +12,7 @@
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 using namespace td;
 using namespace td::test;
@@ -47,13 +48,22 @@ QString messageTexts(const FileWorld& world)
     return texts.join(" | ");
 }
 
-// A small tmpfs of its own, where the system lets the test mount one.
+// A small tmpfs of its own, or an ext4 file system in an image on a loop
+// device, where the system lets the test mount one.
 class SmallDisk {
 public:
-    explicit SmallDisk(const QString& size)
+    explicit SmallDisk(const QString& size, const QString& type = QStringLiteral("tmpfs"))
     {
-        m_mounted = ::mount("tmpfs", QFile::encodeName(m_dir.path()).constData(), "tmpfs", 0,
-                            QByteArray("size=" + size.toLatin1()).constData()) == 0;
+        const QByteArray dir = QFile::encodeName(m_dir.path());
+        if (type == QLatin1String("tmpfs")) {
+            m_mounted = ::mount("tmpfs", dir.constData(), "tmpfs", 0,
+                                QByteArray("size=" + size.toLatin1()).constData()) == 0;
+            return;
+        }
+        // No blocks kept for the superuser, so that the test sees what a user would.
+        const QString image = m_image.filePath(QStringLiteral("disk.img"));
+        m_mounted = run("mkfs." + type, {"-q", "-F", "-m", "0", image, size}) &&
+                    run("mount", {"-o", "loop", image, m_dir.path()});
     }
     ~SmallDisk()
     {
@@ -71,6 +81,15 @@ public:
     }
 
 private:
+    static bool run(const QString& program, const QStringList& arguments)
+    {
+        QProcess process;
+        process.start(program, arguments);
+        return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+               process.exitCode() == 0;
+    }
+
+    QTemporaryDir m_image;
     QTemporaryDir m_dir;
     bool m_mounted = false;
 };
@@ -227,30 +246,45 @@ private slots:
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
     }
 
-    // A full disk: far more than the free space, and a save under 16 KiB
-    // that QSaveFile would keep in its buffer until it is committed.
+    // A full disk: far more than the free space, a save under 16 KiB that
+    // a buffered file would keep until it is closed, and a
+    // hard-linked file with room for the new contents beside it but not for
+    // writing them in place (ext4 grows a file as it reserves room, even when
+    // the reservation then fails).
     void fullDisk_data()
     {
+        QTest::addColumn<QString>("fileSystem");
         QTest::addColumn<int>("deposits");
         QTest::addColumn<qint64>("leaveFree");
-        dataRow("far larger than the free space", 20000, qint64(-1));
-        dataRow("under 16 KiB", 120, qint64(8192));
+        QTest::addColumn<bool>("hardLinked");
+        dataRow("far larger than the free space", "tmpfs", 20000, qint64(-1), false);
+        dataRow("under 16 KiB", "tmpfs", 120, qint64(8192), false);
+        dataRow("hard-linked, no room to write it in place", "ext4", 1000, qint64(150'000), true);
     }
     void fullDisk()
     {
+        QFETCH(QString, fileSystem);
         QFETCH(int, deposits);
         QFETCH(qint64, leaveFree);
-        SmallDisk disk("64k");
+        QFETCH(bool, hardLinked);
+        SmallDisk disk(fileSystem == "tmpfs" ? "64k" : "1m", fileSystem);
         if (!disk.mounted())
-            QSKIP("this system does not let the test mount a tmpfs");
+            QSKIP(qPrintable("this system does not let the test mount " + fileSystem));
         const QString oldPath = disk.path("old.tmd");
         QVERIFY(writeFileBytes(oldPath, kOldFile));
+        if (hardLinked)
+            QVERIFY(::link(QFile::encodeName(oldPath).constData(),
+                           QFile::encodeName(disk.path("other.tmd")).constData()) == 0);
         if (leaveFree >= 0) {
             const qint64 filler = disk.freeBytes() - leaveFree;
             QVERIFY(filler > 0);
             QVERIFY(writeFileBytes(disk.path("filler"), QByteArray(filler, 'f')));
-            QCOMPARE(disk.freeBytes(), leaveFree);
-            QVERIFY(deposits * 100 < 16 * 1024 && deposits * 100 > leaveFree);
+            if (fileSystem == "tmpfs")
+                QCOMPARE(disk.freeBytes(), leaveFree);
+            // The new contents do not fit; hard-linked, they fit once beside the old file but not twice.
+            const qint64 needed = qint64(deposits) * 100;
+            QVERIFY(hardLinked ? needed < disk.freeBytes() && 2 * needed > disk.freeBytes()
+                               : needed > disk.freeBytes());
         }
 
         FileWorld world;
@@ -258,8 +292,14 @@ private slots:
         const QStringList before = filesIn(disk.dir());
         world.window.mnuFileItem_Click(Save);
 
-        QVERIFY2(failureShown(world, oldPath, "No space left on device"), qPrintable(messageTexts(world)));
+        QVERIFY2(failureShown(world, oldPath, "No space left on device") &&
+                     world.fake.messages.asked[0].text.startsWith(
+                         "The Term Deposit file could not be saved. The file on disk has not been changed."),
+                 qPrintable(messageTexts(world)));
         QCOMPARE(fileBytes(oldPath), kOldFile);
+        QCOMPARE(QFileInfo(oldPath).size(), kOldFile.size());
+        if (hardLinked)
+            QCOMPARE(fileBytes(disk.path("other.tmd")), kOldFile);
         QCOMPARE(filesIn(disk.dir()), before);
         QVERIFY(world.window.flags().ModifiedFlag);
         QCOMPARE(world.title(), FileWorld::titleOf(oldPath));

@@ -282,7 +282,7 @@ private slots:
         QFETCH(bool, heldElsewhere);
         FileWorld world;
         const QString path = world.path("doc.tmd");
-        const QString leftover = world.path("doc.tmd.q7Rt2Z");
+        const QString leftover = world.path(".doc.tmd.tdsave-q7Rt2Z");
         QVERIFY(writeFileBytes(path, kOldFile));
         QVERIFY(writeFileBytes(leftover, kOldFile + kOldFile));
         const timespec anHourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};

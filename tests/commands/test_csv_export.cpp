@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 using namespace td;
 using td::test::dataRow;
@@ -117,7 +118,13 @@ private slots:
             {"A\"1\"\n2", "0", "5", "1", "0", "01/01/2024", "01/01/2025", "$100.00", "$105.12", "Yes"}));
         const QString path = dir.filePath("register.csv");
         csv::FileExporter exporter;
+        const mode_t umask = ::umask(027);
         QVERIFY(exporter.writeRegister(path, reg, csv::Form::AsShown, DateForm()));
+        ::umask(umask);
+        // A new file has the permissions any new file has here, not a temporary file's.
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0640));
         QCOMPARE(readAll(path),
                  QByteArray("Account Number,Save Each Month,Interest,Years,Months,Start Date,Term Date,"
                             "Account Balance,Future Value,Active\r\n"

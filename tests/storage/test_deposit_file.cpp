@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <QTest>
+#include <QTranslator>
 #include <algorithm>
 
 using namespace td;
@@ -507,6 +508,30 @@ private slots:
         DepositFileWriter writer;
         QVERIFY(!writer.write(buffer, Register()));
         QVERIFY(!writer.errorString().isEmpty());
+    }
+
+    // A file that failed without a reason of its own is told so by its error
+    // code, whatever language Qt speaks.
+    void aFileWithoutAReasonIsToldSoInAnyLanguage()
+    {
+        class German : public QTranslator {
+        public:
+            bool isEmpty() const override { return false; }
+            QString translate(const char* context, const char* text, const char*, int) const override
+            {
+                return qstrcmp(context, "QIODevice") == 0 && qstrcmp(text, "Unknown error") == 0
+                           ? QStringLiteral("Unbekannter Fehler")
+                           : QString();
+            }
+        } german;
+        QCoreApplication::installTranslator(&german);
+        QFile closed;
+        DepositFileWriter writer;
+        QVERIFY(!writer.write(closed, Register()));
+        const QString qtText = closed.errorString();
+        QCoreApplication::removeTranslator(&german);
+        QCOMPARE(qtText, QStringLiteral("Unbekannter Fehler"));
+        QCOMPARE(writer.errorString(), QStringLiteral("The device reported an error without a reason."));
     }
 };
 

@@ -3,11 +3,12 @@
 #include "core/register.h"
 #include "storage/deposit_file_writer.h"
 #include "storage/document_lock.h"
+#include "storage/own_files.h"
 #include "storage/save_guard.h"
-#include "storage/save_leftovers.h"
 #include "support/deposit_file_world.h"
 
 #include <QSysInfo>
+#include <QTemporaryFile>
 #include <QTest>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -201,6 +202,8 @@ private slots:
         QCOMPARE(filesIn(dir.path()), before);
     }
 
+    // Only a temporary file this program made goes; a user's copies beside the
+    // file stay, whatever their names.
     void leftoversOfInterruptedSavesAreRemoved()
     {
         QTemporaryDir dir;
@@ -208,38 +211,59 @@ private slots:
         QVERIFY(writeFileBytes(path, kOld));
         const time_t anHourAgo = ::time(nullptr) - 3600;
         const time_t inAnHour = ::time(nullptr) + 3600;
+        // A save killed before its rename leaves its temporary file as this one.
+        QTemporaryFile killed(ownTemporaryTemplate(path));
+        killed.setAutoRemove(false);
+        QVERIFY(killed.open() && killed.write(kOld) == kOld.size());
+        killed.close();
+        const QString ours = QFileInfo(killed.fileName()).fileName();
         struct Entry {
-            const char* name;
+            QString name;
             time_t modified;
             bool removed;
+            QByteArray bytes = kOld;
         };
         const Entry entries[] = {
-            {"doc.tmd.Ab12Cd", anHourAgo, true},   // a save killed before its rename
-            {"doc.tmd.Zz99zz", inAnHour, false},   // stands for a save running now
-            {"doc.tmd.bak", anHourAgo, false},     // not the pattern
-            {"doc.tmd.backup", anHourAgo, false},  // a word: the user's own
-            {"doc.tmd.Backup", anHourAgo, false},
-            {"doc.tmd.Hl5nKd", anHourAgo, false},  // hard-linked below: someone keeps it
-            {"doc.tmd.Ab12C-", anHourAgo, false},  // not the pattern
-            {"other.tmd.Ab12Cd", anHourAgo, false},
+            {ours, anHourAgo, true},
+            {".doc.tmd.tdsave-Zz99zz", inAnHour, false},   // stands for a save running now
+            {".doc.tmd.tdsave-Hl5nKd", anHourAgo, false},  // hard-linked below: someone keeps it
+            {".doc.tmd.tdsave-Half01", anHourAgo, false, kOld.left(150)},  // no whole records
+            {".doc.tmd.tdsave-Ab12C-", anHourAgo, false},
+            {".other.tmd.tdsave-Ab12Cd", anHourAgo, false},
+            {"doc.tmd.MyCopy", anHourAgo, false},  // the user's own copies
+            {"doc.tmd.backup", anHourAgo, false},
+            {"doc.tmd.123456", anHourAgo, false},
+            {"doc.tmd.Ab3dE1", anHourAgo, false},
+            {"doc.tmd.bak", anHourAgo, false},
         };
         for (const Entry& e : entries) {
-            QVERIFY(writeFileBytes(dir.filePath(QLatin1String(e.name)), kOld));
-            setWholeSecond(dir.filePath(QLatin1String(e.name)), e.modified);
+            QVERIFY(writeFileBytes(dir.filePath(e.name), e.bytes));
+            setWholeSecond(dir.filePath(e.name), e.modified);
         }
-        QVERIFY(QFile::link(path, dir.filePath(QStringLiteral("doc.tmd.Lnk123"))));  // not a regular file
         QVERIFY(
-            hardLink(dir.filePath(QStringLiteral("doc.tmd.Hl5nKd")), dir.filePath(QStringLiteral("kept"))));
+            QFile::link(path, dir.filePath(QStringLiteral(".doc.tmd.tdsave-Lnk123"))));  // no regular file
+        QVERIFY(hardLink(dir.filePath(QStringLiteral(".doc.tmd.tdsave-Hl5nKd")),
+                         dir.filePath(QStringLiteral("kept"))));
+        // Another user's file of that name is none of ours (only the superuser can make one).
+        const QString theirs = dir.filePath(QStringLiteral(".doc.tmd.tdsave-Theirs"));
+        const bool otherOwner = ::geteuid() == 0;
+        if (otherOwner) {
+            QVERIFY(writeFileBytes(theirs, kOld));
+            setWholeSecond(theirs, anHourAgo);
+            QVERIFY(::chown(QFile::encodeName(theirs).constData(), 1234, 1234) == 0);
+        }
+        const QStringList before = filesIn(dir.path());
 
         SaveGuard guard;
         guard.removeLeftovers(path);  // before any save: nothing
-        QCOMPARE(filesIn(dir.path()).size(), 11);
+        QCOMPARE(filesIn(dir.path()), before);
         QVERIFY(saveNew(guard, path));
         guard.removeLeftovers(path);
 
         for (const Entry& e : entries)
-            QCOMPARE(QFile::exists(dir.filePath(QLatin1String(e.name))), !e.removed);
-        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("doc.tmd.Lnk123"))).isSymLink());
+            QVERIFY2(QFile::exists(dir.filePath(e.name)) != e.removed, qPrintable(e.name));
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral(".doc.tmd.tdsave-Lnk123"))).isSymLink());
+        QCOMPARE(QFile::exists(theirs), otherOwner);
         QCOMPARE(fileBytes(path), kNew);
     }
 

@@ -223,7 +223,7 @@ void frmAmortise::exportSchedule(csv::Form form)
         written = exporter.writeTable(*name, csv::scheduleTable(scheduleRows(), form, m_platform->dateForm));
     }
     if (!written)
-        reportExportFailure(m_platform->messages, *name, exporter.errorString());
+        reportExportFailure(m_platform->messages, *name, exporter);
 }
 
 }  // namespace td

@@ -40,7 +40,7 @@ void frmTermDeposit::exportRegister(csv::Form form)
         written = exporter.writeRegister(*name, m_register, form, m_platform.dateForm);
     }
     if (!written)
-        reportExportFailure(m_platform.messages, *name, exporter.errorString());
+        reportExportFailure(m_platform.messages, *name, exporter);
 }
 
 }  // namespace td

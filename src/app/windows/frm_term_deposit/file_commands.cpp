@@ -1,6 +1,7 @@
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 
 #include "commands/deposit_file_name.h"
+#include "commands/file_error.h"
 #include "commands/path_to_open.h"
 #include "storage/deposit_file_reader.h"
 #include "storage/deposit_file_writer.h"
@@ -41,9 +42,7 @@ FileDialogSettings frmTermDeposit::fileDialogSettings() const
 
 void frmTermDeposit::showFileError(const QString& failure, const QString& path, const QString& reason)
 {
-    m_platform.messages.ask(tr("Term Deposit File Error"),
-                            tr("%1\n\nFile: %2\nReason: %3").arg(failure, fullPath(path), reason),
-                            MessageIcon::Information, MessageButtons::Ok);
+    td::showFileError(m_platform.messages, failure, path, reason);
 }
 
 // A cell that a save and a reopen would change is named before anything is
