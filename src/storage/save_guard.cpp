@@ -10,14 +10,33 @@
 #include <QFileDevice>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace td {
 
 namespace {
 
 QString absolute(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
+
+// Whether a new file put in the place of this one could be given its owner
+// and group: only the superuser gives a file to another user, and a user
+// gives it only a group of their own.
+bool canKeepOwnerAndGroup(const struct stat& st)
+{
+    if (::geteuid() == 0)
+        return true;
+    if (st.st_uid != ::geteuid())
+        return false;
+    if (st.st_gid == ::getegid())
+        return true;
+    std::vector<gid_t> groups(std::max(::getgroups(0, nullptr), 0));
+    const int count = ::getgroups(int(groups.size()), groups.data());
+    return count > 0 &&
+           std::find(groups.begin(), groups.begin() + count, st.st_gid) != groups.begin() + count;
+}
 
 }  // namespace
 
@@ -78,8 +97,9 @@ bool SaveGuard::save(const QString& path, DepositFileWriter& writer, const Write
     const qint64 started = currentTimeNs();
     struct stat st {};
     const bool exists = ::stat(QFile::encodeName(path).constData(), &st) == 0;
-    const bool saved = exists && st.st_nlink > 1 ? writeInPlace(path, writer, writeTo)
-                                                 : replaceWhole(path, exists, writer, writeTo);
+    const bool inPlace = exists && (st.st_nlink > 1 || !canKeepOwnerAndGroup(st));
+    const bool saved =
+        inPlace ? writeInPlace(path, writer, writeTo) : replaceWhole(path, exists, writer, writeTo);
     if (!saved)
         return false;
     remember(path, m_written.exists ? m_written : settledIdentity(path));

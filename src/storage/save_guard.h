@@ -40,7 +40,8 @@ public:
 
     // Saves through writeTo, which calls writer.writeFile. A file with one
     // name is replaced whole, carrying its owner, group, permission bits and
-    // extended attributes over; a file with several names (hard links) is
+    // extended attributes over; a file with several names (hard links), and
+    // one whose owner or group this process could not give a new file, is
     // written in place, but only once the new contents are complete and
     // synced in a file beside it, so that every name sees them. Just before
     // the old contents go, the file is compared again: a change since
