@@ -3,6 +3,8 @@
 #include "copy_in_place.h"
 #include "deposit_file_writer.h"
 #include "file_metadata.h"
+#include "in_place_mark.h"
+#include "own_files.h"
 #include "save_leftovers.h"
 
 #include <QDir>
@@ -94,14 +96,27 @@ bool SaveGuard::save(const QString& path, DepositFileWriter& writer, const Write
     m_written = {};
     if (const QString why = refusal(path); !why.isEmpty())
         return fail(why);
+    // An earlier in-place write that did not finish may have left the file
+    // torn: its complete copy stays until this save has made the file whole.
+    const InPlaceMark earlier = InPlaceMark::find(path);
+    if (earlier.writer == InPlaceMark::Writer::Running)
+        return fail(tr("Another copy of the program (process %1 on %2) is saving the file right now.")
+                        .arg(earlier.processId)
+                        .arg(earlier.hostName));
     const qint64 started = currentTimeNs();
     struct stat st {};
     const bool exists = ::stat(QFile::encodeName(path).constData(), &st) == 0;
     const bool inPlace = exists && (st.st_nlink > 1 || !canKeepOwnerAndGroup(st));
     const bool saved =
-        inPlace ? writeInPlace(path, writer, writeTo) : replaceWhole(path, exists, writer, writeTo);
+        inPlace ? writeInPlace(path, earlier, writer, writeTo) : replaceWhole(path, exists, writer, writeTo);
     if (!saved)
         return false;
+    if (earlier.exists()) {
+        if (InPlaceMark::find(path).writer != InPlaceMark::Writer::Running)
+            InPlaceMark::clear(path);
+        if (!earlier.copyPath.isEmpty())
+            QFile::remove(earlier.copyPath);
+    }
     remember(path, m_written.exists ? m_written : settledIdentity(path));
     m_lastSaveStartedNs = started;
     return true;
@@ -130,12 +145,13 @@ bool SaveGuard::replaceWhole(const QString& path, bool oldExists, DepositFileWri
     return written || fail(writer.errorString());
 }
 
-bool SaveGuard::writeInPlace(const QString& path, DepositFileWriter& writer, const WriteTo& writeTo)
+bool SaveGuard::writeInPlace(const QString& path, const InPlaceMark& earlier, DepositFileWriter& writer,
+                             const WriteTo& writeTo)
 {
-    // The new contents first go whole into a file beside the old one, under
-    // the name an interrupted save leaves, so that a failure at any point
-    // leaves one complete file or the other.
-    QTemporaryFile reserved(QFileInfo(path).canonicalFilePath() + QLatin1String(".XXXXXX"));
+    // The new contents first go whole into a file beside the old one, so
+    // that a failure at any point leaves one complete file or the other.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    QTemporaryFile reserved(ownTemporaryTemplate(canonical));
     reserved.setAutoRemove(false);
     if (!reserved.open())
         return fail(reserved.errorString());
@@ -149,12 +165,25 @@ bool SaveGuard::writeInPlace(const QString& path, DepositFileWriter& writer, con
         QFile::remove(copy);
         return fail(tr("Another program changed the file while it was being saved."));
     }
+    // Before the first byte of the file changes, a mark says that it is being
+    // written and where the complete copy is; a kill in the middle of the
+    // copy leaves a file that tells it may be torn.
+    if (QString reason; !InPlaceMark::set(canonical, copy, reason)) {
+        QFile::remove(copy);
+        return fail(reason);
+    }
     const InPlaceCopy result = copyInPlace(copy, path);
     if (!result.done && result.targetTouched) {
         m_oldFileChanged = true;
+        InPlaceMark::setStopped(canonical, copy);
         return fail(tr("%1. The complete new contents are in %2.")
                         .arg(result.reason, QDir::toNativeSeparators(copy)));
     }
+    // Synced (copyInPlace syncs the file) or untouched: the mark goes before its copy.
+    if (result.done)
+        InPlaceMark::clear(canonical);
+    else
+        InPlaceMark::restore(canonical, earlier);
     QFile::remove(copy);
     if (!result.done)
         return fail(result.reason);

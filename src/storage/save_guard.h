@@ -9,6 +9,7 @@
 namespace td {
 
 class DepositFileWriter;
+struct InPlaceMark;
 
 // What this program knows of its document's file on disk, and the save that
 // respects it: the file is compared with what it was when it was last read or
@@ -60,7 +61,8 @@ public:
 private:
     bool isKnown(const QString& path) const;
     bool replaceWhole(const QString& path, bool oldExists, DepositFileWriter& writer, const WriteTo& writeTo);
-    bool writeInPlace(const QString& path, DepositFileWriter& writer, const WriteTo& writeTo);
+    bool writeInPlace(const QString& path, const InPlaceMark& earlier, DepositFileWriter& writer,
+                      const WriteTo& writeTo);
     bool fail(const QString& reason);
 
     QString m_knownPath;  // absolute; empty when nothing is known

@@ -1,5 +1,7 @@
 #include "save_leftovers.h"
 
+#include "in_place_mark.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -38,6 +40,8 @@ int removeSaveLeftovers(const QString& path, qint64 olderThanNs)
         return 0;
     const QFileInfo saved(canonical);
     const QDir folder = saved.dir();
+    // The complete copy that a mark names stays while the file may be torn.
+    const QString marked = InPlaceMark::find(canonical).copyPath;
     int removed = 0;
     const QStringList candidates = folder.entryList({saved.fileName() + QLatin1String(".??????")},
                                                     QDir::Files | QDir::Hidden | QDir::System);
@@ -45,6 +49,8 @@ int removeSaveLeftovers(const QString& path, qint64 olderThanNs)
         if (!isSaveLeftoverName(name, saved.fileName()))
             continue;
         const QString candidate = folder.filePath(name);
+        if (candidate == marked)
+            continue;
         struct stat st {};
         // A leftover has one name; a second one makes it someone's file.
         if (::lstat(QFile::encodeName(candidate).constData(), &st) != 0 || !S_ISREG(st.st_mode) ||

@@ -3,10 +3,12 @@
 #include "core/register.h"
 #include "storage/deposit_file_writer.h"
 #include "storage/document_lock.h"
+#include "storage/in_place_mark.h"
 #include "storage/save_guard.h"
 #include "storage/save_leftovers.h"
 #include "support/data_rows.h"
 #include "support/deposit_file_world.h"
+#include "support/in_place_writer.h"
 
 #include <QSysInfo>
 #include <QTest>
@@ -259,6 +261,52 @@ private slots:
         QVERIFY(!guard.oldFileChanged());
         QCOMPARE(fileBytes(path), kOld + kAppended);
         QCOMPARE(filesIn(dir.path()), before);
+    }
+
+    // The complete copy that an interrupted in-place write kept stays until
+    // a save of the file completes; a save while another process still
+    // writes the file is refused.
+    void saveAfterAnInterruptedWrite_data()
+    {
+        QTest::addColumn<bool>("writerRunning");
+        QTest::addColumn<bool>("changedDuringSave");
+        QTest::addColumn<QString>("error");  // empty: saved
+        dataRow("writer still saving: refused", true, false, "is saving the file right now");
+        dataRow("writer killed, the save fails: the copy stays", false, true,
+                "Another program changed the file");
+        dataRow("writer killed, saved: the copy goes", false, false, "");
+    }
+    void saveAfterAnInterruptedWrite()
+    {
+        QFETCH(bool, writerRunning);
+        QFETCH(bool, changedDuringSave);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("doc.tmd"));
+        const QString copy = dir.filePath(QStringLiteral(".doc.tmd.tdsave-Ab12Cd"));
+        QVERIFY(writeFileBytes(path, kNew.left(50) + kOld.mid(50)));  // torn
+        QVERIFY(hardLink(path, dir.filePath(QStringLiteral("other name.tmd"))));
+        QVERIFY(writeFileBytes(copy, kOld));
+        SaveGuard guard;
+        guard.remember(path, SaveGuard::identityBeforeRead(path));
+        InPlaceWriter writer(path, copy);
+        QVERIFY(writer.marked());
+        if (!writerRunning)
+            writer.kill();
+        const QStringList before = filesIn(dir.path());
+
+        const bool saved = saveNew(guard, path, [&] {
+            if (changedDuringSave)
+                QVERIFY(writeFileBytes(path, kOld + kAppended));
+        });
+
+        QCOMPARE(saved, error.isEmpty());
+        QVERIFY2(guard.errorString().contains(error), qPrintable(guard.errorString()));
+        QVERIFY(!guard.oldFileChanged());
+        QCOMPARE(InPlaceMark::find(path).copyPath, saved ? QString() : copy);
+        QCOMPARE(filesIn(dir.path()), saved ? QStringList({"doc.tmd", "other name.tmd"}) : before);
+        if (saved)
+            QCOMPARE(fileBytes(path), kNew);
     }
 
     void leftoversOfInterruptedSavesAreRemoved()
