@@ -59,18 +59,20 @@ QByteArray bootId()
 
 InPlaceMark::Writer writerOf(const QList<QByteArray>& lines)
 {
+    if (lines[State] != kWriting)
+        return InPlaceMark::Writer::Stopped;
     if (QString::fromUtf8(lines[HostName]) != QSysInfo::machineHostName())
         return InPlaceMark::Writer::Unknown;
     const qint64 id = lines[ProcessId].toLongLong();
-    if (lines[State] != kWriting || id <= 0 || id > std::numeric_limits<pid_t>::max() || id == ::getpid() ||
-        lines[BootId] != bootId())
+    if (id <= 0 || id > std::numeric_limits<pid_t>::max() || id == ::getpid() || lines[BootId] != bootId())
         return InPlaceMark::Writer::Stopped;
     const pid_t pid = pid_t(id);
     if (::kill(pid, 0) != 0 && errno == ESRCH)
         return InPlaceMark::Writer::Stopped;
     // The process id may have passed to another program since.
     const std::optional<QByteArray> program = programOf(pid);
-    return program && *program != lines[Program] ? InPlaceMark::Writer::Stopped : InPlaceMark::Writer::Running;
+    return program && *program != lines[Program] ? InPlaceMark::Writer::Stopped
+                                                 : InPlaceMark::Writer::Running;
 }
 
 QByteArray markText(const QByteArray& state, const QString& copyPath)
