@@ -2,6 +2,7 @@
 
 #include "copy_in_place.h"
 #include "file_metadata.h"
+#include "in_place_mark.h"
 #include "own_files.h"
 #include "safe_replace.h"
 #include "save_leftovers.h"
@@ -11,14 +12,33 @@
 #include <QFileDevice>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace td {
 
 namespace {
 
 QString absolute(const QString& path) { return QFileInfo(path).absoluteFilePath(); }
+
+// Whether a new file put in the place of this one could be given its owner
+// and group: only the superuser gives a file to another user, and a user
+// gives it only a group of their own.
+bool canKeepOwnerAndGroup(const struct stat& st)
+{
+    if (::geteuid() == 0)
+        return true;
+    if (st.st_uid != ::geteuid())
+        return false;
+    if (st.st_gid == ::getegid())
+        return true;
+    std::vector<gid_t> groups(std::max(::getgroups(0, nullptr), 0));
+    const int count = ::getgroups(int(groups.size()), groups.data());
+    return count > 0 &&
+           std::find(groups.begin(), groups.begin() + count, st.st_gid) != groups.begin() + count;
+}
 
 }  // namespace
 
@@ -76,13 +96,27 @@ bool SaveGuard::save(const QString& path, SafeFileWriter& writer, const WriteTo&
     m_written = {};
     if (const QString why = refusal(path); !why.isEmpty())
         return fail(why);
+    // An earlier in-place write that did not finish may have left the file
+    // torn: its complete copy stays until this save has made the file whole.
+    const InPlaceMark earlier = InPlaceMark::find(path);
+    if (earlier.writer == InPlaceMark::Writer::Running)
+        return fail(tr("Another copy of the program (process %1 on %2) is saving the file right now.")
+                        .arg(earlier.processId)
+                        .arg(earlier.hostName));
     const qint64 started = currentTimeNs();
     struct stat st {};
     const bool exists = ::stat(QFile::encodeName(path).constData(), &st) == 0;
-    const bool saved = exists && st.st_nlink > 1 ? writeInPlace(path, writer, writeTo)
-                                                 : replaceWhole(path, exists, writer, writeTo);
+    const bool inPlace = exists && (st.st_nlink > 1 || !canKeepOwnerAndGroup(st));
+    const bool saved =
+        inPlace ? writeInPlace(path, earlier, writer, writeTo) : replaceWhole(path, exists, writer, writeTo);
     if (!saved)
         return false;
+    if (earlier.exists()) {
+        if (InPlaceMark::find(path).writer != InPlaceMark::Writer::Running)
+            InPlaceMark::clear(path);
+        if (!earlier.copyPath.isEmpty())
+            QFile::remove(earlier.copyPath);
+    }
     remember(path, m_written.exists ? m_written : settledIdentity(path));
     m_lastSaveStartedNs = started;
     return true;
@@ -111,12 +145,14 @@ bool SaveGuard::replaceWhole(const QString& path, bool oldExists, SafeFileWriter
     return written || fail(writer.errorString());
 }
 
-bool SaveGuard::writeInPlace(const QString& path, SafeFileWriter& writer, const WriteTo& writeTo)
+bool SaveGuard::writeInPlace(const QString& path, const InPlaceMark& earlier, SafeFileWriter& writer,
+                             const WriteTo& writeTo)
 {
     // The new contents first go whole into a file of this program's own
     // beside the old one, so that a failure at any point leaves one complete
     // file or the other.
-    QTemporaryFile reserved(ownTemporaryTemplate(QFileInfo(path).canonicalFilePath()));
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    QTemporaryFile reserved(ownTemporaryTemplate(canonical));
     reserved.setAutoRemove(false);
     if (!reserved.open())
         return fail(reserved.errorString());
@@ -130,12 +166,25 @@ bool SaveGuard::writeInPlace(const QString& path, SafeFileWriter& writer, const 
         QFile::remove(copy);
         return fail(tr("Another program changed the file while it was being saved."));
     }
+    // Before the first byte of the file changes, a mark says that it is being
+    // written and where the complete copy is; a kill in the middle of the
+    // copy leaves a file that tells it may be torn.
+    if (QString reason; !InPlaceMark::set(canonical, copy, reason)) {
+        QFile::remove(copy);
+        return fail(reason);
+    }
     const InPlaceCopy result = copyInPlace(copy, path);
     if (!result.done && result.targetTouched) {
         m_oldFileChanged = true;
+        InPlaceMark::setStopped(canonical, copy);
         return fail(tr("%1. The complete new contents are in %2.")
                         .arg(result.reason, QDir::toNativeSeparators(copy)));
     }
+    // Synced (copyInPlace syncs the file) or untouched: the mark goes before its copy.
+    if (result.done)
+        InPlaceMark::clear(canonical);
+    else
+        InPlaceMark::restore(canonical, earlier);
     QFile::remove(copy);
     if (!result.done)
         return fail(result.reason);

@@ -9,6 +9,7 @@
 namespace td {
 
 class SafeFileWriter;
+struct InPlaceMark;
 
 // What this program knows of its document's file on disk, and the save that
 // respects it: the file is compared with what it was when it was last read or
@@ -41,7 +42,8 @@ public:
     // Saves through writeTo, which writes through the writer (the deposit
     // file's or the CSV export's) to the path it is given. A file with one
     // name is replaced whole, carrying its owner, group, permission bits and
-    // extended attributes over; a file with several names (hard links) is
+    // extended attributes over; a file with several names (hard links), and
+    // one whose owner or group this process could not give a new file, is
     // written in place, but only once the new contents are complete and
     // synced in a file beside it, so that every name sees them. Just before
     // the old contents go, the file is compared again: a change since
@@ -61,7 +63,8 @@ public:
 private:
     bool isKnown(const QString& path) const;
     bool replaceWhole(const QString& path, bool oldExists, SafeFileWriter& writer, const WriteTo& writeTo);
-    bool writeInPlace(const QString& path, SafeFileWriter& writer, const WriteTo& writeTo);
+    bool writeInPlace(const QString& path, const InPlaceMark& earlier, SafeFileWriter& writer,
+                      const WriteTo& writeTo);
     bool fail(const QString& reason);
 
     QString m_knownPath;  // absolute; empty when nothing is known

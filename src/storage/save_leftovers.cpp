@@ -1,6 +1,7 @@
 #include "save_leftovers.h"
 
 #include "core/deposit_file_format.h"
+#include "in_place_mark.h"
 #include "own_files.h"
 
 #include <QDir>
@@ -19,12 +20,16 @@ int removeSaveLeftovers(const QString& path, qint64 olderThanNs)
         return 0;
     const QFileInfo saved(canonical);
     const QDir folder = saved.dir();
+    // The complete copy that a mark names stays while the file may be torn.
+    const QString marked = InPlaceMark::find(canonical).copyPath;
     int removed = 0;
     const QStringList candidates = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : candidates) {
         if (!isOwnTemporaryName(name, saved.fileName()))
             continue;
         const QString candidate = folder.filePath(name);
+        if (candidate == marked)
+            continue;
         struct stat st {};
         // A second name makes it someone's file; another owner, or contents
         // that are no deposit records, make it one that this program did not write.

@@ -4,8 +4,10 @@
 // replaces anything that has the name.
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "storage/document_lock.h"
+#include "storage/in_place_mark.h"
 #include "support/data_rows.h"
 #include "support/deposit_file_world.h"
+#include "support/in_place_writer.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -33,6 +35,14 @@ void appendInAnotherProcess(const QString& path, const QByteArray& record)
                                          QStringLiteral("sh"), QString::fromLatin1(record), path});
     QVERIFY(sh.waitForFinished());
     QCOMPARE(sh.exitCode(), 0);
+}
+
+QStringList accountsShown(FileWorld& world)
+{
+    QStringList accounts;
+    for (int row = 1; row <= world.reg().depositCount(); ++row)
+        accounts.append(world.reg().cell(row, AccountNumber).trimmed());
+    return accounts;
 }
 
 QString otherCopyHolder(const QString& path)
@@ -195,6 +205,73 @@ private slots:
         QVERIFY(world.fake.messages.asked.isEmpty());
         QCOMPARE(world.reg().depositCount(), 2);
         QCOMPARE(otherCopyHolder(path), QString::number(QCoreApplication::applicationPid()));
+    }
+
+    // A save writing the file in place was killed (or still writes): the file
+    // may be torn, the complete copy waits beside it under the mark.
+    void openAfterAnInterruptedSave_data()
+    {
+        QTest::addColumn<bool>("writerRunning");
+        QTest::addColumn<bool>("copyKept");
+        QTest::addColumn<MessageButton>("answer");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<QString>("opened");  // the accounts shown, "" when nothing opened
+        dataRow("writer killed, Yes: the complete copy", false, true, MessageButton::Yes,
+                "Interrupted Save|may be damaged|Open that complete copy instead?", "NEW1 NEW2 NEW3");
+        dataRow("writer killed, No: the file as it is", false, true, MessageButton::No,
+                "Interrupted Save|may be damaged|Open that complete copy instead?", "NEW1 NEW2 PHANTOM");
+        dataRow("writer killed, copy gone: the file as it is", false, false, MessageButton::Yes,
+                "Interrupted Save|is missing|Open the file as it is?", "NEW1 NEW2 PHANTOM");
+        dataRow("writer still saving: not read", true, true, MessageButton::Ok,
+                "Term Deposit File In Use|is being saved right now|has not been opened", "");
+    }
+    void openAfterAnInterruptedSave()
+    {
+        QFETCH(bool, writerRunning);
+        QFETCH(bool, copyKept);
+        QFETCH(MessageButton, answer);
+        QFETCH(QString, asked);
+        QFETCH(QString, opened);
+        FileWorld world;
+        const QString path = world.path("doc.tmd");
+        const QString copy = world.path(".doc.tmd.tdsave-Ab12Cd");
+        const QByteArray complete =
+            depositRecord({"NEW1"}) + depositRecord({"NEW2"}) + depositRecord({"NEW3"});
+        QVERIFY(writeFileBytes(path, complete.left(200) + depositRecord({"PHANTOM"})));
+        QVERIFY(writeFileBytes(copy, complete));
+        InPlaceWriter writer(path, copy);
+        QVERIFY(writer.marked());
+        const QString who =
+            QStringLiteral("process %1 on %2").arg(writer.processId()).arg(QSysInfo::machineHostName());
+        if (!writerRunning)
+            writer.kill();
+        if (!copyKept)
+            QVERIFY(QFile::remove(copy));
+
+        world.answer(answer);
+        world.runWithFile(Open, path);
+
+        QCOMPARE(world.titlesAsked(), QStringList{asked.section('|', 0, 0)});
+        const QString text = world.fake.messages.asked[0].text;
+        for (const QString& part : asked.split('|').mid(1) << who)
+            QVERIFY2(text.contains(part), qPrintable(text));
+        QCOMPARE(accountsShown(world).join(' '), opened);
+        if (opened.isEmpty()) {
+            QCOMPARE(world.title(),
+                     QStringLiteral("Quendarith Information Technology Term Deposit - Untitled"));
+            QVERIFY(QFile::exists(InPlaceMark::markPath(path)));
+            return;
+        }
+        // Opened from the copy, the register is the file's and waits to be saved over it.
+        const bool fromCopy = opened.endsWith("NEW3");
+        QCOMPARE(world.title(), FileWorld::titleOf(path));
+        QCOMPARE(world.window.flags().ModifiedFlag, fromCopy);
+        // The copy stays until a save of the file is complete; then it goes with the mark.
+        QCOMPARE(QFile::exists(copy), copyKept);
+        world.window.mnuFileItem_Click(Save);
+        QCOMPARE(world.titlesAsked().size(), 1);
+        QCOMPARE(fileBytes(path), fromCopy ? complete : complete.left(200) + depositRecord({"PHANTOM"}));
+        QCOMPARE(filesIn(world.dir.path()), (QStringList{".doc.tmd.lock", "doc.tmd"}));
     }
 
     void lockFollowsTheDocument()

@@ -3,15 +3,21 @@
 #include "core/register.h"
 #include "storage/deposit_file_writer.h"
 #include "storage/document_lock.h"
+#include "storage/in_place_mark.h"
 #include "storage/own_files.h"
 #include "storage/save_guard.h"
+#include "storage/save_leftovers.h"
+#include "support/data_rows.h"
 #include "support/deposit_file_world.h"
+#include "support/in_place_writer.h"
 
 #include <QSysInfo>
 #include <QTemporaryFile>
 #include <QTest>
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -56,6 +62,22 @@ bool saveNew(SaveGuard& guard, const QString& path, const std::function<void()>&
             duringSave();
         return writer.writeFile(target, reg);
     });
+}
+
+// Runs step in a child process as user 65534 (nobody) with kSharedGroup as its
+// only group; returns the child's exit status (0 when step returned true).
+constexpr gid_t kSharedGroup = 4242;
+int asAnotherUser(const std::function<bool()>& step)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const gid_t groups[] = {kSharedGroup};
+        const bool dropped = ::setgroups(1, groups) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0;
+        ::_exit(dropped && step() ? 0 : 1);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    return status;
 }
 
 enum Change { Untouched, Appended, ReplacedBySameBytes, RewrittenSameSize, Deleted };
@@ -148,6 +170,47 @@ private slots:
         QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("doc.tmd")});
     }
 
+    // A file whose owner or group a new file could not be given keeps them,
+    // written in place by a user who may write to it.
+    void fileOfAnotherOwnerOrGroupIsWrittenInPlace_data()
+    {
+        QTest::addColumn<uid_t>("owner");
+        QTest::addColumn<gid_t>("group");
+        QTest::addColumn<mode_t>("mode");
+        dataRow("another user's file in the shared group", uid_t(1234), kSharedGroup, mode_t(0664));
+        dataRow("own file of a group not the saver's", uid_t(65534), gid_t(5678), mode_t(0640));
+    }
+    void fileOfAnotherOwnerOrGroupIsWrittenInPlace()
+    {
+        QFETCH(uid_t, owner);
+        QFETCH(gid_t, group);
+        QFETCH(mode_t, mode);
+        if (::geteuid() != 0)
+            QSKIP("a second user needs the superuser");
+        QTemporaryDir dir;
+        const QByteArray folder = QFile::encodeName(dir.path());
+        QVERIFY(::chown(folder.constData(), 0, kSharedGroup) == 0 && ::chmod(folder.constData(), 02775) == 0);
+        const QString path = dir.filePath(QStringLiteral("doc.tmd"));
+        const QByteArray name = QFile::encodeName(path);
+        QVERIFY(writeFileBytes(path, kOld));
+        QVERIFY(::chown(name.constData(), owner, group) == 0 && ::chmod(name.constData(), mode) == 0);
+        const struct stat before = statOf(path);
+
+        QCOMPARE(asAnotherUser([&] {
+                     SaveGuard guard;
+                     return saveNew(guard, path);
+                 }),
+                 0);
+
+        const struct stat after = statOf(path);
+        QCOMPARE(fileBytes(path), kNew);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_uid, owner);
+        QCOMPARE(after.st_gid, group);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("doc.tmd")});
+    }
+
     void hardLinkedFileIsWrittenInPlace()
     {
         QTemporaryDir dir;
@@ -200,6 +263,52 @@ private slots:
         QVERIFY(!guard.oldFileChanged());
         QCOMPARE(fileBytes(path), kOld + kAppended);
         QCOMPARE(filesIn(dir.path()), before);
+    }
+
+    // The complete copy that an interrupted in-place write kept stays until
+    // a save of the file completes; a save while another process still
+    // writes the file is refused.
+    void saveAfterAnInterruptedWrite_data()
+    {
+        QTest::addColumn<bool>("writerRunning");
+        QTest::addColumn<bool>("changedDuringSave");
+        QTest::addColumn<QString>("error");  // empty: saved
+        dataRow("writer still saving: refused", true, false, "is saving the file right now");
+        dataRow("writer killed, the save fails: the copy stays", false, true,
+                "Another program changed the file");
+        dataRow("writer killed, saved: the copy goes", false, false, "");
+    }
+    void saveAfterAnInterruptedWrite()
+    {
+        QFETCH(bool, writerRunning);
+        QFETCH(bool, changedDuringSave);
+        QFETCH(QString, error);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("doc.tmd"));
+        const QString copy = dir.filePath(QStringLiteral(".doc.tmd.tdsave-Ab12Cd"));
+        QVERIFY(writeFileBytes(path, kNew.left(50) + kOld.mid(50)));  // torn
+        QVERIFY(hardLink(path, dir.filePath(QStringLiteral("other name.tmd"))));
+        QVERIFY(writeFileBytes(copy, kOld));
+        SaveGuard guard;
+        guard.remember(path, SaveGuard::identityBeforeRead(path));
+        InPlaceWriter writer(path, copy);
+        QVERIFY(writer.marked());
+        if (!writerRunning)
+            writer.kill();
+        const QStringList before = filesIn(dir.path());
+
+        const bool saved = saveNew(guard, path, [&] {
+            if (changedDuringSave)
+                QVERIFY(writeFileBytes(path, kOld + kAppended));
+        });
+
+        QCOMPARE(saved, error.isEmpty());
+        QVERIFY2(guard.errorString().contains(error), qPrintable(guard.errorString()));
+        QVERIFY(!guard.oldFileChanged());
+        QCOMPARE(InPlaceMark::find(path).copyPath, saved ? QString() : copy);
+        QCOMPARE(filesIn(dir.path()), saved ? QStringList({"doc.tmd", "other name.tmd"}) : before);
+        if (saved)
+            QCOMPARE(fileBytes(path), kNew);
     }
 
     // Only a temporary file this program made goes; a user's copies beside the

@@ -184,15 +184,18 @@ void frmTermDeposit::openDocument(const std::optional<QString>& chosen)
     DocumentLock lock;
     if (!m_lock.holds(*name) && !lockForOpening(lock, *name))
         return;
+    QString source;  // the file, or the complete copy that an interrupted save kept
+    if (!chooseAfterInterruptedSave(*name, source))
+        return;
     DepositFileReader reader;
     QString failure;
     {
         BusyScope busy(m_platform.pointer);
-        ProgressScope progress(m_platform.progress, tr("Opening %1").arg(fullPath(*name)));
+        ProgressScope progress(m_platform.progress, tr("Opening %1").arg(fullPath(source)));
         reader.setProgressStep(
             [&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
         const FileIdentity before = SaveGuard::identityBeforeRead(*name);
-        if (!reader.readFile(*name)) {
+        if (!reader.readFile(source)) {
             if (reader.cancelled())
                 return;  // as if Open had not been chosen
             failure = reader.errorString();
@@ -204,12 +207,12 @@ void frmTermDeposit::openDocument(const std::optional<QString>& chosen)
                 m_lock = std::move(lock);
             setTitleFile(*name);
             m_register.setCurrentCell(m_register.rows() - 1, Active);
-            m_flags.ModifiedFlag = false;
+            m_flags.ModifiedFlag = source != *name;
         }
     }
     if (!failure.isEmpty())
         showFileError(tr("The Term Deposit file could not be opened. The register has not been changed."),
-                      *name, failure);
+                      source, failure);
 }
 
 void frmTermDeposit::fileSave()

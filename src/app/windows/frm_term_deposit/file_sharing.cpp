@@ -1,5 +1,7 @@
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 
+#include "storage/in_place_mark.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -33,6 +35,56 @@ bool frmTermDeposit::lockForOpening(DocumentLock& lock, const QString& name)
                              .arg(shownPath(name), where);
     return m_platform.messages.ask(tr("Term Deposit File In Use"), text, MessageIcon::Question,
                                    MessageButtons::YesNo) == MessageButton::Yes;
+}
+
+// A mark beside the file says that a save writing it in place has not
+// finished, so the file may be torn. The user may open the complete copy that
+// the save kept instead: the register is then the file's, unsaved, and the
+// next save makes the file whole. False where nothing is to be opened.
+bool frmTermDeposit::chooseAfterInterruptedSave(const QString& name, QString& readFrom)
+{
+    readFrom = name;
+    const InPlaceMark mark = InPlaceMark::find(name);
+    if (!mark.exists())
+        return true;
+    const QString file = shownPath(name);
+    if (mark.writer == InPlaceMark::Writer::Running) {
+        m_platform.messages.ask(
+            tr("Term Deposit File In Use"),
+            tr("The Term Deposit file %1 is being saved right now by another copy of the program "
+               "(process %2 on %3).\n\nIt has not been opened, so as not to read it half-written. Open it "
+               "again when that save has finished.")
+                .arg(file)
+                .arg(mark.processId)
+                .arg(mark.hostName),
+            MessageIcon::Information, MessageButtons::Ok);
+        return false;
+    }
+    const QString damaged =
+        mark.processId > 0
+            ? tr("The Term Deposit file %1 may be damaged: a save by process %2 on %3 was writing it and has "
+                 "not finished.")
+                  .arg(file)
+                  .arg(mark.processId)
+                  .arg(mark.hostName)
+            : tr("The Term Deposit file %1 may be damaged: a save was writing it and has not finished.")
+                  .arg(file);
+    if (mark.copyPath.isEmpty()) {
+        const QString text = tr("%1\n\nThe complete copy that the save kept beside the file is missing.\n\n"
+                                "Open the file as it is?")
+                                 .arg(damaged);
+        return m_platform.messages.ask(tr("Interrupted Save"), text, MessageIcon::Question,
+                                       MessageButtons::YesNo) == MessageButton::Yes;
+    }
+    const QString text =
+        tr("%1\n\nThe complete register of that save is kept in %2.\n\nOpen that complete copy instead? It "
+           "opens under the name of the file, and saving it makes the file whole again. No opens the file "
+           "as it is.")
+            .arg(damaged, shownPath(mark.copyPath));
+    if (m_platform.messages.ask(tr("Interrupted Save"), text, MessageIcon::Question, MessageButtons::YesNo) ==
+        MessageButton::Yes)
+        readFrom = mark.copyPath;
+    return true;
 }
 
 // No ends the save as a cancel does.

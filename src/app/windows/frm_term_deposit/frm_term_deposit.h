@@ -130,6 +130,7 @@ private:
     void showFileError(const QString& failure, const QString& path, const QString& reason);
     // Sharing the file with other programs (file_sharing.cpp).
     bool lockForOpening(DocumentLock& lock, const QString& name);
+    bool chooseAfterInterruptedSave(const QString& name, QString& readFrom);
     bool confirmReplaceChangedFile();
     void holdFileAfterSave();
     void filePrint();
