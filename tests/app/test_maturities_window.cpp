@@ -90,7 +90,8 @@ private slots:
         QVERIFY(!w.maturities->isModal());
         QCOMPARE(w.accounts(), (QStringList{"MATURED", "SOON", "LATER"}));
         QCOMPARE(w.column(maturities::DaysColumn), (QStringList{"0", "29", "487"}));
-        QCOMPARE(w.column(maturities::StatusColumn), (QStringList{"Matured", "Within 30 days", ""}));
+        QCOMPARE(w.column(maturities::StatusColumn),
+                 (QStringList{"Matured", "Within 30 days", "More than 30 days"}));
         QCOMPARE(w.model()->index(0, 1).data(Qt::BackgroundRole).value<QColor>(),
                  MaturitiesModel::maturedColour());
         QCOMPARE(w.model()->index(1, 1).data(Qt::BackgroundRole).value<QColor>(),
