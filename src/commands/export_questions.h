@@ -8,9 +8,11 @@
 namespace td {
 
 // The questions around writing a CSV file, shared by every export: the file
-// name (the Save dialog, then whether to replace a file of that name) and the
-// report of a failure with the file's own reason.
-std::optional<QString> askCsvFileName(Platform& platform, const QString& proposed);
+// name (the Save dialog, under the export's own title when given, then
+// whether to replace a file of that name) and the report of a failure with
+// the file's own reason.
+std::optional<QString> askCsvFileName(Platform& platform, const QString& proposed,
+                                      const QString& title = QString());
 void reportExportFailure(MessageBoxes& messages, const QString& path, const QString& reason);
 
 }  // namespace td
