@@ -143,6 +143,33 @@ void run(World& w, Command command, int row)
     }
 }
 
+// Whether the header's sort arrow points up, read from what it draws: the
+// pixels the arrow adds to its section, more of them at the bottom of an
+// arrow that points up.
+bool sortArrowPointsUp(QHeaderView& header)
+{
+    auto drawn = [&header](bool arrow) {
+        header.setSortIndicatorShown(arrow);
+        return header.grab().toImage();
+    };
+    const QImage without = drawn(false);
+    const QImage with = drawn(true);
+    const int left = header.sectionViewportPosition(header.sortIndicatorSection());
+    QList<int> rows;  // the y of each pixel the arrow adds
+    for (int y = 0; y < with.height(); ++y) {
+        for (int x = left; x < left + header.sectionSize(header.sortIndicatorSection()); ++x) {
+            if (with.pixel(x, y) != without.pixel(x, y))
+                rows << y;
+        }
+    }
+    if (rows.isEmpty())
+        return false;
+    const double middle = (rows.first() + rows.last()) / 2.0;
+    const auto upper = std::count_if(rows.begin(), rows.end(), [middle](int y) { return y < middle; });
+    const auto lower = std::count_if(rows.begin(), rows.end(), [middle](int y) { return y > middle; });
+    return lower > upper;
+}
+
 }  // namespace
 
 class TestMaturitiesWindow : public QObject {
@@ -205,18 +232,44 @@ private slots:
                                 "earn $11.00. 1 deposit left out: its values cannot be read."));
     }
 
-    void headerClickSortsByValue()
+    // Either way of sorting sorts by value, and the header's arrow and the two
+    // controls show the order the rows run in.
+    void sortingShowsTheOrderOfTheRows_data()
     {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<bool>("descending");
+        dataRow("header click", QStringList{"header"}, false);
+        dataRow("header clicked twice", QStringList{"header", "header"}, true);
+        dataRow("header click, then Descending", QStringList{"header", "descending"}, true);
+        dataRow("Sort by", QStringList{"sort by"}, false);
+        dataRow("Sort by, then Descending", QStringList{"sort by", "descending"}, true);
+    }
+    void sortingShowsTheOrderOfTheRows()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, descending);
         World w;
-        QHeaderView* header = w.maturities->GridMaturities()->horizontalHeader();
-        const int x = header->sectionViewportPosition(maturities::BalanceColumn) + 5;
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
-        QCOMPARE(w.column(maturities::BalanceColumn), (QStringList{"$9.00", "$10.00", "$10,000.00"}));
+        QHeaderView* header = w.header();
+        for (const QString& step : steps) {
+            if (step == "header") {
+                const int x = header->sectionViewportPosition(maturities::BalanceColumn) + 5;
+                QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+            } else if (step == "sort by") {
+                w.maturities->cboSortBy()->setCurrentIndex(maturities::BalanceColumn);
+            } else {  // the keyboard's way: the Descending box
+                w.maturities->ckDescending()->setFocus();
+                QTest::keyClick(w.maturities->ckDescending(), Qt::Key_Space);
+            }
+        }
+        QStringList balances{"$9.00", "$10.00", "$10,000.00"};
+        if (descending)
+            std::reverse(balances.begin(), balances.end());
+        QCOMPARE(w.column(maturities::BalanceColumn), balances);
+        QCOMPARE(header->sortIndicatorSection(), int(maturities::BalanceColumn));
+        QCOMPARE(header->sortIndicatorOrder(), descending ? Qt::DescendingOrder : Qt::AscendingOrder);
         QCOMPARE(w.maturities->cboSortBy()->currentIndex(), int(maturities::BalanceColumn));
-        // The keyboard's way to the same: the Descending box.
-        w.maturities->ckDescending()->setFocus();
-        QTest::keyClick(w.maturities->ckDescending(), Qt::Key_Space);
-        QCOMPARE(w.column(maturities::BalanceColumn), (QStringList{"$10,000.00", "$10.00", "$9.00"}));
+        QCOMPARE(w.maturities->ckDescending()->isChecked(), descending);
+        QCOMPARE(sortArrowPointsUp(*header), !descending);
     }
 
     void doubleClickEditsThatDeposit()

@@ -4,6 +4,7 @@
 #include "app/widgets/accessible_interfaces.h"
 #include "app/widgets/artwork.h"
 #include "app/widgets/maturities_model.h"
+#include "app/widgets/sort_arrow_style.h"
 #include "commands/maturities.h"
 
 #include <QAbstractItemModel>
@@ -64,6 +65,7 @@ void frmMaturities::buildControls()
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     m_grid->horizontalHeader()->setSortIndicator(maturities::TermDateColumn, Qt::AscendingOrder);
     m_grid->horizontalHeader()->setSortIndicatorShown(true);
+    drawSortArrowAsRowsRun(*m_grid->horizontalHeader());
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_grid->setSortingEnabled(true);
     gridCaption->setBuddy(m_grid);
