@@ -364,6 +364,54 @@ private slots:
         }
     }
 
+    // The window opens beside the main window, on its right where that fits,
+    // else on its left; where neither fits it stays on the screen on the
+    // roomier side, over the main window.
+    void opensBesideTheMainWindow_data()
+    {
+        // The free pixels on either side of the main window, less the window's
+        // width, and below the main window's top, less its height.
+        QTest::addColumn<int>("leftRoom");
+        QTest::addColumn<int>("rightRoom");
+        QTest::addColumn<int>("below");
+        QTest::addColumn<QString>("side");
+        dataRow("room on the right", -10000, 80, 200, "right");
+        dataRow("just room on the right", -800, 0, 200, "right");
+        dataRow("room on the left only", 10, -1, 200, "left");
+        dataRow("just room on the left", 0, -700, 200, "left");
+        dataRow("no room: more on the right", -700, -500, 200, "screen right edge");
+        dataRow("no room: more on the left", -500, -700, 200, "screen left edge");
+        dataRow("too short below: lifted", -10000, 80, -20, "right, lifted");
+    }
+    void opensBesideTheMainWindow()
+    {
+        QFETCH(int, leftRoom);
+        QFETCH(int, rightRoom);
+        QFETCH(int, below);
+        QFETCH(QString, side);
+        World w;
+        QVERIFY(w.ready);
+        const QSize size = w.maturities->frameGeometry().size();
+        w.maturities->close();
+        QTRY_VERIFY(!w.window.maturitiesWindow());
+        leftRoom = std::max(0, size.width() + leftRoom);
+        rightRoom = std::max(0, size.width() + rightRoom);
+        below += size.height();
+        w.window.move(leftRoom, 50);
+        const QRect main = w.window.frameGeometry();
+        QCOMPARE(main.topLeft(), QPoint(leftRoom, 50));
+        w.fake.screen.size = QSize(leftRoom + main.width() + rightRoom, 50 + below);
+        QVERIFY(w.openMaturities());
+        const QMap<QString, QPoint> expected{
+            {"right", {main.right() + 1, 50}},
+            {"left", {leftRoom - size.width(), 50}},
+            {"screen right edge", {w.fake.screen.size.width() - size.width(), 50}},
+            {"screen left edge", {0, 50}},
+            {"right, lifted", {main.right() + 1, 50 + below - size.height()}},
+        };
+        QCOMPARE(w.maturities->frameGeometry().topLeft(), expected.value(side));
+    }
+
     void rollOverOpensTheNextTermAndWritesOnlyOnAdd_data()
     {
         QTest::addColumn<QString>("saving");
