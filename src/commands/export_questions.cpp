@@ -18,9 +18,9 @@ QString shownPath(const QString& path)
 }
 }  // namespace
 
-std::optional<QString> askCsvFileName(Platform& platform, const QString& proposed)
+std::optional<QString> askCsvFileName(Platform& platform, const QString& proposed, const QString& title)
 {
-    const FileDialogSettings settings{QStringLiteral("csv"), tr("CSV Files (*.csv)"), proposed};
+    const FileDialogSettings settings{QStringLiteral("csv"), tr("CSV Files (*.csv)"), proposed, title};
     const std::optional<QString> name = platform.files.saveFileName(settings);
     if (!name || name->trimmed().isEmpty())
         return std::nullopt;

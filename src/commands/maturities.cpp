@@ -33,15 +33,14 @@ QString statusText(const Row& row)
         text = tr("Within 30 days");
         break;
     case State::Later:
+        text = tr("More than 30 days");
         break;
     case State::DateUnreadable:
         text = tr("Term date cannot be read");
         break;
     }
-    if (!row.countsInTotals()) {
-        const QString note = tr("not in totals");
-        text = text.isEmpty() ? note : tr("%1, %2").arg(text, note);
-    }
+    if (!row.countsInTotals())
+        text = tr("%1, %2").arg(text, tr("not in totals"));
     return text;
 }
 

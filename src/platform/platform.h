@@ -34,6 +34,7 @@ struct FileDialogSettings {
     QString defaultSuffix;  // added to a name typed without an extension
     QString filter;         // a single filter entry
     QString initialPath;    // the dialog starts on this file
+    QString title{};        // the dialog's title; empty: the toolkit's own ("Open", "Save As")
 };
 
 class FileDialogs {

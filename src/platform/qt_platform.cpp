@@ -62,6 +62,8 @@ std::optional<QString> runFileDialog(const FileDialogSettings& settings, QFileDi
     // add it to an existing file chosen without one ("registertmd") and so
     // open or replace another file.
     dialog.setNameFilter(settings.filter);
+    if (!settings.title.isEmpty())
+        dialog.setWindowTitle(settings.title);
     if (!settings.initialPath.trimmed().isEmpty())
         dialog.selectFile(settings.initialPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -78,6 +78,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(maturities));
         const QStringList problems = accessibilityProblems(*maturities);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+        QCOMPARE(accessible(maturities)->text(QAccessible::Name), maturities->windowTitle());
     }
 
     // What the dialog derives is read as its caption and value, and a switch

@@ -1,5 +1,6 @@
 #include "app/widgets/look.h"
 #include "app/windows/frm_amortise.h"
+#include "storage/deposit_file_writer.h"
 #include "support/data_rows.h"
 #include "support/deposit_file_world.h"
 #include "support/main_window_world.h"
@@ -92,6 +93,40 @@ private slots:
         QCOMPARE(w.title(), title);
         QVERIFY(!w.window.flags().ModifiedFlag);
         QCOMPARE(w.fake.pointer.current, Pointer::Default);
+    }
+
+    // The two exports are told apart in their Save dialogs: each under its
+    // command's name, each suggesting a name of its own.
+    void eachExportAsksUnderItsOwnNameForAFileOfItsOwn_data()
+    {
+        QTest::addColumn<bool>("plain");
+        QTest::addColumn<bool>("saved");  // the register has a file
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("proposed");
+        dataRow("as shown", false, true, "Export to CSV", "deposits.csv");
+        dataRow("plain numbers", true, true, "Export to CSV with Plain Numbers", "deposits-plain.csv");
+        dataRow("as shown, untitled", false, false, "Export to CSV", "Untitled.csv");
+        dataRow("plain numbers, untitled", true, false, "Export to CSV with Plain Numbers",
+                "Untitled-plain.csv");
+    }
+    void eachExportAsksUnderItsOwnNameForAFileOfItsOwn()
+    {
+        QFETCH(bool, plain);
+        QFETCH(bool, saved);
+        QFETCH(QString, title);
+        QFETCH(QString, proposed);
+        World w;
+        if (saved) {
+            QVERIFY(DepositFileWriter().writeFile(w.path("deposits.tmd"), w.window.Grid()));
+            w.runWithFile(1, "deposits.tmd");
+            QCOMPARE(w.window.fileName(), w.path("deposits.tmd"));
+            proposed = w.path(proposed);
+        }
+        w.cancelFile();
+        (plain ? w.window.actions().fileExportCsvNumbers : w.window.actions().fileExportCsv)->trigger();
+        const FileDialogSettings& asked = w.fake.files.requests.last().settings;
+        QCOMPARE(asked.title, title);
+        QCOMPARE(asked.initialPath, proposed);
     }
 
     void anExistingFileIsReplacedOnlyOnYes_data()
@@ -199,14 +234,14 @@ private slots:
         const QString path = dir.filePath("schedule.csv");
         world.fake.files.answers.push_back(path);
         QStringList contextMenu;
-        QString proposed;
+        FileDialogSettings asked;
         world.fake.modal.handlers.push_back([&](QDialog& dialog) {
             auto& window = static_cast<frmAmortise&>(dialog);
             for (QAction* a : window.GridAmortisation()->actions())
                 contextMenu << a->text();
             QTest::keyClick(window.GridAmortisation(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
             window.GridAmortisation()->actions().at(2)->trigger();
-            proposed = world.fake.files.requests.value(0).settings.initialPath;
+            asked = world.fake.files.requests.value(0).settings;
             dialog.close();
         });
         world.w.Amortise();
@@ -217,7 +252,8 @@ private slots:
                                 "2025\t$10,500.00\t$10,509.45\t$10,511.62\t$10,512.46\t$10,512.67\n"
                                 "2026\t$11,025.00\t$11,044.86\t$11,049.41\t$11,051.18\t$11,051.63\n"
                                 "2027\t$11,576.25\t$11,607.54\t$11,614.72\t$11,617.51\t$11,618.22\n"));
-        QCOMPARE(proposed, QStringLiteral("Schedule S_1.csv"));
+        QCOMPARE(asked.initialPath, QStringLiteral("Schedule S_1-plain.csv"));
+        QCOMPARE(asked.title, QStringLiteral("Export to CSV with Plain Numbers"));
         QCOMPARE(fileBytes(path), QByteArray("Year,Annually,Quaterly,Monthly,Weekly,Dayly\r\n"
                                              "2025,10500.00,10509.45,10511.62,10512.46,10512.67\r\n"
                                              "2026,11025.00,11044.86,11049.41,11051.18,11051.63\r\n"

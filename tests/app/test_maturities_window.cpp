@@ -9,6 +9,7 @@
 #include "support/data_rows.h"
 #include "support/deposit_file_world.h"
 
+#include <QAbstractItemModelTester>
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
@@ -18,8 +19,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <memory>
 
 using namespace td;
 using namespace td::test;
@@ -51,13 +54,31 @@ struct World : FileWorld {
         for (const DepositRecord& d : deposits)
             window.Grid().appendDeposit(d);
         window.show();
+        ready = openMaturities();
+    }
+    // Offscreen, qWaitForWindowActive waits only for the exposure.
+    bool openMaturities()
+    {
         window.Maturities();
         maturities = window.maturitiesWindow();
-        // Offscreen, qWaitForWindowActive waits only for the exposure.
-        ready = QTest::qWaitFor([this] { return maturities->isActiveWindow(); }, 2000);
+        tester = std::make_unique<QAbstractItemModelTester>(
+            model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        return QTest::qWaitFor([this] { return maturities->isActiveWindow(); }, 2000);
     }
     bool ready = false;
+    std::unique_ptr<QAbstractItemModelTester> tester;
     QAbstractItemModel* model() const { return maturities->GridMaturities()->model(); }
+    QHeaderView* header() const { return maturities->GridMaturities()->horizontalHeader(); }
+    // The account of the row the window acts on; empty when none is.
+    QString selected() const
+    {
+        const QModelIndex current = maturities->GridMaturities()->currentIndex();
+        return current.isValid() ? model()->index(current.row(), 0).data().toString() : QString();
+    }
+    void select(const QString& account)
+    {
+        maturities->GridMaturities()->setCurrentIndex(model()->index(viewRowOf(account), 0));
+    }
     QStringList column(int c) const
     {
         QStringList texts;
@@ -75,6 +96,80 @@ struct World : FileWorld {
 
 enum Command { New, Edit, Delete, Open, FileNew };
 
+// Runs a command of the main window; Edit and Delete act on the given register row.
+void run(World& w, Command command, int row)
+{
+    Register& reg = w.window.Grid();
+    switch (command) {
+    case New:
+        w.fake.modal.handlers.push_back([](QDialog& dialog) {
+            frmTermDepositDetails& d = details(dialog);
+            d.txtAccountNumber()->setText("ADDED");
+            d.txtInterest()->setText("5");
+            d.txtTermYears()->setText("0");
+            d.txtAccountBalance()->setText("$1.00");
+            d.setStartDate(QDate(2024, 2, 1));
+            d.cmdAdd()->click();
+        });
+        w.window.NewTermDeposit();
+        break;
+    case Edit:
+        w.answer(MessageButton::Yes);
+        w.fake.modal.handlers.push_back([](QDialog& dialog) {
+            details(dialog).txtTermYears()->setText("5");  // matures in 2027 now
+            details(dialog).cmdAdd()->click();
+        });
+        reg.setCurrentCell(row, AccountNumber);
+        w.window.EditTermDeposit();
+        break;
+    case Delete:
+        w.answer(MessageButton::Yes);
+        reg.setCurrentCell(row, AccountNumber);
+        w.window.DeleteTermDeposit();
+        break;
+    case Open: {
+        Register other;
+        other.appendDeposit(deposit("FROMFILE", "01/01/2030", "$1.00", "$2.00"));
+        DepositFileWriter writer;
+        QVERIFY(writer.writeFile(w.path("other.tmd"), other));
+        w.answerFile("other.tmd");
+        w.window.fileItem(1)->trigger();
+        break;
+    }
+    case FileNew:
+        w.window.flags().ModifiedFlag = false;
+        w.window.fileItem(0)->trigger();
+        break;
+    }
+}
+
+// Whether the header's sort arrow points up, read from what it draws: the
+// pixels the arrow adds to its section, more of them at the bottom of an
+// arrow that points up.
+bool sortArrowPointsUp(QHeaderView& header)
+{
+    auto drawn = [&header](bool arrow) {
+        header.setSortIndicatorShown(arrow);
+        return header.grab().toImage();
+    };
+    const QImage without = drawn(false);
+    const QImage with = drawn(true);
+    const int left = header.sectionViewportPosition(header.sortIndicatorSection());
+    QList<int> rows;  // the y of each pixel the arrow adds
+    for (int y = 0; y < with.height(); ++y) {
+        for (int x = left; x < left + header.sectionSize(header.sortIndicatorSection()); ++x) {
+            if (with.pixel(x, y) != without.pixel(x, y))
+                rows << y;
+        }
+    }
+    if (rows.isEmpty())
+        return false;
+    const double middle = (rows.first() + rows.last()) / 2.0;
+    const auto upper = std::count_if(rows.begin(), rows.end(), [middle](int y) { return y < middle; });
+    const auto lower = std::count_if(rows.begin(), rows.end(), [middle](int y) { return y > middle; });
+    return lower > upper;
+}
+
 }  // namespace
 
 class TestMaturitiesWindow : public QObject {
@@ -90,7 +185,8 @@ private slots:
         QVERIFY(!w.maturities->isModal());
         QCOMPARE(w.accounts(), (QStringList{"MATURED", "SOON", "LATER"}));
         QCOMPARE(w.column(maturities::DaysColumn), (QStringList{"0", "29", "487"}));
-        QCOMPARE(w.column(maturities::StatusColumn), (QStringList{"Matured", "Within 30 days", ""}));
+        QCOMPARE(w.column(maturities::StatusColumn),
+                 (QStringList{"Matured", "Within 30 days", "More than 30 days"}));
         QCOMPARE(w.model()->index(0, 1).data(Qt::BackgroundRole).value<QColor>(),
                  MaturitiesModel::maturedColour());
         QCOMPARE(w.model()->index(1, 1).data(Qt::BackgroundRole).value<QColor>(),
@@ -100,16 +196,27 @@ private slots:
             "All deposits: 3. Account balance $10,019.00, future value $11,180.88"));
     }
 
+    // Activated again on the day it counted, the window is left as the user
+    // left it; on a later day the days are counted afresh, the widths kept.
     void aLaterDayCountsAfreshWhenTheWindowIsActivated()
     {
         World w;
         QVERIFY(w.ready);
+        QSignalSpy counted(w.model(), &QAbstractItemModel::modelReset);
+        w.header()->resizeSection(maturities::StatusColumn, 300);
+        auto activateAgain = [&] {
+            w.window.activateWindow();
+            QTRY_VERIFY(w.window.isActiveWindow());
+            w.maturities->activateWindow();
+            QTRY_VERIFY(w.maturities->isActiveWindow());
+        };
+        activateAgain();
+        QCOMPARE(counted.size(), 0);
         w.fake.clock.date = QDate(2024, 2, 1);
-        w.window.activateWindow();
-        QTRY_VERIFY(w.window.isActiveWindow());
-        QCOMPARE(w.column(maturities::DaysColumn), (QStringList{"0", "29", "487"}));  // not yet
-        w.maturities->activateWindow();
-        QTRY_COMPARE(w.column(maturities::DaysColumn), (QStringList{"-1", "28", "486"}));
+        activateAgain();
+        QCOMPARE(w.column(maturities::DaysColumn), (QStringList{"-1", "28", "486"}));
+        QCOMPARE(counted.size(), 1);
+        QCOMPARE(w.header()->sectionSize(maturities::StatusColumn), 300);
     }
 
     void unreadableValuesShowAsTheyStandAndStayOutOfTheTotals()
@@ -125,18 +232,44 @@ private slots:
                                 "earn $11.00. 1 deposit left out: its values cannot be read."));
     }
 
-    void headerClickSortsByValue()
+    // Either way of sorting sorts by value, and the header's arrow and the two
+    // controls show the order the rows run in.
+    void sortingShowsTheOrderOfTheRows_data()
     {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<bool>("descending");
+        dataRow("header click", QStringList{"header"}, false);
+        dataRow("header clicked twice", QStringList{"header", "header"}, true);
+        dataRow("header click, then Descending", QStringList{"header", "descending"}, true);
+        dataRow("Sort by", QStringList{"sort by"}, false);
+        dataRow("Sort by, then Descending", QStringList{"sort by", "descending"}, true);
+    }
+    void sortingShowsTheOrderOfTheRows()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, descending);
         World w;
-        QHeaderView* header = w.maturities->GridMaturities()->horizontalHeader();
-        const int x = header->sectionViewportPosition(maturities::BalanceColumn) + 5;
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
-        QCOMPARE(w.column(maturities::BalanceColumn), (QStringList{"$9.00", "$10.00", "$10,000.00"}));
+        QHeaderView* header = w.header();
+        for (const QString& step : steps) {
+            if (step == "header") {
+                const int x = header->sectionViewportPosition(maturities::BalanceColumn) + 5;
+                QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+            } else if (step == "sort by") {
+                w.maturities->cboSortBy()->setCurrentIndex(maturities::BalanceColumn);
+            } else {  // the keyboard's way: the Descending box
+                w.maturities->ckDescending()->setFocus();
+                QTest::keyClick(w.maturities->ckDescending(), Qt::Key_Space);
+            }
+        }
+        QStringList balances{"$9.00", "$10.00", "$10,000.00"};
+        if (descending)
+            std::reverse(balances.begin(), balances.end());
+        QCOMPARE(w.column(maturities::BalanceColumn), balances);
+        QCOMPARE(header->sortIndicatorSection(), int(maturities::BalanceColumn));
+        QCOMPARE(header->sortIndicatorOrder(), descending ? Qt::DescendingOrder : Qt::AscendingOrder);
         QCOMPARE(w.maturities->cboSortBy()->currentIndex(), int(maturities::BalanceColumn));
-        // The keyboard's way to the same: the Descending box.
-        w.maturities->ckDescending()->setFocus();
-        QTest::keyClick(w.maturities->ckDescending(), Qt::Key_Space);
-        QCOMPARE(w.column(maturities::BalanceColumn), (QStringList{"$10,000.00", "$10.00", "$9.00"}));
+        QCOMPARE(w.maturities->ckDescending()->isChecked(), descending);
+        QCOMPARE(sortArrowPointsUp(*header), !descending);
     }
 
     void doubleClickEditsThatDeposit()
@@ -173,51 +306,110 @@ private slots:
         QFETCH(int, command);
         QFETCH(QStringList, accounts);
         World w;
-        Register& reg = w.window.Grid();
-        switch (command) {
-        case New:
-            w.fake.modal.handlers.push_back([](QDialog& dialog) {
-                frmTermDepositDetails& d = details(dialog);
-                d.txtAccountNumber()->setText("ADDED");
-                d.txtInterest()->setText("5");
-                d.txtTermYears()->setText("0");
-                d.txtAccountBalance()->setText("$1.00");
-                d.setStartDate(QDate(2024, 2, 1));
-                d.cmdAdd()->click();
-            });
-            w.window.NewTermDeposit();
-            break;
-        case Edit:
-            w.answer(MessageButton::Yes);
-            w.fake.modal.handlers.push_back([](QDialog& dialog) {
-                details(dialog).txtTermYears()->setText("5");  // matures in 2027 now
-                details(dialog).cmdAdd()->click();
-            });
-            reg.setCurrentCell(2, AccountNumber);
-            w.window.EditTermDeposit();
-            break;
-        case Delete:
-            w.answer(MessageButton::Yes);
-            reg.setCurrentCell(3, AccountNumber);
-            w.window.DeleteTermDeposit();
-            break;
-        case Open: {
-            Register other;
-            other.appendDeposit(deposit("FROMFILE", "01/01/2030", "$1.00", "$2.00"));
-            DepositFileWriter writer;
-            QVERIFY(writer.writeFile(w.path("other.tmd"), other));
-            w.answerFile("other.tmd");
-            w.window.fileItem(1)->trigger();
-            break;
-        }
-        case FileNew:
-            w.window.flags().ModifiedFlag = false;
-            w.window.fileItem(0)->trigger();
-            break;
-        }
+        w.header()->resizeSection(maturities::BalanceColumn, 250);  // the user's width
+        run(w, Command(command), command == Edit ? 2 : 3);
         QTRY_COMPARE(w.accounts(), accounts);
         QTRY_VERIFY(w.maturities->lblAllTotals()->text().startsWith(
             QStringLiteral("All deposits: %1.").arg(accounts.size())));
+        QCOMPARE(w.header()->sectionSize(maturities::BalanceColumn), 250);
+    }
+
+    // A change in the main window never leaves another deposit for Edit or
+    // Roll Over: the selected deposit stays selected wherever it sorts now, or
+    // nothing is selected when it is gone, even once the window has the focus again.
+    void theSelectionStaysOnItsDepositOrIsCleared_data()
+    {
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<int>("command");
+        QTest::addColumn<int>("row");  // the register row Edit or Delete acts on
+        QTest::addColumn<QString>("after");
+        dataRow("another deposit added", "SOON", int(New), 0, "SOON");
+        dataRow("it is rewritten and sorts last", "SOON", int(Edit), 3, "SOON");
+        dataRow("another deposit rewritten", "LATER", int(Edit), 2, "LATER");
+        dataRow("it is deleted", "SOON", int(Delete), 3, "");
+        dataRow("a deposit above it deleted", "SOON", int(Delete), 1, "SOON");
+        dataRow("it is deleted, its twin stays", "TWIN", int(Delete), 3, "");
+        dataRow("another register opened", "SOON", int(Open), 0, "");
+        dataRow("a new register", "SOON", int(FileNew), 0, "");
+    }
+    void theSelectionStaysOnItsDepositOrIsCleared()
+    {
+        QFETCH(QString, selected);
+        QFETCH(int, command);
+        QFETCH(int, row);
+        QFETCH(QString, after);
+        // Register rows: LATER, MATURED, SOON; TWIN shares SOON's account.
+        QList<DepositRecord> deposits = kDeposits;
+        if (selected == "TWIN")
+            deposits.insert(2, deposit("SOON", "28/02/2024", "$8.00", "$8.80"));
+        World w(deposits);
+        QVERIFY(w.ready);
+        w.select(selected == "TWIN" ? "SOON" : selected);  // the twin, due first
+        run(w, Command(command), row);
+        QCoreApplication::processEvents();
+        QCOMPARE(w.selected(), after);
+        w.window.activateWindow();
+        QTRY_VERIFY(w.window.isActiveWindow());
+        w.maturities->activateWindow();
+        QTRY_VERIFY(w.maturities->isActiveWindow());
+        QVERIFY(w.maturities->GridMaturities()->hasFocus());
+        QCOMPARE(w.selected(), after);
+        QCOMPARE(w.maturities->cmdEdit()->isEnabled(), !after.isEmpty());
+        if (after.isEmpty()) {
+            QVERIFY(w.maturities->GridMaturities()->selectionModel()->selectedIndexes().isEmpty());
+            QVERIFY(!w.maturities->cmdRollOver()->isEnabled());
+            w.maturities->cmdRollOver()->click();
+            w.maturities->cmdEdit()->click();
+            QVERIFY(w.fake.modal.shown.isEmpty());
+        }
+    }
+
+    // The window opens beside the main window, on its right where that fits,
+    // else on its left; where neither fits it stays on the screen on the
+    // roomier side, over the main window.
+    void opensBesideTheMainWindow_data()
+    {
+        // The free pixels on either side of the main window, less the window's
+        // width, and below the main window's top, less its height.
+        QTest::addColumn<int>("leftRoom");
+        QTest::addColumn<int>("rightRoom");
+        QTest::addColumn<int>("below");
+        QTest::addColumn<QString>("side");
+        dataRow("room on the right", -10000, 80, 200, "right");
+        dataRow("just room on the right", -800, 0, 200, "right");
+        dataRow("room on the left only", 10, -1, 200, "left");
+        dataRow("just room on the left", 0, -700, 200, "left");
+        dataRow("no room: more on the right", -700, -500, 200, "screen right edge");
+        dataRow("no room: more on the left", -500, -700, 200, "screen left edge");
+        dataRow("too short below: lifted", -10000, 80, -20, "right, lifted");
+    }
+    void opensBesideTheMainWindow()
+    {
+        QFETCH(int, leftRoom);
+        QFETCH(int, rightRoom);
+        QFETCH(int, below);
+        QFETCH(QString, side);
+        World w;
+        QVERIFY(w.ready);
+        const QSize size = w.maturities->frameGeometry().size();
+        w.maturities->close();
+        QTRY_VERIFY(!w.window.maturitiesWindow());
+        leftRoom = std::max(0, size.width() + leftRoom);
+        rightRoom = std::max(0, size.width() + rightRoom);
+        below += size.height();
+        w.window.move(leftRoom, 50);
+        const QRect main = w.window.frameGeometry();
+        QCOMPARE(main.topLeft(), QPoint(leftRoom, 50));
+        w.fake.screen.size = QSize(leftRoom + main.width() + rightRoom, 50 + below);
+        QVERIFY(w.openMaturities());
+        const QMap<QString, QPoint> expected{
+            {"right", {main.right() + 1, 50}},
+            {"left", {leftRoom - size.width(), 50}},
+            {"screen right edge", {w.fake.screen.size.width() - size.width(), 50}},
+            {"screen left edge", {0, 50}},
+            {"right, lifted", {main.right() + 1, 50 + below - size.height()}},
+        };
+        QCOMPARE(w.maturities->frameGeometry().topLeft(), expected.value(side));
     }
 
     void rollOverOpensTheNextTermAndWritesOnlyOnAdd_data()

@@ -58,12 +58,13 @@ private slots:
         dataRow("29 February", jan31, "29/02/2024", "29", mat::State::DueSoon, "Within 30 days");
         dataRow("30 days across a leap February", jan31, "01/03/2024", "30", mat::State::DueSoon,
                 "Within 30 days");
-        dataRow("31 days", jan31, "02/03/2024", "31", mat::State::Later, "");
+        dataRow("31 days", jan31, "02/03/2024", "31", mat::State::Later, "More than 30 days");
         dataRow("28 Feb to 1 Mar, common year", QDate(2023, 2, 28), "01/03/2023", "1", mat::State::DueSoon,
                 "Within 30 days");
         dataRow("28 Feb to 1 Mar, leap year", QDate(2024, 2, 28), "01/03/2024", "2", mat::State::DueSoon,
                 "Within 30 days");
-        dataRow("a year from 29 February", QDate(2024, 2, 29), "28/02/2025", "365", mat::State::Later, "");
+        dataRow("a year from 29 February", QDate(2024, 2, 29), "28/02/2025", "365", mat::State::Later,
+                "More than 30 days");
         dataRow("over the year end", QDate(2024, 12, 31), "01/01/2025", "1", mat::State::DueSoon,
                 "Within 30 days");
         dataRow("matured a leap year ago", QDate(2025, 3, 1), "01/03/2024", "-365", mat::State::Matured,

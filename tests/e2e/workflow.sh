@@ -140,12 +140,12 @@ e2e_key Escape
 e2e_wait_gone "$MATURITIES"
 e2e_activate "$main"
 e2e_key alt+f e
-id=$(e2e_wait_window '^Save As$')
+id=$(e2e_wait_window '^Export to CSV$')
 e2e_activate "$id"
 e2e_key ctrl+a  # the dialog proposes register.csv beside the register
 e2e_type "$E2E_WORK/home/export.csv"
 e2e_key Return
-e2e_wait_gone '^Save As$'
+e2e_wait_gone '^Export to CSV$'
 csv="$E2E_WORK/home/export.csv"
 for _ in $(seq 100); do [ -s "$csv" ] && break; sleep 0.1; done
 printf '%s\r\n' "Account Number,Save Each Month,Interest,Years,Months,Start Date,Term Date,Account Balance,Future Value,Active" \

@@ -56,6 +56,9 @@ QAccessible::Role expectedRole(const QWidget* w)
         return QAccessible::Dialog;
     if (qobject_cast<const QMainWindow*>(w))
         return QAccessible::Window;
+    // Any other window of its own is still a window to a reader, not a pane.
+    if (w->isWindow())
+        return QAccessible::Window;
     return QAccessible::NoRole;
 }
 

@@ -214,6 +214,12 @@ QAccessibleInterface* programInterfaces(const QString& className, QObject* objec
         return new OnOffSwitchAccessible(static_cast<OnOffSwitch*>(widget));
     if (className == QLatin1String("td::RegisterGrid"))
         return makeRegisterGridAccessible(static_cast<RegisterGrid*>(widget));
+    // A window of ours made straight from QWidget: Qt reads a plain widget as
+    // a pane ("filler"), which a reader does not offer among the windows.
+    // Named by its title, as any window.
+    if (widget->isWindow() && className == QLatin1String(widget->metaObject()->className()) &&
+        widget->metaObject()->superClass() == &QWidget::staticMetaObject)
+        return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }
 

@@ -9,8 +9,9 @@ namespace td {
 // Registers, once for the process, how assistive technology sees the
 // program's own controls: picture buttons as push buttons with a press
 // action, value displays and on/off switches with their shown text, the
-// register grid as a table of its cells, and widgets marked hidden as
-// nothing at all. Each such control calls it when it is built.
+// register grid as a table of its cells, a window of the program's own
+// made from a plain QWidget as a window, and widgets marked hidden as
+// nothing at all. Each such control or window calls it when it is built.
 void installAccessibleInterfaces();
 
 // Keeps a widget that only repeats what another one shows (an overlay) out

@@ -8,21 +8,60 @@ namespace td {
 
 using namespace maturities;
 
-MaturitiesModel::MaturitiesModel(const Register& reg, QObject* parent)
-    : QAbstractTableModel(parent), m_register(reg)
+MaturitiesModel::MaturitiesModel(const Register& reg, const Clock& clock, const DateForm& form,
+                                 QObject* parent)
+    : QAbstractTableModel(parent), m_register(reg), m_clock(clock), m_form(form)
 {
+    // Every change the register's views are told of: rows added, removed,
+    // rewritten or replaced.
+    const QAbstractItemModel* changes = &reg;
+    connect(changes, &QAbstractItemModel::rowsInserted, this, &MaturitiesModel::recountSoon);
+    connect(changes, &QAbstractItemModel::rowsRemoved, this, &MaturitiesModel::recountSoon);
+    connect(changes, &QAbstractItemModel::rowsMoved, this, &MaturitiesModel::recountSoon);
+    connect(changes, &QAbstractItemModel::modelReset, this, &MaturitiesModel::recountSoon);
+    connect(changes, &QAbstractItemModel::layoutChanged, this, &MaturitiesModel::recountSoon);
+    connect(changes, &QAbstractItemModel::dataChanged, this, &MaturitiesModel::recountSoon);
+    recount();
 }
 
 QColor MaturitiesModel::maturedColour() { return QColor(255, 205, 205); }
 QColor MaturitiesModel::dueSoonColour() { return QColor(255, 240, 180); }
 
-void MaturitiesModel::setRows(std::vector<Row> rows)
+void MaturitiesModel::recount()
 {
+    m_recountPending = false;
+    m_countedOn = m_clock.today();
+    std::vector<Row> rows = maturities::build(m_register, m_countedOn, m_form);
+    if (m_sortColumn >= 0)
+        maturities::sort(rows, m_sortColumn, m_sortOrder == Qt::AscendingOrder);
+    const Summary summary = maturities::summarise(rows);
+    m_changingRows = true;
     beginResetModel();
     m_rows = std::move(rows);
-    if (m_sortColumn >= 0)
-        maturities::sort(m_rows, m_sortColumn, m_sortOrder == Qt::AscendingOrder);
+    m_summary = summary;
     endResetModel();
+    m_changingRows = false;
+    emit totalsChanged();
+}
+
+void MaturitiesModel::recountSoon()
+{
+    if (m_recountPending)
+        return;
+    m_recountPending = true;
+    QMetaObject::invokeMethod(this, &MaturitiesModel::catchUp, Qt::QueuedConnection);
+}
+
+void MaturitiesModel::catchUp()
+{
+    if (m_recountPending)
+        recount();
+}
+
+void MaturitiesModel::recountIfNewDay()
+{
+    if (m_clock.today() != m_countedOn)
+        recount();
 }
 
 int MaturitiesModel::rowOfRegisterRow(int registerRow) const
@@ -92,6 +131,7 @@ void MaturitiesModel::sort(int column, Qt::SortOrder order)
         return;
     m_sortColumn = column;
     m_sortOrder = order;
+    m_changingRows = true;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
     std::vector<int> registerRows;
@@ -103,6 +143,7 @@ void MaturitiesModel::sort(int column, Qt::SortOrder order)
         after << index(rowOfRegisterRow(registerRows[i]), before[static_cast<qsizetype>(i)].column());
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    m_changingRows = false;
 }
 
 }  // namespace td

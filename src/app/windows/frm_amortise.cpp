@@ -212,8 +212,13 @@ void frmAmortise::exportSchedule(csv::Form form)
         if (!c.isLetterOrNumber() && c != QLatin1Char('-') && c != QLatin1Char('_'))
             c = QLatin1Char('_');
     }
-    const QString proposed = account.isEmpty() ? QString() : tr("Schedule %1.csv").arg(account);
-    const std::optional<QString> name = askCsvFileName(*m_platform, proposed);
+    // Each form under a name and a dialog title of its own.
+    const bool plain = form == csv::Form::PlainNumbers;
+    const QString proposed = account.isEmpty() ? QString()
+                             : plain           ? tr("Schedule %1-plain.csv").arg(account)
+                                               : tr("Schedule %1.csv").arg(account);
+    const std::optional<QString> name = askCsvFileName(
+        *m_platform, proposed, plain ? tr("Export to CSV with Plain Numbers") : tr("Export to CSV"));
     if (!name)
         return;
     csv::FileExporter exporter;

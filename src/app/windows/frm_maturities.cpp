@@ -1,8 +1,10 @@
 #include "app/windows/frm_maturities.h"
 
 #include "app/widgets/access_keys.h"
+#include "app/widgets/accessible_interfaces.h"
 #include "app/widgets/artwork.h"
 #include "app/widgets/maturities_model.h"
+#include "app/widgets/sort_arrow_style.h"
 #include "commands/maturities.h"
 
 #include <QAbstractItemModel>
@@ -29,24 +31,17 @@ frmMaturities::frmMaturities(Register& reg, Platform& platform, std::function<vo
     : QWidget(parent, Qt::Window), m_register(reg), m_platform(platform),
       m_editCurrent(std::move(editCurrent)), m_rollOverCurrent(std::move(rollOverCurrent))
 {
+    installAccessibleInterfaces();
     setObjectName(QStringLiteral("frmMaturities"));
     setWindowTitle(tr("Quendarith Information Technology Maturities"));
     setWindowIcon(programIcon());
     buildControls();
     makeAccessKeysAct(*this);
     resize(kWidth, kHeight);
-
-    // Every change the register's views are told of: rows added, removed,
-    // rewritten or replaced. A commit writes ten cells; one refresh follows.
-    const QAbstractItemModel* changes = &reg;
-    connect(changes, &QAbstractItemModel::rowsInserted, this, &frmMaturities::refreshSoon);
-    connect(changes, &QAbstractItemModel::rowsRemoved, this, &frmMaturities::refreshSoon);
-    connect(changes, &QAbstractItemModel::rowsMoved, this, &frmMaturities::refreshSoon);
-    connect(changes, &QAbstractItemModel::modelReset, this, &frmMaturities::refreshSoon);
-    connect(changes, &QAbstractItemModel::layoutChanged, this, &frmMaturities::refreshSoon);
-    connect(changes, &QAbstractItemModel::dataChanged, this, &frmMaturities::refreshSoon);
-
-    refresh();
+    showTotals();
+    if (m_model->rowCount() > 0)
+        m_grid->setCurrentIndex(m_model->index(0, maturities::AccountNumberColumn));
+    updateButtons();
 }
 
 void frmMaturities::buildControls()
@@ -54,7 +49,7 @@ void frmMaturities::buildControls()
     auto* gridCaption = new QLabel(tr("Deposits by &term date"), this);
     gridCaption->setObjectName(QStringLiteral("lblGridMaturities"));
 
-    m_model = new MaturitiesModel(m_register, this);
+    m_model = new MaturitiesModel(m_register, m_platform.clock, m_platform.dateForm, this);
     m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("GridMaturities"));
     m_grid->setAccessibleName(tr("Deposits by term date"));
@@ -70,6 +65,7 @@ void frmMaturities::buildControls()
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     m_grid->horizontalHeader()->setSortIndicator(maturities::TermDateColumn, Qt::AscendingOrder);
     m_grid->horizontalHeader()->setSortIndicatorShown(true);
+    drawSortArrowAsRowsRun(*m_grid->horizontalHeader());
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_grid->setSortingEnabled(true);
     gridCaption->setBuddy(m_grid);
@@ -133,13 +129,14 @@ void frmMaturities::buildControls()
     setTabOrder(m_cmdRollOver, m_cmdClose);
 
     // Enter or a double click on a row opens it, as on the register grid.
-    connect(m_grid, &QAbstractItemView::activated, this, [this](const QModelIndex& i) { openRow(i.row()); });
-    connect(m_cmdEdit, &QPushButton::clicked, this, [this] { openRow(currentViewRow()); });
-    connect(m_cmdRollOver, &QPushButton::clicked, this, [this] { rollOverRow(currentViewRow()); });
+    connect(m_grid, &QAbstractItemView::activated, this, &frmMaturities::openSelected);
+    connect(m_cmdEdit, &QPushButton::clicked, this, &frmMaturities::openSelected);
+    connect(m_cmdRollOver, &QPushButton::clicked, this, &frmMaturities::rollOverSelected);
     connect(m_cmdClose, &QPushButton::clicked, this, &QWidget::close);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            &frmMaturities::updateButtons);
-    connect(m_model, &QAbstractItemModel::modelReset, this, &frmMaturities::updateButtons);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmMaturities::rememberSelection);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &frmMaturities::restoreSelection);
+    connect(m_model, &MaturitiesModel::totalsChanged, this, &frmMaturities::showTotals);
 
     // The header and the two sort controls show one order; either sets it.
     connect(m_grid->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
@@ -159,82 +156,78 @@ void frmMaturities::sortFromControls()
                          m_ckDescending->isChecked() ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
-void frmMaturities::refreshSoon()
+void frmMaturities::showTotals()
 {
-    if (m_refreshPending)
-        return;
-    m_refreshPending = true;
-    QMetaObject::invokeMethod(this, &frmMaturities::refresh, Qt::QueuedConnection);
-}
-
-void frmMaturities::refresh()
-{
-    m_refreshPending = false;
-    // The deposit that was current stays current, if it is still there.
-    const int row = currentViewRow();
-    const int registerRow = row >= 0 ? m_model->rowAt(row).registerRow : -1;
-    const QString account = row >= 0 ? m_model->rowAt(row).account : QString();
-
-    std::vector<maturities::Row> rows =
-        maturities::build(m_register, m_platform.clock.today(), m_platform.dateForm);
-    const maturities::Summary summary = maturities::summarise(rows);
-    m_model->setRows(std::move(rows));
+    const maturities::Summary& summary = m_model->summary();
     m_lblActiveTotals->setText(maturities::totalsText(summary.active, true));
     m_lblAllTotals->setText(maturities::totalsText(summary.all, false));
+}
 
-    int again = m_model->rowOfRegisterRow(registerRow);
-    if (again >= 0 && m_model->rowAt(again).account != account)
-        again = -1;
-    if (again < 0 && m_model->rowCount() > 0)
-        again = 0;
-    if (again >= 0)
-        m_grid->setCurrentIndex(m_model->index(again, maturities::AccountNumberColumn));
-    m_grid->resizeColumnsToContents();
+// A selection the user made; one that moves with the rows is not recorded.
+void frmMaturities::rememberSelection()
+{
+    if (m_model->changingRows())
+        return;
+    const QModelIndexList rows = m_grid->selectionModel()->selectedRows();
+    m_selected = rows.isEmpty()
+                     ? QPersistentModelIndex()
+                     : QPersistentModelIndex(m_register.index(
+                           Register::viewRow(m_model->rowAt(rows.constFirst().row()).registerRow), 0));
     updateButtons();
 }
 
-int frmMaturities::currentViewRow() const
+// After the rows were counted again: the same deposit selected, or none. An
+// empty current index set here also keeps the view from making its first row
+// current when it next takes the focus.
+void frmMaturities::restoreSelection()
 {
-    const QModelIndex current = m_grid->currentIndex();
-    return current.isValid() ? current.row() : -1;
+    const int row = selectedViewRow();
+    if (row >= 0) {
+        m_grid->setCurrentIndex(m_model->index(row, maturities::AccountNumberColumn));
+    } else {
+        m_grid->setCurrentIndex(QModelIndex());
+        m_grid->selectionModel()->clearSelection();
+    }
+    updateButtons();
 }
 
-// The overview may lag one event behind the register; a row that no longer
-// stands where it stood is not acted on.
-bool frmMaturities::selectRegisterRow(int viewRow)
+int frmMaturities::selectedViewRow() const
 {
-    if (m_refreshPending)
-        refresh();
-    if (viewRow < 0 || viewRow >= m_model->rowCount())
-        return false;
-    const maturities::Row& row = m_model->rowAt(viewRow);
-    if (row.registerRow <= 0 || row.registerRow >= m_register.rows() - 1)
-        return false;
-    return m_register.setCurrentCell(row.registerRow, AccountNumber);
+    return m_selected.isValid() ? m_model->rowOfRegisterRow(Register::registerRow(m_selected.row())) : -1;
 }
 
-void frmMaturities::openRow(int viewRow)
+// The overview may lag one event behind the register; it catches up first.
+bool frmMaturities::makeSelectedCurrent()
 {
-    if (selectRegisterRow(viewRow))
+    m_model->catchUp();
+    if (!m_selected.isValid())
+        return false;
+    const int registerRow = Register::registerRow(m_selected.row());
+    if (registerRow <= 0 || registerRow >= m_register.rows() - 1)
+        return false;
+    return m_register.setCurrentCell(registerRow, AccountNumber);
+}
+
+void frmMaturities::openSelected()
+{
+    if (makeSelectedCurrent())
         m_editCurrent();
 }
 
-void frmMaturities::rollOverRow(int viewRow)
+void frmMaturities::rollOverSelected()
 {
-    if (m_refreshPending)
-        refresh();
-    if (viewRow < 0 || viewRow >= m_model->rowCount())
+    m_model->catchUp();
+    const int row = selectedViewRow();
+    if (row < 0 || m_model->rowAt(row).state != maturities::State::Matured ||
+        !m_model->rowAt(row).futureValue)
         return;
-    const maturities::Row& row = m_model->rowAt(viewRow);
-    if (row.state != maturities::State::Matured || !row.futureValue)
-        return;
-    if (selectRegisterRow(viewRow))
+    if (makeSelectedCurrent())
         m_rollOverCurrent();
 }
 
 void frmMaturities::updateButtons()
 {
-    const int row = currentViewRow();
+    const int row = selectedViewRow();
     m_cmdEdit->setEnabled(row >= 0);
     const bool matured = row >= 0 && m_model->rowAt(row).state == maturities::State::Matured &&
                          m_model->rowAt(row).futureValue.has_value();
@@ -244,8 +237,19 @@ void frmMaturities::updateButtons()
 void frmMaturities::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_platform.clock.today() != m_today)
-        refresh();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        m_model->recountIfNewDay();
+}
+
+// The columns fit their texts when the window first shows; after that their
+// widths are the user's.
+void frmMaturities::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_columnsSized)
+        return;
+    m_columnsSized = true;
+    m_grid->resizeColumnsToContents();
 }
 
 void frmMaturities::keyPressEvent(QKeyEvent* event)

@@ -3,6 +3,7 @@
 #include "core/register.h"
 #include "platform/platform.h"
 
+#include <QPersistentModelIndex>
 #include <QWidget>
 #include <functional>
 
@@ -21,12 +22,12 @@ class MaturitiesModel;
 // its own beside the main window (not modal) that follows the register as it
 // changes. Opening a row makes it the register's current row and runs the
 // main window's Edit; Roll Over does the same for the next term of a matured
-// deposit.
+// deposit. Both act on the selected deposit, which stays selected through
+// any change of the register, wherever it sorts, until it is gone.
 class frmMaturities : public QWidget {
     Q_OBJECT
 
 public:
-    // Any change the register announces to its views brings a refresh.
     // editCurrent and rollOverCurrent act on the register's current row.
     frmMaturities(Register& reg, Platform& platform, std::function<void()> editCurrent,
                   std::function<void()> rollOverCurrent, QWidget* parent = nullptr);
@@ -41,22 +42,24 @@ public:
     QPushButton* cmdRollOver() const { return m_cmdRollOver; }
     QPushButton* cmdClose() const { return m_cmdClose; }
 
-    // Rebuilds the rows and totals from the register now.
-    void refresh();
-    // The row of the overview (view row) as the register's current row, then Edit / Roll Over.
-    void openRow(int viewRow);
-    void rollOverRow(int viewRow);
+    // The selected deposit as the register's current row, then Edit / Roll
+    // Over; nothing when no deposit is selected (or, for Roll Over, matured).
+    void openSelected();
+    void rollOverSelected();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     // Coming back to the window on a later day counts the days afresh.
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
-    void refreshSoon();
-    bool selectRegisterRow(int viewRow);
-    int currentViewRow() const;
+    void showTotals();
+    void rememberSelection();
+    void restoreSelection();
+    int selectedViewRow() const;  // -1 when no deposit is selected
+    bool makeSelectedCurrent();
     void updateButtons();
     void sortFromControls();
 
@@ -64,8 +67,10 @@ private:
     Platform& m_platform;
     std::function<void()> m_editCurrent;
     std::function<void()> m_rollOverCurrent;
-    bool m_refreshPending = false;
-    QDate m_today;  // the day the rows were counted from
+    // The register's row of the selected deposit: the register keeps it on
+    // that deposit as rows come and go, and drops it with the deposit.
+    QPersistentModelIndex m_selected;
+    bool m_columnsSized = false;
 
     MaturitiesModel* m_model = nullptr;
     QTableView* m_grid = nullptr;

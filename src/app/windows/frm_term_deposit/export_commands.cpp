@@ -13,13 +13,16 @@ namespace td {
 
 namespace {
 
-// Beside the register's own file, under its name, when it has one.
-QString proposedCsvName(const QString& registerFile)
+// Beside the register's own file, under its name (or Untitled); the two forms
+// under names of their own, so that one never offers to replace the other.
+QString proposedCsvName(const QString& registerFile, csv::Form form)
 {
+    const QString ending =
+        form == csv::Form::PlainNumbers ? QStringLiteral("-plain.csv") : QStringLiteral(".csv");
     if (registerFile.trimmed().isEmpty())
-        return QString();
+        return frmTermDeposit::tr("Untitled") + ending;
     const QFileInfo file(registerFile);
-    return file.dir().filePath(file.completeBaseName() + QStringLiteral(".csv"));
+    return file.dir().filePath(file.completeBaseName() + ending);
 }
 
 }  // namespace
@@ -30,7 +33,10 @@ void frmTermDeposit::fileExportCsvNumbers() { exportRegister(csv::Form::PlainNum
 
 void frmTermDeposit::exportRegister(csv::Form form)
 {
-    const std::optional<QString> name = askCsvFileName(m_platform, proposedCsvName(m_fileName));
+    // The Save dialog under the command's name: the two exports are told apart there.
+    const QString title =
+        form == csv::Form::PlainNumbers ? tr("Export to CSV with Plain Numbers") : tr("Export to CSV");
+    const std::optional<QString> name = askCsvFileName(m_platform, proposedCsvName(m_fileName, form), title);
     if (!name)
         return;
     csv::FileExporter exporter;

@@ -8,8 +8,33 @@
 
 #include <QCheckBox>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace td {
+
+namespace {
+
+// Where a window of the given outer size goes beside the main window's frame:
+// on its right where the screen has room, else on its left; where neither
+// side has room, against the edge of the roomier side, over the main window
+// as little as the screen allows. Level with the main window's top, lifted
+// as far as needed to end on the screen.
+QPoint besideMainWindow(const QRect& main, const QSize& window, const QSize& screen)
+{
+    const int rightRoom = screen.width() - (main.right() + 1);
+    const int leftRoom = main.left();
+    int x = 0;
+    if (rightRoom >= window.width())
+        x = main.right() + 1;
+    else if (leftRoom >= window.width())
+        x = main.left() - window.width();
+    else if (rightRoom >= leftRoom)
+        x = screen.width() - window.width();
+    const int y = std::min(main.top(), screen.height() - window.height());
+    return QPoint(std::max(0, x), std::max(0, y));
+}
+
+}  // namespace
 
 frmMaturities* frmTermDeposit::maturitiesWindow() const { return m_maturities.data(); }
 
@@ -19,6 +44,12 @@ void frmTermDeposit::Maturities()
         m_maturities = new frmMaturities(
             m_register, m_platform, [this] { EditTermDeposit(); }, [this] { RollOverTermDeposit(); }, this);
         m_maturities->setAttribute(Qt::WA_DeleteOnClose);
+        // Its frame is not known before it shows; the main window's is the best guess.
+        const QRect frame = frameGeometry();
+        const QRect inner = geometry();
+        const QSize outer =
+            m_maturities->size() + QSize(frame.width() - inner.width(), frame.height() - inner.height());
+        m_maturities->move(besideMainWindow(frame, outer, m_platform.screen.sizePixels()));
     }
     m_maturities->show();
     m_maturities->raise();
