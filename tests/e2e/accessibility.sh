@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The program as a screen reader user meets it, through AT-SPI: the New
 # picture button pressed by its action, the future value read from the
-# details dialog and its change heard as it is typed, the maturities totals
-# read, the grid's focus heard moving from cell to cell.
+# details dialog and its change heard as it is typed, the maturities window
+# found as a window and its totals read, the grid's focus heard moving from
+# cell to cell.
 #   accessibility.sh <path to termdeposit>
 # Runs in a D-Bus session and an accessibility bus of its own.
 if [ -z "${TD_E2E_SESSION:-}" ]; then
@@ -53,11 +54,13 @@ e2e_key Escape
 e2e_wait_gone "$DETAILS"
 main=$(e2e_wait_window "${MAIN}Untitled$")
 
-step "the maturities window's totals are read as sentences"
+step "the maturities window is a window named by its title; its totals are read as sentences"
 MATURITIES='^Quendarith Information Technology Maturities$'
 e2e_activate "$main"
 e2e_key ctrl+t
 maturities=$(e2e_wait_window "$MATURITIES")
+role=$("$atspi" role "$MATURITIES") || e2e_fail "the maturities window cannot be found"
+[ "$role" = frame ] || e2e_fail "the maturities window reads as a \"$role\", not a window"
 for totals in 'Active deposits: 0. Account balance $0.00, future value $0.00, interest to earn $0.00.' \
               'All deposits: 0. Account balance $0.00, future value $0.00, interest to earn $0.00.'; do
     read=$("$atspi" starting "$MATURITIES" "${totals%%:*}:") || e2e_fail "the totals cannot be read"

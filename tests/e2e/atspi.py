@@ -6,6 +6,7 @@
                                                 (a display: its shown value)
   atspi.py starting <window title> <prefix>     prints the name of the first
                                                 control whose name starts so
+  atspi.py role <window title>                  prints the window's role ("frame")
   atspi.py grid <window title>                  prints the window's table, one
                                                 line a row, the cells joined by "|"
   atspi.py listen <file>                        writes each text change as
@@ -98,6 +99,10 @@ def control_starting(title, prefix):
     return found
 
 
+def show_role(title):
+    print(window(title).getRoleName())
+
+
 def show_grid(title):
     table = find(window(title), lambda a: a.getRole() == pyatspi.ROLE_TABLE)
     if table is None:
@@ -128,6 +133,6 @@ def listen(path):
 
 if __name__ == "__main__":
     command, args = sys.argv[1], sys.argv[2:]
-    commands = {"press": press, "text": show_text, "starting": name_starting, "grid": show_grid,
-                "listen": listen}
+    commands = {"press": press, "text": show_text, "starting": name_starting, "role": show_role,
+                "grid": show_grid, "listen": listen}
     commands[command](*args)
