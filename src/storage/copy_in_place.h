@@ -15,8 +15,10 @@ struct InPlaceCopy {
 
 // Writes the contents of the file at from over the file at to, keeping to's
 // inode: every hard link, its owner and its attributes stay. Room for the new
-// size is reserved first, so a full disk stops the copy before the target
-// changes; the target is synced before this returns.
+// size is reserved first, without the size changing, so a full disk stops the
+// copy before the target changes; a failure before the first byte is written
+// leaves the target as it was (targetTouched false). The target is synced
+// before this returns.
 InPlaceCopy copyInPlace(const QString& from, const QString& to);
 
 }  // namespace td
