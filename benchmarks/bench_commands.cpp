@@ -169,16 +169,15 @@ double measureCommand(const QString& command, const QString& path)
             click(dialog.findChild<QAbstractButton*>(QStringLiteral("cmdOK")));
         });
         if (found) {
-            modal.handlers.push_back([](QDialog& dialog) {
-                click(static_cast<frmTermDepositDetails&>(dialog).cmdCancel());
-            });
+            modal.handlers.push_back(
+                [](QDialog& dialog) { click(static_cast<frmTermDepositDetails&>(dialog).cmdCancel()); });
         } else {
             messages.answers.push_back(MessageButton::Ok);
         }
         run = [&] { window.actions().search->trigger(); };
         done = [&, found] {
-            const QStringList dialogs = found ? QStringList{"frmSearch", "frmTermDepositDetails"}
-                                              : QStringList{"frmSearch"};
+            const QStringList dialogs =
+                found ? QStringList{"frmSearch", "frmTermDepositDetails"} : QStringList{"frmSearch"};
             return modal.shown == dialogs && messages.asked.size() == (found ? 0 : 1) &&
                    reg.row() == kDeposits + 1;
         };
@@ -238,7 +237,8 @@ int main(int argc, char* argv[])
     bench::report("add_1m_ratio_vs_fresh_read", add / fresh);
     bench::report("overwrite_1m_ratio_vs_fresh_read", overwrite / fresh);
     bench::report("search_1m_ratio_vs_fresh_read", std::max(found, absent) / fresh);
-    std::printf("# fresh read %.1f ms, add %.1f ms, overwrite %.1f ms, search found %.1f ms, absent %.1f ms\n",
-                fresh * 1e3, add * 1e3, overwrite * 1e3, found * 1e3, absent * 1e3);
+    std::printf(
+        "# fresh read %.1f ms, add %.1f ms, overwrite %.1f ms, search found %.1f ms, absent %.1f ms\n",
+        fresh * 1e3, add * 1e3, overwrite * 1e3, found * 1e3, absent * 1e3);
     return 0;
 }
