@@ -182,7 +182,6 @@ private slots:
         QTest::addColumn<int>("found");
         using A = QStringList;
         dataRow("first row", A{"A1", "B2"}, "A1", 1, false, 1);
-        dataRow("last row", A{"A1", "B2"}, "B2", 1, false, 2);
         dataRow("absent", A{"A1", "B2"}, "C3", 1, false, -1);
         dataRow("the upper of two", A{"B2", "A1", "A1"}, "A1", 1, false, 2);
         dataRow("from below the first", A{"A1", "B2", "A1"}, "A1", 2, false, 3);
@@ -191,12 +190,9 @@ private slots:
         dataRow("header row", A{"A1"}, "ACCOUNT NUMBER", 0, true, 0);
         dataRow("header row lies above row 1", A{"A1"}, "Account Number", 1, false, -1);
         dataRow("ß in upper case is SS", A{"B2", "Straße"}, "strasse", 1, true, 2);
-        dataRow("SS is no ß exactly", A{"STRASSE"}, "STRAßE", 1, false, -1);
         dataRow("a prefix", A{"AB12"}, "AB1", 1, false, -1);
         dataRow("longer than the account", A{"AB1"}, "AB12", 1, false, -1);
-        dataRow("inner blank", A{"A 1"}, "a 1", 1, true, 1);
         dataRow("blank at the key's end", A{"A1"}, "A1 ", 1, false, -1);
-        dataRow("twenty characters", A{"ABCDEFGHIJ0123456789"}, "abcdefghij0123456789", 1, true, 1);
         dataRow("texts: longer than a field", A{"A1", "ABCDEFGHIJ0123456789XY"}, "ABCDEFGHIJ0123456789XY", 1,
                 false, 2);
         dataRow("texts: Greek", A{"ΩA"}, "ωa", 1, true, 1);
