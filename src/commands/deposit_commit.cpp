@@ -30,14 +30,13 @@ CommitOutcome commitDeposit(const DepositRecord& shown, Register& reg, ModLease&
         }
     }
 
-    const QString& account = trimmed[AccountNumber];
-    bool found = false;
-    reg.setRow(0);
-    while (!found && reg.row() != reg.rows() - 1) {
-        reg.setRow(reg.row() + 1);
-        reg.setCol(AccountNumber);
-        if (reg.text() != account)
-            continue;
+    // The first row from the top with this account number, found in the
+    // records; the current cell goes there once, not row by row. The spare
+    // row is blank, so a number never matches it.
+    const int match = reg.findAccount(trimmed[AccountNumber], 1, Qt::CaseSensitive);
+    const bool found = match >= 0;
+    if (found) {
+        reg.setCurrentCell(match, AccountNumber);
         const MessageButton answer =
             messages.ask(tr("Over Write Term Deposit?"),
                          tr("This Account Number already exists. Modify this existing Term Deposit by "
@@ -46,16 +45,14 @@ CommitOutcome commitDeposit(const DepositRecord& shown, Register& reg, ModLease&
         if (answer != MessageButton::Yes)
             return CommitOutcome::OverwriteDeclined;
         flags.ModifiedFlag = true;
-        found = true;
-    }
-
-    if (!found)
+    } else {
         reg.setRows(reg.rows() + 1);  // the former spare row takes the deposit
-
-    for (int c = 0; c < ColumnCount; ++c) {
-        reg.setCol(c);
-        reg.setText(trimmed[c]);
     }
+
+    const int row = found ? match : reg.rows() - 2;
+    for (int c = 0; c < ColumnCount; ++c)
+        reg.setCell(row, c, trimmed[c]);
+    reg.setCurrentCell(row, Active);
     flags.ModifiedFlag = true;
     return found ? CommitOutcome::Overwritten : CommitOutcome::Added;
 }

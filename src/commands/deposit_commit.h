@@ -18,8 +18,10 @@ enum class CommitOutcome {
 // box must hold a value; a row with the same account number (trimmed, letter
 // case significant, first from the top) is overwritten only after the user
 // agrees; otherwise the deposit fills the spare row and a new spare row
-// follows. The texts are trimmed and written column by column through the
-// current cell, which is left on the written row, column 9.
+// follows. The texts are trimmed and written into the row, and the current
+// cell is left on the written row, column 9 (on the matching row, column 0,
+// when the user keeps the existing deposit). The row is found by a scan of
+// the register's records; the current cell moves only to where it is left.
 //
 // `shown` holds the dialog's texts in column order as the dialog shows them
 // (the start date as its date text, Active as "Yes" or "No").

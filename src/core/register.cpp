@@ -1,5 +1,6 @@
 #include "register.h"
 
+#include "account_key.h"
 #include "deposit_file_format.h"
 
 #include <algorithm>
@@ -103,6 +104,26 @@ DepositRecord Register::record(int row) const
     for (int c = 0; c < ColumnCount; ++c)
         record[c] = cell(row, c);
     return record;
+}
+
+int Register::findAccount(const QString& key, int fromRow, Qt::CaseSensitivity cs) const
+{
+    const AccountKey wanted(key, cs);
+    int row = std::max(fromRow, 0);
+    if (row == 0) {
+        if (wanted.matchesText(m_header[AccountNumber]))
+            return 0;
+        ++row;
+    }
+    for (; row < rows(); ++row) {
+        const RowRef ref = refOf(row);
+        const bool match = isTexts(ref)
+                               ? wanted.matchesText(m_texts[slot(ref)][AccountNumber])
+                               : wanted.matchesField(m_records.record(ref) + fieldOffset(AccountNumber));
+        if (match)
+            return row;
+    }
+    return -1;
 }
 
 bool Register::removeDeposit(int row)

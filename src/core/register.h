@@ -50,6 +50,12 @@ public:
     void setCell(int row, int col, const QString& text);
     DepositRecord record(int row) const;
 
+    // The first row from fromRow on (the header row and the spare row
+    // included) whose Account Number text equals key, or -1. With
+    // Qt::CaseInsensitive both are compared in upper case (QString::toUpper).
+    // Records are compared in their own bytes, so no cell is decoded.
+    int findAccount(const QString& key, int fromRow, Qt::CaseSensitivity cs) const;
+
     // Removes a deposit row; the rows below move up. The header row and the
     // spare row stay. (Named apart from the model's removeRow, which it would hide.)
     bool removeDeposit(int row);

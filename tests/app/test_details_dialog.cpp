@@ -4,6 +4,7 @@
 #include "commands/key_rules.h"
 #include "support/data_rows.h"
 #include "support/fake_platform.h"
+#include "support/typing.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -78,7 +79,7 @@ QStringList rowTexts(const Register& reg, int row)
 void clickAndType(QLineEdit* box, const QString& keys)
 {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
-    QTest::keyClicks(box, keys);
+    typeText(box, keys);
 }
 
 void typeEntry(frmTermDepositDetails& d, const Entry& e)
@@ -701,6 +702,14 @@ private slots:
                 QPoint(0, 2));
         dataRow("first of several: yes", Accounts{"B", "A1001", "A1001"}, "A1001", Answers{1}, 1, 2,
                 QPoint(9, 2));
+        dataRow("overwrite: first row", Accounts{"A1001", "A1", "A2"}, "A1001", Answers{1}, 1, 1,
+                QPoint(9, 1));
+        dataRow("overwrite: last row", Accounts{"A1", "A2", "A1001"}, "A1001", Answers{1}, 1, 3,
+                QPoint(9, 3));
+        dataRow("letters beyond ASCII", Accounts{"A1", "É1001"}, "É1001", Answers{1}, 1, 2, QPoint(9, 2));
+        dataRow("their letter case differs", Accounts{"É1001"}, "é1001", Answers(), 0, 2, QPoint(9, 2));
+        dataRow("held as texts: Greek", Accounts{"A1", "Ω1001"}, "Ω1001", Answers{1}, 1, 2, QPoint(9, 2));
+        dataRow("held as texts: blanks around", Accounts{" A1001"}, "A1001", Answers(), 0, 2, QPoint(9, 2));
     }
     void commit()
     {
@@ -741,7 +750,9 @@ private slots:
         QVERIFY(!stillOpen);
         QCOMPARE(result, int(QDialog::Accepted));
         QVERIFY(w.flags.ModifiedFlag);
-        QCOMPARE(rowTexts(w.reg, writtenRow), kWorkedExampleRow);
+        QStringList written = kWorkedExampleRow;
+        written[AccountNumber] = typed.trimmed();
+        QCOMPARE(rowTexts(w.reg, writtenRow), written);
         const bool added = questions == 0;
         QCOMPARE(w.reg.rows(), before.size() + (added ? 1 : 0));
         QVERIFY(w.reg.record(w.reg.rows() - 1) == DepositRecord());  // a blank spare row stays last
@@ -782,6 +793,7 @@ private slots:
     {
         QFETCH(QString, emptied);
         World w({"A1"});
+        w.reg.setCurrentCell(1, 4);
         const QList<DepositRecord> before = w.records();
         frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
         QString termDateShown;
@@ -808,6 +820,7 @@ private slots:
                                      MessageIcon::Information, MessageButtons::Ok}}));
         QCOMPARE(w.records(), before);
         QVERIFY(!w.flags.ModifiedFlag);
+        QCOMPARE(QPoint(w.reg.col(), w.reg.row()), QPoint(4, 1));
     }
 
     // Enter commits what a click on Add would: the box being edited is formatted first.

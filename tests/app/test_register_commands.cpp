@@ -275,6 +275,8 @@ private slots:
         QTest::addColumn<bool>("yes");
         dataRow("the only deposit", 1, 1, true);
         dataRow("a middle row moves the others up", 3, 2, true);
+        dataRow("the first of several", 3, 1, true);
+        dataRow("the last of several: the spare row moves up", 3, 3, true);
         dataRow("answered No", 3, 2, false);
     }
     void deleteAsksAndRemovesTheRow()

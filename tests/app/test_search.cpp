@@ -1,9 +1,13 @@
 #include "app/widgets/image_button.h"
 #include "app/widgets/look.h"
+#include "app/widgets/register_grid.h"
+#include "app/widgets/ruled_text_box.h"
 #include "app/windows/frm_search.h"
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "app/windows/frm_term_deposit_details.h"
 #include "support/data_rows.h"
 #include "support/main_window_world.h"
+#include "support/typing.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,7 +36,7 @@ QPushButton* button(QDialog& d, const char* name) { return d.findChild<QPushButt
 FakeModalDisplay::Handler typeAndSearch(const QString& typed)
 {
     return [typed](QDialog& d) {
-        QTest::keyClicks(keyBox(d), typed);
+        typeText(keyBox(d), typed);
         QTest::mouseClick(button(d, "cmdOK"), Qt::LeftButton);
     };
 }
@@ -46,6 +50,7 @@ struct Scan {
     std::function<void()> editMoves;  // what the edit and its commit do to the current cell
 
     explicit Scan(const QStringList& accounts) { fillRegister(reg, accounts); }
+    QPoint cell() const { return QPoint(reg.col(), reg.row()); }  // column, row
 
     void run(const FakeModalDisplay::Handler& handler)
     {
@@ -160,6 +165,12 @@ private slots:
         dataRow("20 characters", QStringList{"SHORT", "ABCDEFGHIJ0123456789"}, "abcdefghij0123456789", 2);
         dataRow("typing past 20 keeps 20", QStringList{"ABCDEFGHIJ0123456789"}, "abcdefghij0123456789X", 1);
         dataRow("last deposit row", QStringList{"A1", "B2", "C3"}, "c3", 3);
+        dataRow("first deposit row", QStringList{"A1", "B2", "C3"}, "A1", 1);
+        dataRow("absent from many", QStringList{"A1", "B2", "C3", "D4"}, "E5", -1);
+        dataRow("letters beyond ASCII", QStringList{"A1", "ÉTÉ-7"}, "été-7", 2);
+        dataRow("upper case of ß is SS", QStringList{"STRASSE1"}, "straße1", 1);
+        dataRow("held as texts: Greek", QStringList{"A1", "ΩMEGA"}, "ωmega", 2);
+        dataRow("held as texts: blanks around", QStringList{" B2 "}, "b2", -1);
     }
     void keyMatching()
     {
@@ -223,26 +234,30 @@ private slots:
     void emptyKeyIsReportedThenSearched_data()
     {
         QTest::addColumn<QString>("typed");
-        dataRow("nothing", "");
-        dataRow("blanks", "   ");
+        QTest::addColumn<QStringList>("accounts");
+        QTest::addColumn<int>("matchRow");  // -1: nothing found
+        dataRow("nothing", "", QStringList{"A1", "B2"}, -1);
+        dataRow("blanks", "   ", QStringList{"A1", "B2"}, -1);
+        dataRow("finds a deposit without account number", "", QStringList{"A1", "", "C3"}, 2);
     }
     void emptyKeyIsReportedThenSearched()
     {
         QFETCH(QString, typed);
-        Scan s({"A1", "B2"});
+        QFETCH(QStringList, accounts);
+        QFETCH(int, matchRow);
+        Scan s(accounts);
         QList<Pointer> pointerAtMessage;
         s.fake.messages.onAsk = [&](const RecordedMessage&) { pointerAtMessage << s.fake.pointer.current; };
         s.run(typeAndSearch(typed));
-        QCOMPARE(s.fake.messages.asked.size(), 2);
-        QCOMPARE(s.fake.messages.asked[0].title, QStringLiteral("Lease Search."));
-        QCOMPARE(s.fake.messages.asked[0].text, QStringLiteral("All feilds must have a value."));
-        QCOMPARE(s.fake.messages.asked[0].icon, MessageIcon::Question);
-        QCOMPARE(s.fake.messages.asked[0].buttons, MessageButtons::Ok);
-        QCOMPARE(s.fake.messages.asked[1].text, QStringLiteral("No Lease Found"));
+        QList<RecordedMessage> expected{
+            {"Lease Search.", "All feilds must have a value.", MessageIcon::Question, MessageButtons::Ok}};
+        if (matchRow < 0)
+            expected.append({"Lease Search.", "No Lease Found", MessageIcon::Question, MessageButtons::Ok});
+        QCOMPARE(s.fake.messages.asked, expected);
         QCOMPARE(pointerAtMessage.first(), Pointer::Default);  // asked before the scan starts
-        QVERIFY(s.editedRows.isEmpty());
+        QCOMPARE(s.editedRows, matchRow < 0 ? QList<int>() : QList<int>{matchRow});
         QVERIFY(s.fake.modal.leftOpen.isEmpty());
-        QCOMPARE(s.reg.row(), 3);
+        QCOMPARE(s.cell(), matchRow < 0 ? QPoint(0, s.reg.rows() - 1) : QPoint(0, matchRow + 1));
     }
 
     void emptyRegisterKeepsDialogOpenUntilCancel_data()
@@ -353,6 +368,46 @@ private slots:
         QCOMPARE(w.Grid().row(), matchRow + 1);
         QCOMPARE(w.Grid().col(), colAfter);
         QCOMPARE(fake.pointer.current, Pointer::Default);
+    }
+
+    // The search goes on one row below where the edit's commit left the current cell.
+    void searchEditAndCommit_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("changedAccount");  // empty: Add unchanged, Yes to overwriting
+        QTest::addColumn<int>("rowsAfter");
+        QTest::addColumn<QPoint>("cellAfter");  // column, row
+        // Deposits A1, B2, C3 in rows 1 to 3, the spare row 4.
+        dataRow("first row overwritten", "a1", "", 5, QPoint(9, 2));
+        dataRow("last row overwritten: on the spare row", "c3", "", 5, QPoint(9, 4));
+        dataRow("last row, added anew: on the new spare row", "c3", "D4", 6, QPoint(9, 5));
+    }
+    void searchEditAndCommit()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, changedAccount);
+        QFETCH(int, rowsAfter);
+        QFETCH(QPoint, cellAfter);
+        MainWindowWorld world({plainDeposit("A1"), plainDeposit("B2"), plainDeposit("C3")});
+        QVERIFY(world.show());
+        world.fake.messages.answers.push_back(MessageButton::Yes);
+        world.fake.modal.handlers.push_back(typeAndSearch(typed));
+        world.fake.modal.handlers.push_back([&](QDialog& dialog) {
+            auto& details = static_cast<frmTermDepositDetails&>(dialog);
+            if (!changedAccount.isEmpty()) {
+                details.txtAccountNumber()->selectAll();
+                QTest::keyClicks(details.txtAccountNumber(), changedAccount);
+            }
+            QTest::mouseClick(details.cmdAdd(), Qt::LeftButton);
+        });
+        world.w.Search();
+        QCOMPARE(world.fake.modal.shown, QStringList({"frmSearch", "frmTermDepositDetails"}));
+        QVERIFY(world.fake.modal.leftOpen.isEmpty());
+        QCOMPARE(world.fake.messages.asked.size(), changedAccount.isEmpty() ? 1 : 0);
+        QCOMPARE(world.reg().rows(), rowsAfter);
+        QCOMPARE(world.cell(), cellAfter);
+        const QModelIndex shown = world.w.gridView()->currentIndex();
+        QCOMPARE(QPoint(shown.column(), Register::registerRow(shown.row())), cellAfter);
     }
 };
 

@@ -1,5 +1,7 @@
+#include "core/code_page_1252.h"
 #include "core/deposit_file_format.h"
 #include "core/register.h"
+#include "support/data_rows.h"
 
 #include <QAbstractItemModelTester>
 #include <QFile>
@@ -9,6 +11,7 @@
 #include <unistd.h>
 
 using namespace td;
+using namespace td::test;
 
 namespace {
 
@@ -168,6 +171,73 @@ private slots:
         reg.appendDeposit(deposit("A1001"));
         reg.appendDeposit(deposit("a1001"));
         QCOMPARE(reg.depositCount(), 3);
+    }
+
+    void findAccount_data()
+    {
+        QTest::addColumn<QStringList>("accounts");  // rows 1 on, under the header "Account Number"
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<int>("fromRow");
+        QTest::addColumn<bool>("upperCase");
+        QTest::addColumn<int>("found");
+        using A = QStringList;
+        dataRow("first row", A{"A1", "B2"}, "A1", 1, false, 1);
+        dataRow("absent", A{"A1", "B2"}, "C3", 1, false, -1);
+        dataRow("the upper of two", A{"B2", "A1", "A1"}, "A1", 1, false, 2);
+        dataRow("from below the first", A{"A1", "B2", "A1"}, "A1", 2, false, 3);
+        dataRow("letter case counts", A{"a1", "A1"}, "A1", 1, false, 2);
+        dataRow("in upper case", A{"a1", "A1"}, "A1", 1, true, 1);
+        dataRow("header row", A{"A1"}, "ACCOUNT NUMBER", 0, true, 0);
+        dataRow("header row lies above row 1", A{"A1"}, "Account Number", 1, false, -1);
+        dataRow("ß in upper case is SS", A{"B2", "Straße"}, "strasse", 1, true, 2);
+        dataRow("a prefix", A{"AB12"}, "AB1", 1, false, -1);
+        dataRow("longer than the account", A{"AB1"}, "AB12", 1, false, -1);
+        dataRow("blank at the key's end", A{"A1"}, "A1 ", 1, false, -1);
+        dataRow("texts: longer than a field", A{"A1", "ABCDEFGHIJ0123456789XY"}, "ABCDEFGHIJ0123456789XY", 1,
+                false, 2);
+        dataRow("texts: Greek", A{"ΩA"}, "ωa", 1, true, 1);
+        dataRow("texts: blanks around", A{" A1", "A1"}, "A1", 1, false, 2);
+        dataRow("texts: their blank counts", A{"A1", " A1"}, " A1", 1, false, 2);
+        dataRow("empty key: a blank account", A{"A1", "", "C3"}, "", 1, false, 2);
+        dataRow("empty key: the spare row", A{"A1"}, "", 1, false, 2);
+    }
+    void findAccount()
+    {
+        QFETCH(QStringList, accounts);
+        QFETCH(QString, key);
+        QFETCH(int, fromRow);
+        QFETCH(bool, upperCase);
+        QFETCH(int, found);
+        Register reg;
+        reg.setCell(0, AccountNumber, QStringLiteral("Account Number"));
+        for (const QString& account : accounts)
+            reg.appendDeposit(deposit(account));
+        QCOMPARE(reg.findAccount(key, fromRow, upperCase ? Qt::CaseInsensitive : Qt::CaseSensitive), found);
+    }
+
+    // Every character of the code page is found in a record as its cell reads.
+    void findAccountReadsRecordsAsTheirCells()
+    {
+        Register reg;
+        for (int byte = 0; byte < 256; ++byte) {
+            const QChar c(cp1252::toUnicode(static_cast<std::uint8_t>(byte)));
+            reg.appendDeposit(deposit(QStringLiteral("K") + c + QStringLiteral("k")));
+            QVERIFY(reg.heldAsRecord(reg.rows() - 2));
+        }
+        for (int row = 1; row < reg.rows() - 1; ++row) {
+            const QString account = reg.cell(row, AccountNumber);
+            for (const QString& key : {account, account.toUpper(), account.toLower()}) {
+                for (Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+                    int expected = -1;
+                    for (int r = 1; r < reg.rows() && expected < 0; ++r) {
+                        const QString text = reg.cell(r, AccountNumber);
+                        if (cs == Qt::CaseSensitive ? text == key : text.toUpper() == key.toUpper())
+                            expected = r;
+                    }
+                    QCOMPARE(reg.findAccount(key, 1, cs), expected);
+                }
+            }
+        }
     }
 
     void replaceDepositsKeepsHeaderAndResetsOnce()

@@ -89,30 +89,26 @@ void frmSearch::cmdOK_Click()
                                 MessageIcon::Question, MessageButtons::Ok);
     }
 
-    m_register.setCol(0);
-    m_register.setRow(0);
-    if (m_register.rows() <= 2)
+    if (m_register.rows() <= 2) {
+        m_register.setCurrentCell(0, 0);
         return;  // nothing to search; the dialog stays open
+    }
 
-    bool found = false;
     {
         BusyScope busy(m_platform.pointer);
-        // Row 0 (the header) through the last deposit row; the spare row is never compared.
-        do {
-            m_register.setCol(0);
-            if (m_register.text().toUpper() == key) {
-                m_platform.pointer.setPointer(Pointer::Default);
-                m_editTermDeposit();
-                found = true;
-            }
-            // The edit may have moved the current cell or added a row; go on from
-            // where it left things. setRow refuses a row past the end, so a
-            // cell left on the last row stays there instead of running off.
-            if (!m_register.setRow(m_register.row() + 1))
-                break;
-        } while (m_register.row() != m_register.rows() - 1 && !found);
-
-        if (!found) {
+        // Row 0 (the header) through the last deposit row; the spare row is
+        // never compared. The rows are looked through in the register's
+        // records; the current cell moves once, to the match or to the spare row.
+        const int match = m_register.findAccount(key, 0, Qt::CaseInsensitive);
+        if (match >= 0 && match < m_register.rows() - 1) {
+            m_register.setCurrentCell(match, 0);
+            m_platform.pointer.setPointer(Pointer::Default);
+            m_editTermDeposit();
+            // One row on from wherever the edit and its commit left the
+            // current cell (they may have added a row); on the last row it stays.
+            m_register.setRow(m_register.row() + 1);
+        } else {
+            m_register.setCurrentCell(m_register.rows() - 1, 0);
             m_platform.messages.ask(tr("Lease Search."), tr("No Lease Found"), MessageIcon::Question,
                                     MessageButtons::Ok);
         }
