@@ -39,6 +39,8 @@ public:
 
     QString errorString() const { return m_error; }
     bool cancelled() const { return m_cancelled; }
+    // A hash of the bytes the last write() wrote (see ContentHasher).
+    quint64 contentHash() const { return m_contentHash; }
 
 private:
     bool writeAll(QIODevice& device, const char* data, qsizetype size);
@@ -48,6 +50,7 @@ private:
     QString m_error;
     BeforeReplace m_beforeReplace;
     bool m_cancelled = false;
+    quint64 m_contentHash = 0;
 };
 
 }  // namespace td

@@ -39,10 +39,7 @@ bool SaveGuard::isKnown(const QString& path) const
     return !m_knownPath.isEmpty() && absolute(path) == m_knownPath;
 }
 
-bool SaveGuard::changedOnDisk(const QString& path) const
-{
-    return isKnown(path) && changedSince(m_known, path);
-}
+bool SaveGuard::changedOnDisk(const QString& path) { return isKnown(path) && changedSince(m_known, path); }
 
 void SaveGuard::acceptCurrent(const QString& path) { remember(path, settledIdentity(path)); }
 
@@ -78,11 +75,13 @@ bool SaveGuard::save(const QString& path, DepositFileWriter& writer, const Write
     const qint64 started = currentTimeNs();
     struct stat st {};
     const bool exists = ::stat(QFile::encodeName(path).constData(), &st) == 0;
-    const bool saved = exists && st.st_nlink > 1 ? writeInPlace(path, writer, writeTo)
-                                                 : replaceWhole(path, exists, writer, writeTo);
+    const bool inPlace = exists && st.st_nlink > 1;
+    const bool saved =
+        inPlace ? writeInPlace(path, writer, writeTo) : replaceWhole(path, exists, writer, writeTo);
     if (!saved)
         return false;
-    remember(path, m_written.exists ? m_written : settledIdentity(path));
+    const FileIdentity written = m_written.exists ? m_written : settledIdentity(path);
+    remember(path, inPlace ? written : settledAfterRename(written, path));
     m_lastSaveStartedNs = started;
     return true;
 }
@@ -102,7 +101,7 @@ bool SaveGuard::replaceWhole(const QString& path, bool oldExists, DepositFileWri
         // The sync that the replacement makes anyway, done first so that the
         // time it takes counts towards settling the new file's identity.
         ::fsync(fd);
-        m_written = settledIdentity(fd);
+        m_written = settledIdentity(fd, writer.contentHash());
         return true;
     });
     const bool written = writeTo(path);
@@ -139,6 +138,7 @@ bool SaveGuard::writeInPlace(const QString& path, DepositFileWriter& writer, con
     if (!result.done)
         return fail(result.reason);
     m_written = result.written;
+    m_written.contentHash = writer.contentHash();
     return true;
 }
 

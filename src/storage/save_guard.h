@@ -22,15 +22,14 @@ public:
     // Writes the register to the path given, through the writer handed to save().
     using WriteTo = std::function<bool(const QString& path)>;
 
-    // Taken just before the file is read; remember() it once the read succeeded.
-    static FileIdentity identityBeforeRead(const QString& path) { return settledIdentity(path); }
+    // What the file is when read (DepositFileReader::fileIdentity).
     void remember(const QString& path, const FileIdentity& identity);
     void forget();
 
     // Whether another program changed or replaced the file at path since this
     // program last read or wrote it. A file never read or written here, and
     // one deleted since, has not changed.
-    bool changedOnDisk(const QString& path) const;
+    bool changedOnDisk(const QString& path);
     // The user lets the file be replaced as it is now; a change after this is still caught.
     void acceptCurrent(const QString& path);
 

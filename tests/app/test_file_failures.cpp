@@ -169,6 +169,43 @@ private slots:
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
     }
 
+    // A file cut short or grown while it is read loads nothing: the user is
+    // told, and the register stays as it was.
+    void fileChangedWhileItIsRead_data()
+    {
+        QTest::addColumn<qint64>("sizeThen");
+        dataRow("cut short", qint64(150));
+        dataRow("grown", qint64(400));
+    }
+    void fileChangedWhileItIsRead()
+    {
+        QFETCH(qint64, sizeThen);
+        FileWorld world;
+        world.addDeposits(2);
+        const QString oldPath = world.path("old.tmd");
+        QVERIFY(writeFileBytes(oldPath, kOldFile));
+        world.fake.progress.onAdvance = [&](qint64) {
+            world.fake.progress.onAdvance = nullptr;
+            QVERIFY(QFile::resize(oldPath, sizeThen));
+        };
+
+        world.answer(MessageButton::No);  // SaveFirst
+        world.runWithFile(Open, "old.tmd");
+
+        QCOMPARE(world.titlesAsked(), (QStringList{"Save File?", "Term Deposit File Error"}));
+        QCOMPARE(world.fake.messages.asked[1],
+                 (RecordedMessage{"Term Deposit File Error",
+                                  "The Term Deposit file could not be opened. The register has not been "
+                                  "changed.\n\nFile: " +
+                                      oldPath + "\nReason: The file changed while it was being read.",
+                                  MessageIcon::Information, MessageButtons::Ok}));
+        QCOMPARE(world.reg().rows(), 4);
+        QCOMPARE(world.reg().cell(2, AccountNumber), QStringLiteral("AC2"));
+        QVERIFY(world.window.flags().ModifiedFlag);
+        QCOMPARE(world.title(), FileWorld::titleOf(QStringLiteral("Untitled")));
+        QCOMPARE(filesIn(world.dir.path()), QStringList{"old.tmd"});
+    }
+
     // A file larger than the memory the program can have is refused before
     // it is read, with its size named; the register stays as it was.
     void fileTooLargeForMemoryIsRefused()

@@ -192,7 +192,6 @@ void frmTermDeposit::openDocument(const std::optional<QString>& chosen)
         ProgressScope progress(m_platform.progress, tr("Opening %1").arg(fullPath(*name)));
         reader.setProgressStep(
             [&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
-        const FileIdentity before = SaveGuard::identityBeforeRead(*name);
         if (!reader.readFile(*name)) {
             if (reader.cancelled())
                 return;  // as if Open had not been chosen
@@ -200,7 +199,7 @@ void frmTermDeposit::openDocument(const std::optional<QString>& chosen)
         } else if (!m_register.replaceDeposits(reader.takeRecords())) {
             failure = tr("There is not enough memory to read the file.");
         } else {
-            m_saveGuard.remember(*name, before);
+            m_saveGuard.remember(*name, reader.fileIdentity());
             if (!m_lock.holds(*name))
                 m_lock = std::move(lock);
             setTitleFile(*name);
