@@ -49,7 +49,7 @@ bool writeAll(int fd, const char* data, qsizetype size, off_t offset)
 
 }  // namespace
 
-InPlaceCopy copyInPlace(const QString& from, const QString& to)
+InPlaceCopy copyInPlace(const QString& from, const QString& to, const std::function<QString()>& lastCheck)
 {
     InPlaceCopy result;
     const Descriptor source(::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC));
@@ -59,6 +59,8 @@ InPlaceCopy copyInPlace(const QString& from, const QString& to)
         result.reason = systemReason(errno);
         return result;
     }
+    if (lastCheck && !(result.reason = lastCheck()).isEmpty())
+        return result;
     const off_t size = st.st_size;
     if (size > 0) {
         // Where the file system cannot reserve room, the copy goes on unreserved.

@@ -3,6 +3,7 @@
 #include "file_identity.h"
 
 #include <QString>
+#include <functional>
 
 namespace td {
 
@@ -16,7 +17,10 @@ struct InPlaceCopy {
 // Writes the contents of the file at from over the file at to, keeping to's
 // inode: every hard link, its owner and its attributes stay. Room for the new
 // size is reserved first, so a full disk stops the copy before the target
-// changes; the target is synced before this returns.
-InPlaceCopy copyInPlace(const QString& from, const QString& to);
+// changes; the target is synced before this returns. lastCheck runs once both
+// files are open, just before anything of the target changes: a reason it
+// gives stops the copy there.
+InPlaceCopy copyInPlace(const QString& from, const QString& to,
+                        const std::function<QString()>& lastCheck = {});
 
 }  // namespace td

@@ -43,6 +43,17 @@ bool SaveGuard::changedOnDisk(const QString& path) { return isKnown(path) && cha
 
 void SaveGuard::acceptCurrent(const QString& path) { remember(path, settledIdentity(path)); }
 
+// The last comparison, once the new contents are synced, just before the old
+// file goes: why the save must stop, or nothing.
+QString SaveGuard::lastComparison(const QString& path)
+{
+    if (m_lastMoment)
+        m_lastMoment();
+    if (!changedOnDisk(path))
+        return {};
+    return tr("Another program changed the file while it was being saved.");
+}
+
 QString SaveGuard::refusal(const QString& path)
 {
     struct stat st {};
@@ -89,20 +100,17 @@ bool SaveGuard::save(const QString& path, DepositFileWriter& writer, const Write
 bool SaveGuard::replaceWhole(const QString& path, bool oldExists, DepositFileWriter& writer,
                              const WriteTo& writeTo)
 {
-    const bool known = isKnown(path);
     writer.setBeforeReplace([&](QFileDevice& newFile, QString& reason) {
-        if (known && changedSince(m_known, path)) {
-            reason = tr("Another program changed the file while it was being saved.");
-            return false;
-        }
         const int fd = newFile.handle();
         if (oldExists)
             copyMetadata(path, fd);
         // The sync that the replacement makes anyway, done first so that the
-        // time it takes counts towards settling the new file's identity.
+        // time it takes counts towards settling the new file's identity, and
+        // so that the last comparison comes after it, next to the rename.
         ::fsync(fd);
         m_written = settledIdentity(fd, writer.contentHash());
-        return true;
+        reason = lastComparison(path);
+        return reason.isEmpty();
     });
     const bool written = writeTo(path);
     writer.setBeforeReplace({});
@@ -124,11 +132,7 @@ bool SaveGuard::writeInPlace(const QString& path, DepositFileWriter& writer, con
         QFile::remove(copy);
         return fail(writer.errorString());
     }
-    if (isKnown(path) && changedSince(m_known, path)) {
-        QFile::remove(copy);
-        return fail(tr("Another program changed the file while it was being saved."));
-    }
-    const InPlaceCopy result = copyInPlace(copy, path);
+    const InPlaceCopy result = copyInPlace(copy, path, [&] { return lastComparison(path); });
     if (!result.done && result.targetTouched) {
         m_oldFileChanged = true;
         return fail(tr("%1. The complete new contents are in %2.")

@@ -46,6 +46,10 @@ public:
     // changedOnDisk() was asked fails the save and keeps the file.
     bool save(const QString& path, DepositFileWriter& writer, const WriteTo& writeTo);
     QString errorString() const { return m_error; }
+    // Runs once the new contents are complete and synced, just before the
+    // last comparison with the file on disk: where a test plays another
+    // program that writes at the last moment.
+    void setLastMomentStep(std::function<void()> step) { m_lastMoment = std::move(step); }
     // After a failed save: whether the old file was partly overwritten (a hard-linked
     // file whose in-place write failed); the complete new contents stay beside it.
     bool oldFileChanged() const { return m_oldFileChanged; }
@@ -57,6 +61,7 @@ public:
 
 private:
     bool isKnown(const QString& path) const;
+    QString lastComparison(const QString& path);
     bool replaceWhole(const QString& path, bool oldExists, DepositFileWriter& writer, const WriteTo& writeTo);
     bool writeInPlace(const QString& path, DepositFileWriter& writer, const WriteTo& writeTo);
     bool fail(const QString& reason);
@@ -65,6 +70,7 @@ private:
     FileIdentity m_known;
     FileIdentity m_written;  // by the save in progress
     qint64 m_lastSaveStartedNs = 0;
+    std::function<void()> m_lastMoment;
     QString m_error;
     bool m_oldFileChanged = false;
 };

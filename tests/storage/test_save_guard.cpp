@@ -6,6 +6,7 @@
 #include "storage/document_lock.h"
 #include "storage/save_guard.h"
 #include "storage/save_leftovers.h"
+#include "support/data_rows.h"
 #include "support/deposit_file_world.h"
 
 #include <QSysInfo>
@@ -229,17 +230,22 @@ private slots:
         QVERIFY(!guard.changedOnDisk(path));
     }
 
-    // Another program writes between the question and the end of the save:
-    // its bytes stay, and the save says why it failed.
+    // Another program writes between the question and the end of the save,
+    // while the new contents are written or at the last moment before the old
+    // file goes: its bytes stay, and the save says why it failed.
     void changeDuringTheSaveKeepsTheOtherProgramsBytes_data()
     {
         QTest::addColumn<bool>("hardLinked");
-        QTest::newRow("one name") << false;
-        QTest::newRow("hard-linked") << true;
+        QTest::addColumn<bool>("atTheLastMoment");
+        dataRow("one name, while writing", false, false);
+        dataRow("one name, after the sync", false, true);
+        dataRow("hard-linked, while writing", true, false);
+        dataRow("hard-linked, after the sync", true, true);
     }
     void changeDuringTheSaveKeepsTheOtherProgramsBytes()
     {
         QFETCH(bool, hardLinked);
+        QFETCH(bool, atTheLastMoment);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("doc.tmd"));
         QVERIFY(writeFileBytes(path, kOld));
@@ -251,10 +257,13 @@ private slots:
 
         QFile appender(path);
         QVERIFY(appender.open(QIODevice::Append));
-        QVERIFY(!saveNew(guard, path, [&] {
+        const auto otherProgram = [&] {
             appender.write(kAppended);
             appender.flush();
-        }));
+        };
+        if (atTheLastMoment)
+            guard.setLastMomentStep(otherProgram);
+        QVERIFY(!saveNew(guard, path, atTheLastMoment ? std::function<void()>() : otherProgram));
 
         QCOMPARE(guard.errorString(),
                  QStringLiteral("Another program changed the file while it was being saved."));
