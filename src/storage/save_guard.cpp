@@ -41,8 +41,6 @@ bool SaveGuard::isKnown(const QString& path) const
 
 bool SaveGuard::changedOnDisk(const QString& path) { return isKnown(path) && changedSince(m_known, path); }
 
-void SaveGuard::acceptCurrent(const QString& path) { remember(path, settledIdentity(path)); }
-
 // The last comparison, once the new contents are synced, just before the old
 // file goes: why the save must stop, or nothing.
 QString SaveGuard::lastComparison(const QString& path)

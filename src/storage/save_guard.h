@@ -22,7 +22,8 @@ public:
     // Writes the register to the path given, through the writer handed to save().
     using WriteTo = std::function<bool(const QString& path)>;
 
-    // What the file is when read (DepositFileReader::fileIdentity).
+    // What the file is when read (DepositFileReader::fileIdentity) or when
+    // the user is asked about it (identityNow).
     void remember(const QString& path, const FileIdentity& identity);
     void forget();
 
@@ -30,8 +31,9 @@ public:
     // program last read or wrote it. A file never read or written here, and
     // one deleted since, has not changed.
     bool changedOnDisk(const QString& path);
-    // The user lets the file be replaced as it is now; a change after this is still caught.
-    void acceptCurrent(const QString& path);
+    // The file at path as it is now: remember() it to let a save replace it as
+    // it is then; a change after this is still caught.
+    static FileIdentity identityNow(const QString& path) { return settledIdentity(path); }
 
     // Why nothing may be saved under path: the name belongs to something that
     // is not a regular file (a folder, a named pipe, a device). Empty otherwise.

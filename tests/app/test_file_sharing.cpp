@@ -124,6 +124,30 @@ private slots:
         }
     }
 
+    // Yes replaces the change that the question named; the other program
+    // writing again while it is open fails the save, and the user is told.
+    void changeWhileTheQuestionIsOpenIsNotReplaced()
+    {
+        FileWorld world;
+        const QString path = world.path("shared.tmd");
+        QVERIFY(writeFileBytes(path, kOldFile));
+        world.runWithFile(Open, path);
+        world.addDeposits(1, "MINE");
+        appendInAnotherProcess(path, kOtherRecord);
+        world.fake.messages.onAsk = [&](const RecordedMessage&) {
+            world.fake.messages.onAsk = nullptr;
+            appendInAnotherProcess(path, kOtherRecord);
+        };
+        world.answer(MessageButton::Yes);
+        world.window.mnuFileItem_Click(Save);
+
+        QCOMPARE(world.titlesAsked(), (QStringList{"Save File?", "Term Deposit File Error"}));
+        QVERIFY(tellsFileError(world.fake.messages.asked[1], path,
+                               "Another program changed the file while it was being saved."));
+        QCOMPARE(fileBytes(path), kOldFile + kOtherRecord + kOtherRecord);
+        QVERIFY(world.window.flags().ModifiedFlag);
+    }
+
     void secondWindowOnOneFileIsAsked_data()
     {
         QTest::addColumn<MessageButton>("answer");

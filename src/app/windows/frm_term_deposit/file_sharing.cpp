@@ -35,11 +35,13 @@ bool frmTermDeposit::lockForOpening(DocumentLock& lock, const QString& name)
                                    MessageButtons::YesNo) == MessageButton::Yes;
 }
 
-// No ends the save as a cancel does.
+// No ends the save as a cancel does. Yes lets the save replace the file as it
+// was when asked: a change made while the question was open fails the save.
 bool frmTermDeposit::confirmReplaceChangedFile()
 {
     if (!m_saveGuard.changedOnDisk(m_fileName))
         return true;
+    const FileIdentity asked = SaveGuard::identityNow(m_fileName);
     const QString text = tr("Another program has changed the Term Deposit file %1 since it was opened or "
                             "saved here.\n\nReplace it with this register? The other program's changes "
                             "will be lost.")
@@ -47,7 +49,7 @@ bool frmTermDeposit::confirmReplaceChangedFile()
     if (m_platform.messages.ask(tr("Save File?"), text, MessageIcon::Question, MessageButtons::YesNo) !=
         MessageButton::Yes)
         return false;
-    m_saveGuard.acceptCurrent(m_fileName);
+    m_saveGuard.remember(m_fileName, asked);
     return true;
 }
 
