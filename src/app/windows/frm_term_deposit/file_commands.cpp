@@ -88,7 +88,19 @@ bool frmTermDeposit::SaveFirst()
     return saveDocument();
 }
 
-bool frmTermDeposit::saveDocument() { return confirmExactSave() && PrepareSaveFile() && SaveRegisterFile(); }
+bool frmTermDeposit::saveDocument()
+{
+    return !saveRefused(m_fileName) && confirmExactSave() && PrepareSaveFile() && SaveRegisterFile();
+}
+
+bool frmTermDeposit::saveRefused(const QString& name)
+{
+    const QString refusal = SaveGuard::refusal(name);
+    if (!refusal.isEmpty())
+        showFileError(tr("The Term Deposit file could not be saved. The file on disk has not been changed."),
+                      name, refusal);
+    return !refusal.isEmpty();
+}
 
 bool frmTermDeposit::PrepareSaveFile()
 {
@@ -105,9 +117,7 @@ bool frmTermDeposit::PrepareSaveFile()
 
 bool frmTermDeposit::SaveRegisterFile()
 {
-    if (m_fileName.trimmed().isEmpty())
-        return false;
-    if (!confirmReplaceChangedFile())
+    if (m_fileName.trimmed().isEmpty() || saveRefused(m_fileName) || !confirmReplaceChangedFile())
         return false;
     DepositFileWriter writer;
     bool saved = false;
@@ -235,12 +245,7 @@ void frmTermDeposit::fileSaveAs()
             tr("This Term Deposit file already exists. Replace existing Term Deposit by over writing it?"),
             MessageIcon::Question, MessageButtons::YesNo) != MessageButton::Yes)
         return;
-    if (const QString refusal = SaveGuard::refusal(*name); !refusal.isEmpty()) {
-        showFileError(tr("The Term Deposit file could not be saved. The file on disk has not been changed."),
-                      *name, refusal);
-        return;
-    }
-    if (!confirmExactSave())
+    if (saveRefused(*name) || !confirmExactSave())
         return;
     setTitleFile(*name);
     if (!SaveRegisterFile())
