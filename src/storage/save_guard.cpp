@@ -39,6 +39,14 @@ bool SaveGuard::isKnown(const QString& path) const
     return !m_knownPath.isEmpty() && absolute(path) == m_knownPath;
 }
 
+void SaveGuard::follow(const QString& path)
+{
+    if (isKnown(path))
+        return;
+    forget();
+    remember(path, settledIdentity(path));
+}
+
 bool SaveGuard::changedOnDisk(const QString& path) { return isKnown(path) && changedSince(m_known, path); }
 
 // The last comparison, once the new contents are synced, just before the old

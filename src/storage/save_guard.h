@@ -26,6 +26,9 @@ public:
     // the user is asked about it (identityNow).
     void remember(const QString& path, const FileIdentity& identity);
     void forget();
+    // The document now goes by path: another file known before is forgotten,
+    // and path is known as it is on disk now (or as not existing).
+    void follow(const QString& path);
 
     // Whether another program changed or replaced the file at path since this
     // program last read or wrote it. A file never read or written here, and

@@ -2,6 +2,7 @@
 // the failure is shown with the file's path and the system's reason, and the
 // register keeps its unsaved mark.
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "storage/document_lock.h"
 #include "support/data_rows.h"
 #include "support/deposit_file_world.h"
 
@@ -103,14 +104,16 @@ private slots:
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("reason");
-        dataRow("folder that does not exist", "missing/new.tmd", "No such file or directory");
-        dataRow("path that is a folder", "folder.tmd", "directory");
-        dataRow("path under a regular file", "old.tmd/new.tmd", "Not a directory");
+        QTest::addColumn<bool>("named");  // the document takes the name before the write fails
+        dataRow("folder that does not exist", "missing/new.tmd", "No such file or directory", true);
+        dataRow("path that is a folder", "folder.tmd", "directory", false);
+        dataRow("path under a regular file", "old.tmd/new.tmd", "Not a directory", true);
     }
     void unwritablePath()
     {
         QFETCH(QString, target);
         QFETCH(QString, reason);
+        QFETCH(bool, named);
         FileWorld world;
         QVERIFY(QDir(world.dir.path()).mkdir("folder.tmd"));
         QVERIFY(writeFileBytes(world.path("old.tmd"), kOldFile));
@@ -121,7 +124,11 @@ private slots:
 
         QVERIFY2(failureShown(world, world.path(target), reason), qPrintable(messageTexts(world)));
         QCOMPARE(fileBytes(world.path("old.tmd")), kOldFile);
-        QCOMPARE(filesIn(world.dir.path()), before);
+        QStringList after = before;
+        if (named)  // its lock went with it
+            after.removeOne(".old.tmd.lock");
+        QCOMPARE(filesIn(world.dir.path()), after);
+        QCOMPARE(world.title(), FileWorld::titleOf(world.path(named ? target : "old.tmd")));
         QVERIFY(filesIn(world.path("folder.tmd")).isEmpty());
         QVERIFY(world.window.flags().ModifiedFlag);
         QCOMPARE(world.reg().rows(), 7);
@@ -204,6 +211,48 @@ private slots:
         QVERIFY(world.window.flags().ModifiedFlag);
         QCOMPARE(world.title(), FileWorld::titleOf(QStringLiteral("Untitled")));
         QCOMPARE(filesIn(world.dir.path()), QStringList{"old.tmd"});
+    }
+
+    // A Save As whose write fails leaves the document named after the new
+    // file: the lock and the change check go with the name, and the old file
+    // is no longer the document's.
+    void failedSaveAsMovesTheDocumentToTheNewName_data()
+    {
+        QTest::addColumn<bool>("fullDevice");
+        dataRow("into a folder not made yet", false);
+        dataRow("onto a full device", true);
+    }
+    void failedSaveAsMovesTheDocumentToTheNewName()
+    {
+        QFETCH(bool, fullDevice);
+        std::optional<SmallDisk> disk;
+        if (fullDevice && !disk.emplace("64k").mounted())
+            QSKIP("this system does not let the test mount a tmpfs");
+        FileWorld world;
+        const QString oldPath = world.path("old.tmd");
+        const QString newPath = fullDevice ? disk->path("new.tmd") : world.path("later/new.tmd");
+        QVERIFY(writeFileBytes(oldPath, kOldFile));
+        openOldFileAndChangeIt(world, oldPath, fullDevice ? 20000 : 2);
+
+        world.fake.files.answers.push_back(newPath);
+        world.window.mnuFileItem_Click(SaveAs);
+
+        QCOMPARE(world.titlesAsked(), QStringList{"Term Deposit File Error"});
+        QCOMPARE(world.title(), FileWorld::titleOf(newPath));
+        QVERIFY(!QFile::exists(DocumentLock::lockFilePath(oldPath)));
+        QCOMPARE(DocumentLock().lock(oldPath), DocumentLock::Result::Locked);
+        QCOMPARE(DocumentLock().lock(newPath),
+                 fullDevice ? DocumentLock::Result::HeldElsewhere : DocumentLock::Result::Unavailable);
+
+        // Another program's change to the old file is none of the next save's business.
+        QVERIFY(writeFileBytes(oldPath, kOldFile + kOldFile));
+        QVERIFY(QDir(world.dir.path()).mkpath("later"));
+        world.fake.messages.asked.clear();
+        world.window.mnuFileItem_Click(Save);
+
+        QCOMPARE(world.titlesAsked(), fullDevice ? QStringList{"Term Deposit File Error"} : QStringList{});
+        QCOMPARE(fileBytes(oldPath), kOldFile + kOldFile);
+        QCOMPARE(QFile::exists(newPath), !fullDevice);
     }
 
     // A file larger than the memory the program can have is refused before

@@ -108,7 +108,7 @@ bool frmTermDeposit::PrepareSaveFile()
         const std::optional<QString> name = m_platform.files.saveFileName(fileDialogSettings());
         if (!name || name->trimmed().isEmpty())
             return false;
-        setTitleFile(*name);
+        nameDocument(*name);
     }
     // An existing file of that name is not deleted here: the save writes a new
     // file beside it and puts it in its place only when it is complete.
@@ -247,7 +247,7 @@ void frmTermDeposit::fileSaveAs()
         return;
     if (saveRefused(*name) || !confirmExactSave())
         return;
-    setTitleFile(*name);
+    nameDocument(*name);
     if (!SaveRegisterFile())
         return;
     m_flags.ModifiedFlag = false;

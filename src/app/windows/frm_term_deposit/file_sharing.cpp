@@ -53,9 +53,23 @@ bool frmTermDeposit::confirmReplaceChangedFile()
     return true;
 }
 
-// The lock follows the document to the name it was saved under (the first
-// save of an untitled register, Save As); holding it, this copy may clear
-// what interrupted saves left beside the file.
+// The title, the lock and the change check always name one file: a Save As or
+// a first save moves all three to the new name before it writes, so that they
+// stay together where the write then fails. The lock is let go where the new
+// name cannot have one.
+void frmTermDeposit::nameDocument(const QString& name)
+{
+    setTitleFile(name);
+    if (!m_lock.holds(name)) {
+        DocumentLock lock;
+        lock.lock(name);
+        m_lock = std::move(lock);
+    }
+    m_saveGuard.follow(name);
+}
+
+// A lock that could not be had when the document was named is tried again;
+// holding it, this copy may clear what interrupted saves left beside the file.
 void frmTermDeposit::holdFileAfterSave()
 {
     if (!m_lock.holds(m_fileName)) {

@@ -132,6 +132,7 @@ private:
     // Sharing the file with other programs (file_sharing.cpp).
     bool lockForOpening(DocumentLock& lock, const QString& name);
     bool confirmReplaceChangedFile();
+    void nameDocument(const QString& name);
     void holdFileAfterSave();
     void filePrint();
     bool printAll(bool printActive);
