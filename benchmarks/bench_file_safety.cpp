@@ -8,8 +8,10 @@
 //   settled (a wait of up to 20 ms when the sync was quicker than that);
 // - the hard-linked save writes the new contents whole beside the file,
 //   synced, then copies them over the old file in place and syncs it;
-// - the identity before a read and the check before a save are a stat each
-//   (and a wait when the file was modified in the last 20 ms).
+// - the identity of a file as it is now and the check before a save are a
+//   stat each (and a wait when the file was changed in the last 20 ms);
+// - the check after new permissions, which move the file's change time alone,
+//   compares the contents once: a hash of the whole file.
 #include "bench_support.h"
 #include "core/register.h"
 #include "storage/deposit_file_reader.h"
@@ -21,6 +23,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace td;
@@ -78,8 +81,9 @@ int main(int argc, char* argv[])
 
     Register reg;
     DepositFileReader reader;
-    if (!reader.readFile(plainPath))
+    if (!reader.readFile(guardedPath))
         qFatal("cannot read: %s", qPrintable(reader.errorString()));
+    const FileIdentity read = reader.fileIdentity();
     reg.replaceDeposits(reader.takeRecords());
     ::sync();    // no writeback of the set-up left to slow one side down
     ::sleep(1);  // every file well older than the timestamps' step
@@ -89,12 +93,17 @@ int main(int argc, char* argv[])
     const auto writeTo = [&](const QString& target) { return writer.writeFile(target, reg); };
 
     FileIdentity identity;
-    const double identityBeforeRead = seconds([&] { identity = SaveGuard::identityBeforeRead(guardedPath); });
-    guard.remember(guardedPath, identity);
+    const double identityNow = seconds([&] { identity = SaveGuard::identityNow(guardedPath); });
+    guard.remember(guardedPath, read);
     bool changed = true;
     const double changeCheck = seconds([&] { changed = guard.changedOnDisk(guardedPath); });
     if (changed)
         qFatal("an untouched file counts as changed");
+    if (::chmod(QFile::encodeName(guardedPath).constData(), 0640) != 0)
+        qFatal("cannot change permissions");
+    const double chmodCheck = seconds([&] { changed = guard.changedOnDisk(guardedPath); });
+    if (changed)
+        qFatal("new permissions count as a change");
 
     // A save right after another is slower (the first one's writeback), so
     // the three run forwards and then backwards, and each side is the sum of
@@ -121,8 +130,9 @@ int main(int argc, char* argv[])
 
     bench::report("save_1m_guarded_ratio_vs_writer", guarded / plain);
     bench::report("save_1m_hard_linked_ratio_vs_writer", linked / plain);
-    bench::report("identity_before_read_ms", identityBeforeRead * 1e3);
+    bench::report("identity_now_ms", identityNow * 1e3);
     bench::report("changed_check_ms", changeCheck * 1e3);
+    bench::report("changed_check_after_chmod_ms", chmodCheck * 1e3);
     std::fprintf(stderr, "two saves each: writer %.1f ms, guarded %.1f ms, hard-linked %.1f ms\n",
                  plain * 1e3, guarded * 1e3, linked * 1e3);
     return 0;

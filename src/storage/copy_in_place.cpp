@@ -48,7 +48,7 @@ bool writeAll(int fd, const char* data, qsizetype size, off_t offset)
 
 }  // namespace
 
-InPlaceCopy copyInPlace(const QString& from, const QString& to)
+InPlaceCopy copyInPlace(const QString& from, const QString& to, const std::function<QString()>& lastCheck)
 {
     InPlaceCopy result;
     const Descriptor source(::open(QFile::encodeName(from).constData(), O_RDONLY | O_CLOEXEC));
@@ -72,6 +72,8 @@ InPlaceCopy copyInPlace(const QString& from, const QString& to)
         ::futimens(target.fd(), times);
         return result;
     };
+    if (lastCheck && !(result.reason = lastCheck()).isEmpty())
+        return result;
     const off_t size = st.st_size;
     if (size > 0) {
         // Room is reserved without the size changing, so that readers see the

@@ -3,6 +3,7 @@
 #include "file_identity.h"
 
 #include <QString>
+#include <functional>
 
 namespace td {
 
@@ -18,7 +19,9 @@ struct InPlaceCopy {
 // size is reserved first, without the size changing, so a full disk stops the
 // copy before the target changes; a failure before the first byte is written
 // leaves the target as it was (targetTouched false). The target is synced
-// before this returns.
-InPlaceCopy copyInPlace(const QString& from, const QString& to);
+// before this returns. lastCheck runs once both files are open, just before
+// anything of the target changes: a reason it gives stops the copy there.
+InPlaceCopy copyInPlace(const QString& from, const QString& to,
+                        const std::function<QString()>& lastCheck = {});
 
 }  // namespace td

@@ -1,5 +1,6 @@
 #include "deposit_file_reader.h"
 
+#include "content_hash.h"
 #include "core/deposit_file_format.h"
 #include "io_reason.h"
 #include "memory_limit.h"
@@ -69,6 +70,7 @@ bool DepositFileReader::readRecords(QIODevice& device, qint64 limit)
     const qint64 recordsLimit = limit - limit / (kRecordSize + 4) * 4;  // the order takes the rest
     RecordBlock records;
     records.reserveBytes(size > 0 ? size : kReadPiece);
+    ContentHasher hasher;
     qsizetype normalised = 0;  // records put into the form a save writes
     for (;;) {
         qint64 got = 0;
@@ -91,6 +93,7 @@ bool DepositFileReader::readRecords(QIODevice& device, qint64 limit)
             return fail(ioReason(device));
         if (got == 0)
             break;
+        hasher.add(records.room(), got);  // before the records are put into shape
         records.fill(got);
         for (; normalised < records.bytes() / kRecordSize; ++normalised)
             normaliseRecord(records.record(normalised));
@@ -101,17 +104,27 @@ bool DepositFileReader::readRecords(QIODevice& device, qint64 limit)
     }
     records.trimToRecords();
     m_records = std::move(records);
+    m_contentHash = hasher.result();
     return true;
 }
 
 bool DepositFileReader::readFile(const QString& path)
 {
+    m_identity = {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         m_cancelled = false;
         return fail(ioReason(file));
     }
-    return read(file);
+    // Settled first, so that a change while the file is read shows in it afterwards.
+    FileIdentity identity = settledTimes(file.handle());
+    if (!read(file))
+        return false;
+    identity.contentHash = m_contentHash;
+    if (changedSince(identity, path))
+        return fail(QCoreApplication::translate("DepositFile", "The file changed while it was being read."));
+    m_identity = identity;
+    return true;
 }
 
 }  // namespace td

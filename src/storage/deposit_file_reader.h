@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/record_block.h"
+#include "file_identity.h"
 
 #include <QString>
 #include <functional>
@@ -20,6 +21,7 @@ using ProgressStep = std::function<bool(qint64 done, qint64 total)>;
 class DepositFileReader {
 public:
     bool read(QIODevice& device);
+    // Fails, loading nothing, where the file changed while it was read.
     bool readFile(const QString& path);
 
     // Memory the records may take; by default what the system can give.
@@ -30,6 +32,8 @@ public:
 
     // The deposits of the last successful read, in file order.
     RecordBlock takeRecords() { return std::move(m_records); }
+    // What the file of the last successful readFile() was, with a hash of its contents.
+    FileIdentity fileIdentity() const { return m_identity; }
     // Why the last read failed, and whether it was stopped by its progress step.
     QString errorString() const { return m_error; }
     bool cancelled() const { return m_cancelled; }
@@ -39,6 +43,8 @@ private:
     bool fail(const QString& reason);
 
     RecordBlock m_records;
+    quint64 m_contentHash = 0;  // of the bytes read
+    FileIdentity m_identity;
     qint64 m_memoryLimit = -1;
     ProgressStep m_progress;
     QString m_error;

@@ -1,5 +1,6 @@
 #include "deposit_file_writer.h"
 
+#include "content_hash.h"
 #include "core/deposit_file_format.h"
 #include "core/register.h"
 #include "io_reason.h"
@@ -29,11 +30,13 @@ bool DepositFileWriter::write(QIODevice& device, const Register& reg)
     const qint64 total = qint64(last) * kRecordSize;
     QByteArray scratch(qsizetype(qMin(last, kPieceRecords)) * kRecordSize, Qt::Uninitialized);
     qint64 done = 0;
+    ContentHasher hasher;
     for (int row = 1; row <= last;) {
         const QByteArrayView records =
             reg.fileRecords(row, qMin(kPieceRecords, last - row + 1), scratch.data());
         if (QString reason; !writeWhole(device, records, reason))
             return fail(reason);
+        hasher.add(records.data(), records.size());
         row += int(records.size() / kRecordSize);
         done += records.size();
         if (m_progress && !m_progress(done, total)) {
@@ -41,6 +44,7 @@ bool DepositFileWriter::write(QIODevice& device, const Register& reg)
             return fail(QCoreApplication::translate("DepositFile", "The saving was cancelled."));
         }
     }
+    m_contentHash = hasher.result();
     return true;
 }
 

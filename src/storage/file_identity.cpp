@@ -1,8 +1,9 @@
 #include "file_identity.h"
 
+#include "content_hash.h"
+
 #include <QByteArray>
 #include <QFile>
-#include <QHashFunctions>
 #include <cerrno>
 #include <chrono>
 #include <ctime>
@@ -16,15 +17,17 @@ namespace td {
 namespace {
 
 // Linux stamps a change with its coarse clock, which moves in ticks of at most
-// 10 ms; once this clock is a step past a file's time, any later change of the
-// file gets a later time.
+// 10 ms; once this clock is a step past a file's change time, any later change
+// of the file gets a later one.
 constexpr qint64 kTimestampStepNs = 20'000'000;
 // A time ahead of this clock comes from another machine (a shared folder's
 // server): waiting for it proves nothing.
 constexpr qint64 kAheadToleranceNs = 1'000'000;
-// A file that keeps changing while it is looked at gets a hash after this many looks.
+// A file that keeps changing while it is looked at is taken as it is after this many looks.
 constexpr int kLooks = 3;
 constexpr qsizetype kHashChunk = 1 << 20;
+
+qint64 nanoseconds(const timespec& t) { return qint64(t.tv_sec) * 1'000'000'000 + t.tv_nsec; }
 
 FileIdentity fromStat(const struct stat& st)
 {
@@ -33,18 +36,29 @@ FileIdentity fromStat(const struct stat& st)
     id.device = st.st_dev;
     id.inode = st.st_ino;
     id.size = st.st_size;
-    id.modifiedNs = qint64(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec;
+    id.modifiedNs = nanoseconds(st.st_mtim);
+    id.statusChangedNs = nanoseconds(st.st_ctim);
     return id;
 }
 
 // File systems that keep whole seconds (two, for FAT) leave no fraction; a
 // change within the same second would keep the time.
-bool hasCoarseTimestamps(const FileIdentity& id) { return id.modifiedNs % 1'000'000'000 == 0; }
+bool hasCoarseTimestamps(const FileIdentity& id) { return id.statusChangedNs % 1'000'000'000 == 0; }
+
+// How long until the clock is a step past the file's change time; nothing
+// where the time cannot be settled (coarse, or ahead of this clock).
+std::optional<qint64> settlingWait(const FileIdentity& id)
+{
+    const qint64 wait = id.statusChangedNs + kTimestampStepNs - currentTimeNs();
+    if (hasCoarseTimestamps(id) || wait > kTimestampStepNs + kAheadToleranceNs)
+        return std::nullopt;
+    return qMax<qint64>(0, wait);
+}
 
 std::optional<quint64> hashContents(int fd)
 {
     QByteArray buffer(kHashChunk, Qt::Uninitialized);
-    size_t hash = 0;
+    ContentHasher hasher;
     off_t offset = 0;
     for (;;) {
         const ssize_t n = ::pread(fd, buffer.data(), size_t(buffer.size()), offset);
@@ -53,8 +67,8 @@ std::optional<quint64> hashContents(int fd)
         if (n < 0)
             return std::nullopt;
         if (n == 0)
-            return quint64(hash) ^ quint64(offset);
-        hash = qHashBits(buffer.constData(), size_t(n), hash);
+            return hasher.result();
+        hasher.add(buffer.constData(), n);
         offset += n;
     }
 }
@@ -71,7 +85,7 @@ qint64 currentTimeNs()
 {
     timespec ts{};
     ::clock_gettime(CLOCK_REALTIME, &ts);
-    return qint64(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec;
+    return nanoseconds(ts);
 }
 
 FileIdentity FileIdentity::of(const QString& path)
@@ -90,34 +104,53 @@ FileIdentity FileIdentity::ofOpenFile(int fd)
     return fromStat(st);
 }
 
-bool FileIdentity::sameStat(const FileIdentity& other) const
+bool FileIdentity::sameButChangeTime(const FileIdentity& other) const
 {
     return exists == other.exists && device == other.device && inode == other.inode && size == other.size &&
            modifiedNs == other.modifiedNs;
 }
 
-FileIdentity settledIdentity(int fd)
+bool FileIdentity::sameStat(const FileIdentity& other) const
+{
+    return sameButChangeTime(other) && statusChangedNs == other.statusChangedNs;
+}
+
+FileIdentity settledTimes(int fd)
 {
     struct stat st {};
     if (::fstat(fd, &st) != 0)
         return {};
     if (!S_ISREG(st.st_mode))
         return fromStat(st);
-    for (int look = 1;; ++look) {
-        FileIdentity id = FileIdentity::ofOpenFile(fd);
-        const qint64 wait = id.modifiedNs + kTimestampStepNs - currentTimeNs();
-        const bool timeIsTrusted = !hasCoarseTimestamps(id) && wait <= kTimestampStepNs + kAheadToleranceNs;
-        if (timeIsTrusted && look < kLooks) {
-            if (wait <= 0)
-                return id;
-            std::this_thread::sleep_for(std::chrono::nanoseconds(wait));
-            if (FileIdentity::ofOpenFile(fd).sameStat(id))
-                return id;
-            continue;  // changed while waiting: look again
-        }
-        id.contentHash = hashContents(fd);
-        if (FileIdentity::ofOpenFile(fd).sameStat(id) || look >= kLooks)
+    FileIdentity id;
+    for (int look = 1; look <= kLooks; ++look) {
+        id = FileIdentity::ofOpenFile(fd);
+        const std::optional<qint64> wait = settlingWait(id);
+        if (!wait)
             return id;
+        if (*wait > 0)
+            std::this_thread::sleep_for(std::chrono::nanoseconds(*wait));
+        if (*wait == 0 || FileIdentity::ofOpenFile(fd).sameStat(id)) {
+            id.timesSettled = true;
+            return id;
+        }
+        // changed while waiting: look again
+    }
+    return id;
+}
+
+FileIdentity settledIdentity(int fd, std::optional<quint64> contentHash)
+{
+    FileIdentity id = settledTimes(fd);
+    id.contentHash = contentHash;
+    if (id.timesSettled || contentHash || !id.exists)
+        return id;
+    for (int look = 1;; ++look) {
+        id.contentHash = hashContents(fd);
+        const FileIdentity now = FileIdentity::ofOpenFile(fd);
+        if (now.sameStat(id) || look >= kLooks)
+            return id;
+        id = now;
     }
 }
 
@@ -131,21 +164,45 @@ FileIdentity settledIdentity(const QString& path)
     return id;
 }
 
-bool changedSince(const FileIdentity& known, const QString& path)
+FileIdentity settledAfterRename(const FileIdentity& written, const QString& path)
+{
+    const int fd = openForReading(path);
+    if (fd < 0)
+        return written;
+    FileIdentity now = settledTimes(fd);
+    ::close(fd);
+    if (!now.sameButChangeTime(written))
+        return written;
+    now.contentHash = written.contentHash;
+    return now;
+}
+
+bool changedSince(FileIdentity& known, const QString& path)
 {
     const FileIdentity now = FileIdentity::of(path);
     if (!now.exists)
         return false;
-    if (!now.sameStat(known))
+    if (!now.sameButChangeTime(known))
         return true;
-    if (!known.contentHash)
+    const bool changeTimeMoved = now.statusChangedNs != known.statusChangedNs;
+    if (known.timesSettled && !changeTimeMoved)
         return false;
+    // Only the change time moved (new permissions, a new name, or contents
+    // rewritten and given their old modification time back), or the times
+    // cannot tell: the contents decide.
+    if (!known.contentHash)
+        return changeTimeMoved;
     const int fd = openForReading(path);
     if (fd < 0)
         return true;
     const std::optional<quint64> hash = hashContents(fd);
+    const bool settled = known.timesSettled && settlingWait(now) == 0;
     ::close(fd);
-    return hash != known.contentHash;
+    if (hash != known.contentHash)
+        return true;
+    if (settled)
+        known.statusChangedNs = now.statusChangedNs;
+    return false;
 }
 
 }  // namespace td

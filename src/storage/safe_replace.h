@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QFileDevice;
 class QIODevice;
@@ -37,6 +38,9 @@ public:
 
     QString errorString() const { return m_error; }
     bool cancelled() const { return m_cancelled; }
+    // A hash of the bytes the last write wrote (see ContentHasher), where the
+    // writer takes one as the bytes go by.
+    std::optional<quint64> contentHash() const { return m_contentHash; }
 
 protected:
     bool replaceFile(const QString& path, const WriteStep& write);
@@ -48,6 +52,7 @@ protected:
 
     QString m_error;
     bool m_cancelled = false;
+    std::optional<quint64> m_contentHash;
 
 private:
     BeforeReplace m_beforeReplace;

@@ -60,12 +60,26 @@ bool SaveGuard::isKnown(const QString& path) const
     return !m_knownPath.isEmpty() && absolute(path) == m_knownPath;
 }
 
-bool SaveGuard::changedOnDisk(const QString& path) const
+void SaveGuard::follow(const QString& path)
 {
-    return isKnown(path) && changedSince(m_known, path);
+    if (isKnown(path))
+        return;
+    forget();
+    remember(path, settledIdentity(path));
 }
 
-void SaveGuard::acceptCurrent(const QString& path) { remember(path, settledIdentity(path)); }
+bool SaveGuard::changedOnDisk(const QString& path) { return isKnown(path) && changedSince(m_known, path); }
+
+// The last comparison, once the new contents are synced, just before the old
+// file goes: why the save must stop, or nothing.
+QString SaveGuard::lastComparison(const QString& path)
+{
+    if (m_lastMoment)
+        m_lastMoment();
+    if (!changedOnDisk(path))
+        return {};
+    return tr("Another program changed the file while it was being saved.");
+}
 
 QString SaveGuard::refusal(const QString& path)
 {
@@ -117,7 +131,8 @@ bool SaveGuard::save(const QString& path, SafeFileWriter& writer, const WriteTo&
         if (!earlier.copyPath.isEmpty())
             QFile::remove(earlier.copyPath);
     }
-    remember(path, m_written.exists ? m_written : settledIdentity(path));
+    const FileIdentity written = m_written.exists ? m_written : settledIdentity(path);
+    remember(path, inPlace ? written : settledAfterRename(written, path));
     m_lastSaveStartedNs = started;
     return true;
 }
@@ -125,20 +140,17 @@ bool SaveGuard::save(const QString& path, SafeFileWriter& writer, const WriteTo&
 bool SaveGuard::replaceWhole(const QString& path, bool oldExists, SafeFileWriter& writer,
                              const WriteTo& writeTo)
 {
-    const bool known = isKnown(path);
     writer.setBeforeReplace([&](QFileDevice& newFile, QString& reason) {
-        if (known && changedSince(m_known, path)) {
-            reason = tr("Another program changed the file while it was being saved.");
-            return false;
-        }
         const int fd = newFile.handle();
         if (oldExists)
             copyMetadata(path, fd);
-        // The owner, group and attributes just given go to disk with the
-        // contents before the new file takes the old one's place.
+        // The sync that the replacement makes anyway, done first so that the
+        // time it takes counts towards settling the new file's identity, and
+        // so that the last comparison comes after it, next to the rename.
         ::fsync(fd);
-        m_written = settledIdentity(fd);
-        return true;
+        m_written = settledIdentity(fd, writer.contentHash());
+        reason = lastComparison(path);
+        return reason.isEmpty();
     });
     const bool written = writeTo(path);
     writer.setBeforeReplace({});
@@ -162,10 +174,6 @@ bool SaveGuard::writeInPlace(const QString& path, const InPlaceMark& earlier, Sa
         QFile::remove(copy);
         return fail(writer.errorString());
     }
-    if (isKnown(path) && changedSince(m_known, path)) {
-        QFile::remove(copy);
-        return fail(tr("Another program changed the file while it was being saved."));
-    }
     // Before the first byte of the file changes, a mark says that it is being
     // written and where the complete copy is; a kill in the middle of the
     // copy leaves a file that tells it may be torn.
@@ -173,7 +181,7 @@ bool SaveGuard::writeInPlace(const QString& path, const InPlaceMark& earlier, Sa
         QFile::remove(copy);
         return fail(reason);
     }
-    const InPlaceCopy result = copyInPlace(copy, path);
+    const InPlaceCopy result = copyInPlace(copy, path, [&] { return lastComparison(path); });
     if (!result.done && result.targetTouched) {
         m_oldFileChanged = true;
         InPlaceMark::setStopped(canonical, copy);
@@ -189,6 +197,7 @@ bool SaveGuard::writeInPlace(const QString& path, const InPlaceMark& earlier, Sa
     if (!result.done)
         return fail(result.reason);
     m_written = result.written;
+    m_written.contentHash = writer.contentHash();
     return true;
 }
 

@@ -23,17 +23,21 @@ public:
     // Writes the register to the path given, through the writer handed to save().
     using WriteTo = std::function<bool(const QString& path)>;
 
-    // Taken just before the file is read; remember() it once the read succeeded.
-    static FileIdentity identityBeforeRead(const QString& path) { return settledIdentity(path); }
+    // What the file is when read (DepositFileReader::fileIdentity) or when
+    // the user is asked about it (identityNow).
     void remember(const QString& path, const FileIdentity& identity);
     void forget();
+    // The document now goes by path: another file known before is forgotten,
+    // and path is known as it is on disk now (or as not existing).
+    void follow(const QString& path);
 
     // Whether another program changed or replaced the file at path since this
     // program last read or wrote it. A file never read or written here, and
     // one deleted since, has not changed.
-    bool changedOnDisk(const QString& path) const;
-    // The user lets the file be replaced as it is now; a change after this is still caught.
-    void acceptCurrent(const QString& path);
+    bool changedOnDisk(const QString& path);
+    // The file at path as it is now: remember() it to let a save replace it as
+    // it is then; a change after this is still caught.
+    static FileIdentity identityNow(const QString& path) { return settledIdentity(path); }
 
     // Why nothing may be saved under path: the name belongs to something that
     // is not a regular file (a folder, a named pipe, a device). Empty otherwise.
@@ -50,6 +54,10 @@ public:
     // changedOnDisk() was asked fails the save and keeps the file.
     bool save(const QString& path, SafeFileWriter& writer, const WriteTo& writeTo);
     QString errorString() const { return m_error; }
+    // Runs once the new contents are complete and synced, just before the
+    // last comparison with the file on disk: where a test plays another
+    // program that writes at the last moment.
+    void setLastMomentStep(std::function<void()> step) { m_lastMoment = std::move(step); }
     // After a failed save: whether the old file was partly overwritten (a hard-linked
     // file whose in-place write failed); the complete new contents stay beside it.
     bool oldFileChanged() const { return m_oldFileChanged; }
@@ -62,6 +70,7 @@ public:
 
 private:
     bool isKnown(const QString& path) const;
+    QString lastComparison(const QString& path);
     bool replaceWhole(const QString& path, bool oldExists, SafeFileWriter& writer, const WriteTo& writeTo);
     bool writeInPlace(const QString& path, const InPlaceMark& earlier, SafeFileWriter& writer,
                       const WriteTo& writeTo);
@@ -71,6 +80,7 @@ private:
     FileIdentity m_known;
     FileIdentity m_written;  // by the save in progress
     qint64 m_lastSaveStartedNs = 0;
+    std::function<void()> m_lastMoment;
     QString m_error;
     bool m_oldFileChanged = false;
 };

@@ -2,6 +2,7 @@
 // the failure is shown with the file's path and the system's reason, and the
 // register keeps its unsaved mark.
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
+#include "storage/document_lock.h"
 #include "support/data_rows.h"
 #include "support/deposit_file_world.h"
 
@@ -122,14 +123,16 @@ private slots:
     {
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("reason");
-        dataRow("folder that does not exist", "missing/new.tmd", "No such file or directory");
-        dataRow("path that is a folder", "folder.tmd", "directory");
-        dataRow("path under a regular file", "old.tmd/new.tmd", "Not a directory");
+        QTest::addColumn<bool>("named");  // the document takes the name before the write fails
+        dataRow("folder that does not exist", "missing/new.tmd", "No such file or directory", true);
+        dataRow("path that is a folder", "folder.tmd", "directory", false);
+        dataRow("path under a regular file", "old.tmd/new.tmd", "Not a directory", true);
     }
     void unwritablePath()
     {
         QFETCH(QString, target);
         QFETCH(QString, reason);
+        QFETCH(bool, named);
         FileWorld world;
         QVERIFY(QDir(world.dir.path()).mkdir("folder.tmd"));
         QVERIFY(writeFileBytes(world.path("old.tmd"), kOldFile));
@@ -140,7 +143,11 @@ private slots:
 
         QVERIFY2(failureShown(world, world.path(target), reason), qPrintable(messageTexts(world)));
         QCOMPARE(fileBytes(world.path("old.tmd")), kOldFile);
-        QCOMPARE(filesIn(world.dir.path()), before);
+        QStringList after = before;
+        if (named)  // its lock went with it
+            after.removeOne(".old.tmd.lock");
+        QCOMPARE(filesIn(world.dir.path()), after);
+        QCOMPARE(world.title(), FileWorld::titleOf(world.path(named ? target : "old.tmd")));
         QVERIFY(filesIn(world.path("folder.tmd")).isEmpty());
         QVERIFY(world.window.flags().ModifiedFlag);
         QCOMPARE(world.reg().rows(), 7);
@@ -186,6 +193,85 @@ private slots:
         QCOMPARE(world.window.fileName(), world.path("current.tmd"));
         QVERIFY(world.window.flags().ModifiedFlag);
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
+    }
+
+    // A file cut short or grown while it is read loads nothing: the user is
+    // told, and the register stays as it was.
+    void fileChangedWhileItIsRead_data()
+    {
+        QTest::addColumn<qint64>("sizeThen");
+        dataRow("cut short", qint64(150));
+        dataRow("grown", qint64(400));
+    }
+    void fileChangedWhileItIsRead()
+    {
+        QFETCH(qint64, sizeThen);
+        FileWorld world;
+        world.addDeposits(2);
+        const QString oldPath = world.path("old.tmd");
+        QVERIFY(writeFileBytes(oldPath, kOldFile));
+        world.fake.progress.onAdvance = [&](qint64) {
+            world.fake.progress.onAdvance = nullptr;
+            QVERIFY(QFile::resize(oldPath, sizeThen));
+        };
+
+        world.answer(MessageButton::No);  // SaveFirst
+        world.runWithFile(Open, "old.tmd");
+
+        QCOMPARE(world.titlesAsked(), (QStringList{"Save File?", "Term Deposit File Error"}));
+        QCOMPARE(world.fake.messages.asked[1],
+                 (RecordedMessage{"Term Deposit File Error",
+                                  "The Term Deposit file could not be opened. The register has not been "
+                                  "changed.\n\nFile: " +
+                                      oldPath + "\nReason: The file changed while it was being read.",
+                                  MessageIcon::Information, MessageButtons::Ok}));
+        QCOMPARE(world.reg().rows(), 4);
+        QCOMPARE(world.reg().cell(2, AccountNumber), QStringLiteral("AC2"));
+        QVERIFY(world.window.flags().ModifiedFlag);
+        QCOMPARE(world.title(), FileWorld::titleOf(QStringLiteral("Untitled")));
+        QCOMPARE(filesIn(world.dir.path()), QStringList{"old.tmd"});
+    }
+
+    // A Save As whose write fails leaves the document named after the new
+    // file: the lock and the change check go with the name, and the old file
+    // is no longer the document's.
+    void failedSaveAsMovesTheDocumentToTheNewName_data()
+    {
+        QTest::addColumn<bool>("fullDevice");
+        dataRow("into a folder not made yet", false);
+        dataRow("onto a full device", true);
+    }
+    void failedSaveAsMovesTheDocumentToTheNewName()
+    {
+        QFETCH(bool, fullDevice);
+        std::optional<SmallDisk> disk;
+        if (fullDevice && !disk.emplace("64k").mounted())
+            QSKIP("this system does not let the test mount a tmpfs");
+        FileWorld world;
+        const QString oldPath = world.path("old.tmd");
+        const QString newPath = fullDevice ? disk->path("new.tmd") : world.path("later/new.tmd");
+        QVERIFY(writeFileBytes(oldPath, kOldFile));
+        openOldFileAndChangeIt(world, oldPath, fullDevice ? 20000 : 2);
+
+        world.fake.files.answers.push_back(newPath);
+        world.window.mnuFileItem_Click(SaveAs);
+
+        QCOMPARE(world.titlesAsked(), QStringList{"Term Deposit File Error"});
+        QCOMPARE(world.title(), FileWorld::titleOf(newPath));
+        QVERIFY(!QFile::exists(DocumentLock::lockFilePath(oldPath)));
+        QCOMPARE(DocumentLock().lock(oldPath), DocumentLock::Result::Locked);
+        QCOMPARE(DocumentLock().lock(newPath),
+                 fullDevice ? DocumentLock::Result::HeldElsewhere : DocumentLock::Result::Unavailable);
+
+        // Another program's change to the old file is none of the next save's business.
+        QVERIFY(writeFileBytes(oldPath, kOldFile + kOldFile));
+        QVERIFY(QDir(world.dir.path()).mkpath("later"));
+        world.fake.messages.asked.clear();
+        world.window.mnuFileItem_Click(Save);
+
+        QCOMPARE(world.titlesAsked(), fullDevice ? QStringList{"Term Deposit File Error"} : QStringList{});
+        QCOMPARE(fileBytes(oldPath), kOldFile + kOldFile);
+        QCOMPARE(QFile::exists(newPath), !fullDevice);
     }
 
     // A file larger than the memory the program can have is refused before

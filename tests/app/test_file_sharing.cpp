@@ -134,6 +134,62 @@ private slots:
         }
     }
 
+    // Yes replaces the change that the question named; the other program
+    // writing again while it is open fails the save, and the user is told.
+    void changeWhileTheQuestionIsOpenIsNotReplaced()
+    {
+        FileWorld world;
+        const QString path = world.path("shared.tmd");
+        QVERIFY(writeFileBytes(path, kOldFile));
+        world.runWithFile(Open, path);
+        world.addDeposits(1, "MINE");
+        appendInAnotherProcess(path, kOtherRecord);
+        world.fake.messages.onAsk = [&](const RecordedMessage&) {
+            world.fake.messages.onAsk = nullptr;
+            appendInAnotherProcess(path, kOtherRecord);
+        };
+        world.answer(MessageButton::Yes);
+        world.window.mnuFileItem_Click(Save);
+
+        QCOMPARE(world.titlesAsked(), (QStringList{"Save File?", "Term Deposit File Error"}));
+        QVERIFY(tellsFileError(world.fake.messages.asked[1], path,
+                               "Another program changed the file while it was being saved."));
+        QCOMPARE(fileBytes(path), kOldFile + kOtherRecord + kOtherRecord);
+        QVERIFY(world.window.flags().ModifiedFlag);
+    }
+
+    // Where nothing can be saved any more, that is said at once, before any question.
+    void saveOntoWhatReplacedTheFileFailsAtOnce_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        dataRow("folder", "folder", "The name belongs to a directory, not to a file.");
+        dataRow("named pipe", "fifo", "The name belongs to a named pipe (FIFO), not to a file.");
+    }
+    void saveOntoWhatReplacedTheFileFailsAtOnce()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        FileWorld world;
+        const QString path = world.path("shared.tmd");
+        QVERIFY(writeFileBytes(path, kOldFile));
+        world.runWithFile(Open, path);
+        world.addDeposits(1, "MINE");
+        QVERIFY(QFile::remove(path));
+        if (kind == "folder")
+            QVERIFY(QDir(world.dir.path()).mkdir("shared.tmd"));
+        else
+            QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
+        world.fake.messages.asked.clear();
+
+        world.window.mnuFileItem_Click(Save);
+
+        QCOMPARE(world.titlesAsked(), QStringList{"Term Deposit File Error"});
+        QVERIFY(tellsFileError(world.fake.messages.asked[0], path, reason));
+        QVERIFY(world.window.flags().ModifiedFlag);
+        QVERIFY(!QFileInfo(path).isFile());
+    }
+
     void secondWindowOnOneFileIsAsked_data()
     {
         QTest::addColumn<MessageButton>("answer");

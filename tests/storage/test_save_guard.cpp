@@ -1,6 +1,7 @@
 // The file under a save, on real files: what another program did to it is
 // seen, what the old file was is kept, and nothing is written where no file is.
 #include "core/register.h"
+#include "storage/deposit_file_reader.h"
 #include "storage/deposit_file_writer.h"
 #include "storage/document_lock.h"
 #include "storage/in_place_mark.h"
@@ -49,13 +50,22 @@ void setWholeSecond(const QString& path, time_t second)
     QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0);
 }
 
-// Saves a register holding the one deposit NEW1.
-bool saveNew(SaveGuard& guard, const QString& path, const std::function<void()>& duringSave = {})
+// What reading the file leaves known of it.
+FileIdentity identityOfRead(const QString& path)
+{
+    DepositFileReader reader;
+    return reader.readFile(path) ? reader.fileIdentity() : FileIdentity();
+}
+
+// Saves a register holding the deposit NEW1 (as many times as asked).
+bool saveNew(SaveGuard& guard, const QString& path, const std::function<void()>& duringSave = {},
+             int copies = 1)
 {
     Register reg;
     DepositRecord d;
     d[AccountNumber] = QStringLiteral("NEW1");
-    reg.appendDeposit(d);
+    for (int n = 0; n < copies; ++n)
+        reg.appendDeposit(d);
     DepositFileWriter writer;
     return guard.save(path, writer, [&](const QString& target) {
         if (duringSave)
@@ -80,7 +90,54 @@ int asAnotherUser(const std::function<bool()>& step)
     return status;
 }
 
-enum Change { Untouched, Appended, ReplacedBySameBytes, RewrittenSameSize, Deleted };
+enum Change {
+    Untouched,
+    Appended,
+    ReplacedBySameBytes,
+    RewrittenSameSize,
+    RewrittenTimesPutBack,  // as cp -p and rsync -t leave it
+    PermissionsChanged,
+    LinkAdded,
+    Deleted
+};
+enum Known { Read, ReadWholeSeconds, Saved };
+
+// Another program's change to the file at path, made to its current contents.
+void changeFile(const QString& path, Change change)
+{
+    const QByteArray bytes = fileBytes(path);
+    const QByteArray name = QFile::encodeName(path);
+    const struct stat before = statOf(path);
+    switch (change) {
+    case Untouched:
+        break;
+    case Appended:
+        QVERIFY(writeFileBytes(path, bytes + kAppended));
+        break;
+    case ReplacedBySameBytes:
+        QVERIFY(writeFileBytes(path + QStringLiteral(".copy"), bytes));
+        QVERIFY(::rename(QFile::encodeName(path + QStringLiteral(".copy")).constData(), name.constData()) ==
+                0);
+        break;
+    case RewrittenSameSize:
+    case RewrittenTimesPutBack:
+        QVERIFY(writeFileBytes(path, QByteArray(bytes.size(), 'X')));
+        if (change == RewrittenTimesPutBack) {
+            const timespec times[2] = {before.st_atim, before.st_mtim};
+            QVERIFY(::utimensat(AT_FDCWD, name.constData(), times, 0) == 0);
+        }
+        break;
+    case PermissionsChanged:
+        QVERIFY(::chmod(name.constData(), (before.st_mode & 0777) ^ 0060) == 0);
+        break;
+    case LinkAdded:
+        QVERIFY(hardLink(path, path + QStringLiteral(".link")));
+        break;
+    case Deleted:
+        QVERIFY(QFile::remove(path));
+        break;
+    }
+}
 
 }  // namespace
 
@@ -88,52 +145,57 @@ class TestSaveGuard : public QObject {
     Q_OBJECT
 
 private slots:
-    void changeSinceReadIsSeen_data()
+    // Whether the file still holds what was read or saved here: a change of
+    // its contents counts, whatever times it was given; new permissions or a
+    // new name do not.
+    void changeSinceReadOrSaveIsSeen_data()
     {
+        QTest::addColumn<int>("known");
         QTest::addColumn<int>("change");
-        QTest::addColumn<bool>("coarseTimestamps");
         QTest::addColumn<bool>("changed");
-        for (const bool coarse : {false, true}) {
-            const char* fs = coarse ? "coarse timestamps: " : "fine timestamps: ";
-            QTest::addRow("%suntouched", fs) << int(Untouched) << coarse << false;
-            QTest::addRow("%sa record appended", fs) << int(Appended) << coarse << true;
-            QTest::addRow("%sreplaced by a copy", fs) << int(ReplacedBySameBytes) << coarse << true;
-            QTest::addRow("%srewritten, same size", fs) << int(RewrittenSameSize) << coarse << true;
-            QTest::addRow("%sdeleted", fs) << int(Deleted) << coarse << false;
-        }
+        const char* knownNames[] = {"read", "read, whole-second times", "saved"};
+        const struct {
+            Change change;
+            const char* name;
+            bool changed;
+        } changes[] = {
+            {Untouched, "untouched", false},
+            {Appended, "a record appended", true},
+            {ReplacedBySameBytes, "replaced by a copy", true},
+            {RewrittenSameSize, "rewritten, same size", true},
+            {RewrittenTimesPutBack, "rewritten, same size, times put back", true},
+            {PermissionsChanged, "permissions changed", false},
+            {LinkAdded, "a hard link added", false},
+            {Deleted, "deleted", false},
+        };
+        for (const Known known : {Read, ReadWholeSeconds, Saved})
+            for (const auto& c : changes)
+                QTest::addRow("%s: %s", knownNames[known], c.name)
+                    << int(known) << int(c.change) << c.changed;
     }
-    void changeSinceReadIsSeen()
+    void changeSinceReadOrSaveIsSeen()
     {
+        QFETCH(int, known);
         QFETCH(int, change);
-        QFETCH(bool, coarseTimestamps);
         QFETCH(bool, changed);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("doc.tmd"));
-        QVERIFY(writeFileBytes(path, kOld));
+        // Megabytes, so that reading, writing and comparing take them in pieces cut differently.
+        const int copies = 15'000;
+        QVERIFY(writeFileBytes(path, kOld.repeated(copies)));
         const time_t second = ::time(nullptr) - 10;
-        if (coarseTimestamps)
-            setWholeSecond(path, second);
         SaveGuard guard;
-        guard.remember(path, SaveGuard::identityBeforeRead(path));
-
-        switch (change) {
-        case Appended:
-            QVERIFY(writeFileBytes(path, kOld + kAppended));
-            break;
-        case ReplacedBySameBytes:
-            QVERIFY(writeFileBytes(dir.filePath(QStringLiteral("copy")), kOld));
-            QVERIFY(::rename(QFile::encodeName(dir.filePath(QStringLiteral("copy"))).constData(),
-                             QFile::encodeName(path).constData()) == 0);
-            break;
-        case RewrittenSameSize:
-            QVERIFY(writeFileBytes(path, kAppended + kAppended));
-            break;
-        case Deleted:
-            QVERIFY(QFile::remove(path));
-            break;
+        if (known == Saved) {
+            QVERIFY(saveNew(guard, path, {}, copies));
+        } else {
+            if (known == ReadWholeSeconds)
+                setWholeSecond(path, second);
+            guard.remember(path, identityOfRead(path));
         }
-        // On coarse timestamps a change within the same second keeps the time.
-        if (coarseTimestamps && change != Deleted)
+
+        changeFile(path, Change(change));
+        // A file system with coarse timestamps keeps the second of a change within it.
+        if (known == ReadWholeSeconds && change != Deleted)
             setWholeSecond(path, second);
         QCOMPARE(guard.changedOnDisk(path), changed);
         // Nothing is known of another file.
@@ -231,17 +293,22 @@ private slots:
         QVERIFY(!guard.changedOnDisk(path));
     }
 
-    // Another program writes between the question and the end of the save:
-    // its bytes stay, and the save says why it failed.
+    // Another program writes between the question and the end of the save,
+    // while the new contents are written or at the last moment before the old
+    // file goes: its bytes stay, and the save says why it failed.
     void changeDuringTheSaveKeepsTheOtherProgramsBytes_data()
     {
         QTest::addColumn<bool>("hardLinked");
-        QTest::newRow("one name") << false;
-        QTest::newRow("hard-linked") << true;
+        QTest::addColumn<bool>("atTheLastMoment");
+        dataRow("one name, while writing", false, false);
+        dataRow("one name, after the sync", false, true);
+        dataRow("hard-linked, while writing", true, false);
+        dataRow("hard-linked, after the sync", true, true);
     }
     void changeDuringTheSaveKeepsTheOtherProgramsBytes()
     {
         QFETCH(bool, hardLinked);
+        QFETCH(bool, atTheLastMoment);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("doc.tmd"));
         QVERIFY(writeFileBytes(path, kOld));
@@ -249,14 +316,17 @@ private slots:
             QVERIFY(hardLink(path, dir.filePath(QStringLiteral("other name.tmd"))));
         const QStringList before = filesIn(dir.path());
         SaveGuard guard;
-        guard.remember(path, SaveGuard::identityBeforeRead(path));
+        guard.remember(path, identityOfRead(path));
 
         QFile appender(path);
         QVERIFY(appender.open(QIODevice::Append));
-        QVERIFY(!saveNew(guard, path, [&] {
+        const auto otherProgram = [&] {
             appender.write(kAppended);
             appender.flush();
-        }));
+        };
+        if (atTheLastMoment)
+            guard.setLastMomentStep(otherProgram);
+        QVERIFY(!saveNew(guard, path, atTheLastMoment ? std::function<void()>() : otherProgram));
 
         QCOMPARE(guard.errorString(),
                  QStringLiteral("Another program changed the file while it was being saved."));
@@ -290,7 +360,7 @@ private slots:
         QVERIFY(hardLink(path, dir.filePath(QStringLiteral("other name.tmd"))));
         QVERIFY(writeFileBytes(copy, kOld));
         SaveGuard guard;
-        guard.remember(path, SaveGuard::identityBeforeRead(path));
+        guard.remember(path, SaveGuard::identityNow(path));
         InPlaceWriter writer(path, copy);
         QVERIFY(writer.marked());
         if (!writerRunning)

@@ -180,6 +180,8 @@ bool FakeProgressDisplay::advance(qint64 done, qint64 total)
     ++reports;
     lastDone = done;
     lastTotal = total;
+    if (onAdvance)
+        onAdvance(done);
     return cancelAt == 0 || reports < cancelAt;
 }
 

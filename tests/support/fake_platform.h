@@ -131,6 +131,8 @@ public:
     qint64 lastTotal = 0;
     int ended = 0;
     int cancelAt = 0;
+    // Runs at each report, before it is answered: lets a test act in the middle of a task.
+    std::function<void(qint64 done)> onAdvance;
 };
 
 // A fresh world for one test: every seam faked, the date form fixed (dd/MM/yyyy).

@@ -87,7 +87,19 @@ bool frmTermDeposit::SaveFirst()
     return saveDocument();
 }
 
-bool frmTermDeposit::saveDocument() { return confirmExactSave() && PrepareSaveFile() && SaveRegisterFile(); }
+bool frmTermDeposit::saveDocument()
+{
+    return !saveRefused(m_fileName) && confirmExactSave() && PrepareSaveFile() && SaveRegisterFile();
+}
+
+bool frmTermDeposit::saveRefused(const QString& name)
+{
+    const QString refusal = SaveGuard::refusal(name);
+    if (!refusal.isEmpty())
+        showFileError(tr("The Term Deposit file could not be saved. The file on disk has not been changed."),
+                      name, refusal);
+    return !refusal.isEmpty();
+}
 
 bool frmTermDeposit::PrepareSaveFile()
 {
@@ -95,7 +107,7 @@ bool frmTermDeposit::PrepareSaveFile()
         const std::optional<QString> name = m_platform.files.saveFileName(fileDialogSettings());
         if (!name || name->trimmed().isEmpty())
             return false;
-        setTitleFile(*name);
+        nameDocument(*name);
     }
     // An existing file of that name is not deleted here: the save writes a new
     // file beside it and puts it in its place only when it is complete.
@@ -104,9 +116,7 @@ bool frmTermDeposit::PrepareSaveFile()
 
 bool frmTermDeposit::SaveRegisterFile()
 {
-    if (m_fileName.trimmed().isEmpty())
-        return false;
-    if (!confirmReplaceChangedFile())
+    if (m_fileName.trimmed().isEmpty() || saveRefused(m_fileName) || !confirmReplaceChangedFile())
         return false;
     DepositFileWriter writer;
     bool saved = false;
@@ -194,7 +204,6 @@ void frmTermDeposit::openDocument(const std::optional<QString>& chosen)
         ProgressScope progress(m_platform.progress, tr("Opening %1").arg(fullPath(source)));
         reader.setProgressStep(
             [&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
-        const FileIdentity before = SaveGuard::identityBeforeRead(*name);
         if (!reader.readFile(source)) {
             if (reader.cancelled())
                 return;  // as if Open had not been chosen
@@ -202,7 +211,8 @@ void frmTermDeposit::openDocument(const std::optional<QString>& chosen)
         } else if (!m_register.replaceDeposits(reader.takeRecords())) {
             failure = tr("There is not enough memory to read the file.");
         } else {
-            m_saveGuard.remember(*name, before);
+            // Read from the complete copy, the file is known as the torn file it is now.
+            m_saveGuard.remember(*name, source == *name ? reader.fileIdentity() : SaveGuard::identityNow(*name));
             if (!m_lock.holds(*name))
                 m_lock = std::move(lock);
             setTitleFile(*name);
@@ -238,14 +248,9 @@ void frmTermDeposit::fileSaveAs()
             tr("This Term Deposit file already exists. Replace existing Term Deposit by over writing it?"),
             MessageIcon::Question, MessageButtons::YesNo) != MessageButton::Yes)
         return;
-    if (const QString refusal = SaveGuard::refusal(*name); !refusal.isEmpty()) {
-        showFileError(tr("The Term Deposit file could not be saved. The file on disk has not been changed."),
-                      *name, refusal);
+    if (saveRefused(*name) || !confirmExactSave())
         return;
-    }
-    if (!confirmExactSave())
-        return;
-    setTitleFile(*name);
+    nameDocument(*name);
     if (!SaveRegisterFile())
         return;
     m_flags.ModifiedFlag = false;

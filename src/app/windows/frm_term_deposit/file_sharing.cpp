@@ -87,11 +87,13 @@ bool frmTermDeposit::chooseAfterInterruptedSave(const QString& name, QString& re
     return true;
 }
 
-// No ends the save as a cancel does.
+// No ends the save as a cancel does. Yes lets the save replace the file as it
+// was when asked: a change made while the question was open fails the save.
 bool frmTermDeposit::confirmReplaceChangedFile()
 {
     if (!m_saveGuard.changedOnDisk(m_fileName))
         return true;
+    const FileIdentity asked = SaveGuard::identityNow(m_fileName);
     const QString text = tr("Another program has changed the Term Deposit file %1 since it was opened or "
                             "saved here.\n\nReplace it with this register? The other program's changes "
                             "will be lost.")
@@ -99,13 +101,27 @@ bool frmTermDeposit::confirmReplaceChangedFile()
     if (m_platform.messages.ask(tr("Save File?"), text, MessageIcon::Question, MessageButtons::YesNo) !=
         MessageButton::Yes)
         return false;
-    m_saveGuard.acceptCurrent(m_fileName);
+    m_saveGuard.remember(m_fileName, asked);
     return true;
 }
 
-// The lock follows the document to the name it was saved under (the first
-// save of an untitled register, Save As); holding it, this copy may clear
-// what interrupted saves left beside the file.
+// The title, the lock and the change check always name one file: a Save As or
+// a first save moves all three to the new name before it writes, so that they
+// stay together where the write then fails. The lock is let go where the new
+// name cannot have one.
+void frmTermDeposit::nameDocument(const QString& name)
+{
+    setTitleFile(name);
+    if (!m_lock.holds(name)) {
+        DocumentLock lock;
+        lock.lock(name);
+        m_lock = std::move(lock);
+    }
+    m_saveGuard.follow(name);
+}
+
+// A lock that could not be had when the document was named is tried again;
+// holding it, this copy may clear what interrupted saves left beside the file.
 void frmTermDeposit::holdFileAfterSave()
 {
     if (!m_lock.holds(m_fileName)) {

@@ -127,11 +127,13 @@ private:
     FileDialogSettings fileDialogSettings() const;
     bool confirmExactSave();
     bool saveDocument();  // the shortening question, then PrepareSaveFile and SaveRegisterFile
+    bool saveRefused(const QString& name);  // told at once where nothing can be saved under name
     void showFileError(const QString& failure, const QString& path, const QString& reason);
     // Sharing the file with other programs (file_sharing.cpp).
     bool lockForOpening(DocumentLock& lock, const QString& name);
     bool chooseAfterInterruptedSave(const QString& name, QString& readFrom);
     bool confirmReplaceChangedFile();
+    void nameDocument(const QString& name);
     void holdFileAfterSave();
     void filePrint();
     bool printAll(bool printActive);
