@@ -309,7 +309,8 @@ private slots:
 
         QCOMPARE(world.titlesAsked(), QStringList{asked.section('|', 0, 0)});
         const QString text = world.fake.messages.asked[0].text;
-        for (const QString& part : asked.split('|').mid(1) << who)
+        const QStringList parts = asked.split('|').mid(1) << who;
+        for (const QString& part : parts)
             QVERIFY2(text.contains(part), qPrintable(text));
         QCOMPARE(accountsShown(world).join(' '), opened);
         if (opened.isEmpty()) {

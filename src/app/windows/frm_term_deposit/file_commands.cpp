@@ -212,7 +212,8 @@ void frmTermDeposit::openDocument(const std::optional<QString>& chosen)
             failure = tr("There is not enough memory to read the file.");
         } else {
             // Read from the complete copy, the file is known as the torn file it is now.
-            m_saveGuard.remember(*name, source == *name ? reader.fileIdentity() : SaveGuard::identityNow(*name));
+            m_saveGuard.remember(*name,
+                                 source == *name ? reader.fileIdentity() : SaveGuard::identityNow(*name));
             if (!m_lock.holds(*name))
                 m_lock = std::move(lock);
             setTitleFile(*name);
