@@ -76,6 +76,10 @@ Figures figuresAt(const Register& reg, int row, const DateForm& form);
 
 using ProgressStep = std::function<bool(qint64 done, qint64 total)>;
 
+// Room for the rows added after a count: the first Add then copies nothing.
+// Memory not yet written takes no room.
+inline std::size_t withRoomToGrow(std::size_t rows) { return rows + rows / 16 + 64; }
+
 // The figures of every deposit row, register row r at r - 1. False, and
 // `figures` untouched, when `step` says to stop.
 bool figuresOfRegister(const Register& reg, const DateForm& form, std::vector<Figures>& figures,

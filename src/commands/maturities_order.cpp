@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstring>
 #include <limits>
 
 namespace td::maturities {
@@ -11,6 +10,7 @@ namespace {
 
 constexpr quint64 kLast = std::numeric_limits<quint64>::max();  // a value that does not read
 constexpr std::size_t kRowsAStep = 1 << 16;
+constexpr std::size_t kRowsABlock = 1 << 21;  // sorted at once, between two reports
 
 // A code as bytes that compare as the codes do (the UTF-8 scheme).
 void appendCode(std::string& key, quint32 code)
@@ -82,8 +82,9 @@ void appendTextKey(QStringView text, std::string& key)
             for (int shift = 24; shift >= 0; shift -= 8)
                 key += char(quint32(length) >> shift);
         }
-        for (; i < end; ++i)
-            key += char(text[i].digitValue());
+        // Two digits a byte: equally long numbers compare byte by byte.
+        for (; i < end; i += 2)
+            key += char(text[i].digitValue() << 4 | (i + 1 < end ? text[i + 1].digitValue() : 0));
     }
     key += '\0';
     for (const QChar c : text)
@@ -112,14 +113,10 @@ RowOrder::Key RowOrder::keyOf(qint32 row, std::string& texts) const
     case AccountNumberColumn:
     case ActiveColumn: {
         m_texts.load(row + 1);
-        key.textAt = texts.size();
+        const std::size_t start = texts.size();
         appendTextKey(m_texts[m_column == ActiveColumn ? Active : AccountNumber], texts);
-        key.textSize = quint32(texts.size() - key.textAt);
-        for (std::size_t b = 0; b < sizeof key.primary; ++b) {
-            key.primary <<= 8;
-            if (b < key.textSize)
-                key.primary |= quint8(texts[key.textAt + b]);
-        }
+        for (std::size_t b = start; b < start + sizeof key.primary; ++b)
+            key.primary = key.primary << 8 | (b < texts.size() ? quint8(texts[b]) : 0);
         break;
     }
     case TermDateColumn:
@@ -147,16 +144,13 @@ RowOrder::Key RowOrder::keyOf(qint32 row, std::string& texts) const
     return key;
 }
 
-int RowOrder::compare(const Key& a, const char* textA, const Key& b, const char* textB) const
+int RowOrder::compare(const Key& a, std::string_view textA, const Key& b, std::string_view textB) const
 {
     int order = 0;
-    if (a.primary != b.primary) {
+    if (a.primary != b.primary)
         order = a.primary < b.primary ? -1 : 1;
-    } else if (m_textual) {
-        order = std::memcmp(textA, textB, std::min(a.textSize, b.textSize));
-        if (order == 0)
-            order = a.textSize < b.textSize ? -1 : a.textSize > b.textSize ? 1 : 0;
-    }
+    else if (m_textual)
+        order = textA.compare(textB);
     if (m_textual && !m_ascending)
         order = -order;
     if (order != 0)
@@ -170,7 +164,7 @@ bool RowOrder::before(qint32 a, qint32 b) const
     std::string textsB;
     const Key keyA = keyOf(a, textsA);
     const Key keyB = keyOf(b, textsB);
-    return compare(keyA, textsA.data(), keyB, textsB.data()) < 0;
+    return compare(keyA, textsA, keyB, textsB) < 0;
 }
 
 std::size_t RowOrder::placeOf(std::span<const qint32> rows, qint32 row) const
@@ -181,7 +175,7 @@ std::size_t RowOrder::placeOf(std::span<const qint32> rows, qint32 row) const
     const auto place = std::partition_point(rows.begin(), rows.end(), [&](qint32 other) {
         otherText.clear();
         const Key otherKey = keyOf(other, otherText);
-        return compare(otherKey, otherText.data(), key, rowText.data()) < 0;
+        return compare(otherKey, otherText, key, rowText) < 0;
     });
     return static_cast<std::size_t>(place - rows.begin());
 }
@@ -192,7 +186,7 @@ bool RowOrder::sortAll(std::vector<qint32>& order, const ProgressStep& step) con
 {
     const std::size_t count = m_figures.size();
     int passes = 0;
-    for (std::size_t width = kRowsAStep; width < count; width *= 2)
+    for (std::size_t width = kRowsABlock; width < count; width *= 2)
         ++passes;
     const qint64 total = qint64(count) * (2 + passes);
     qint64 done = 0;
@@ -200,23 +194,41 @@ bool RowOrder::sortAll(std::vector<qint32>& order, const ProgressStep& step) con
 
     std::vector<Key> keys(count);
     std::string texts;
+    std::vector<std::size_t> textStarts(m_textual ? count + 1 : 0);
     for (std::size_t i = 0; i < count; ++i) {
         if (i % kRowsAStep == 0 && !goOn())
             return false;
+        if (m_textual)
+            textStarts[i] = texts.size();
         keys[i] = keyOf(qint32(i), texts);
         ++done;
     }
-    const char* base = texts.data();
-    auto less = [&](const Key& a, const Key& b) { return compare(a, base + a.textAt, b, base + b.textAt) < 0; };
-    for (std::size_t first = 0; first < count; first += kRowsAStep) {
-        const std::size_t last = std::min(count, first + kRowsAStep);
+    if (m_textual)
+        textStarts[count] = texts.size();
+    auto textOf = [&](const Key& key) {
+        if (!m_textual)
+            return std::string_view();
+        const std::size_t row = key.tie & 0xFFFFFFFFu;
+        return std::string_view(texts).substr(textStarts[row], textStarts[row + 1] - textStarts[row]);
+    };
+    const bool reversed = m_textual && !m_ascending;
+    auto less = [&](const Key& a, const Key& b) {
+        // Most keys differ in their first bytes already.
+        if (a.primary != b.primary)
+            return (a.primary < b.primary) != reversed;
+        if (!m_textual)
+            return a.tie < b.tie;
+        return compare(a, textOf(a), b, textOf(b)) < 0;
+    };
+    for (std::size_t first = 0; first < count; first += kRowsABlock) {
+        const std::size_t last = std::min(count, first + kRowsABlock);
         std::sort(keys.begin() + qsizetype(first), keys.begin() + qsizetype(last), less);
         done += qint64(last - first);
         if (!goOn())
             return false;
     }
     std::vector<Key> merged(passes > 0 ? count : 0);
-    for (std::size_t width = kRowsAStep; width < count; width *= 2) {
+    for (std::size_t width = kRowsABlock; width < count; width *= 2) {
         for (std::size_t first = 0; first < count; first += 2 * width) {
             const auto begin = keys.begin();
             const std::size_t middle = std::min(count, first + width);
@@ -229,9 +241,10 @@ bool RowOrder::sortAll(std::vector<qint32>& order, const ProgressStep& step) con
         }
         keys.swap(merged);
     }
-    std::vector<qint32> sorted(count);
-    for (std::size_t i = 0; i < count; ++i)
-        sorted[i] = qint32(keys[i].tie & 0xFFFFFFFFu);
+    std::vector<qint32> sorted;
+    sorted.reserve(withRoomToGrow(count));
+    for (const Key& key : keys)
+        sorted.push_back(qint32(key.tie & 0xFFFFFFFFu));
     order = std::move(sorted);
     return true;
 }

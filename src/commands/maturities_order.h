@@ -6,6 +6,7 @@
 #include <QStringView>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace td::maturities {
@@ -21,7 +22,8 @@ namespace td::maturities {
 // that compares as the text is ordered) and never compares texts.
 class RowOrder {
 public:
-    RowOrder(const Register& reg, const std::vector<Figures>& figures, int column, bool ascending, QDate today);
+    RowOrder(const Register& reg, const std::vector<Figures>& figures, int column, bool ascending,
+             QDate today);
 
     // Every row, in order, into `order`; false, and `order` untouched, when
     // `step` says to stop.
@@ -34,11 +36,10 @@ private:
     struct Key {
         quint64 primary = 0;  // the value in the sort's direction; a text's first bytes
         quint64 tie = 0;      // term date, then row
-        std::size_t textAt = 0;
-        quint32 textSize = 0;
     };
+    // Appends a text's bytes to `texts`.
     Key keyOf(qint32 row, std::string& texts) const;
-    int compare(const Key& a, const char* textA, const Key& b, const char* textB) const;
+    int compare(const Key& a, std::string_view textA, const Key& b, std::string_view textB) const;
 
     const Register& m_register;
     const std::vector<Figures>& m_figures;

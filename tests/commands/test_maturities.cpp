@@ -1,9 +1,11 @@
 #include "commands/maturities.h"
 #include "commands/maturities_order.h"
 #include "core/register.h"
+#include "core/text_values.h"
 #include "support/data_rows.h"
 
 #include <QTest>
+#include <bit>
 
 using namespace td;
 using td::test::dataRow;
@@ -149,6 +151,25 @@ private slots:
         QCOMPARE(c.figures[0].countsInTotals(), !interest.isEmpty());
         QCOMPARE(c.text(mat::BalanceColumn), balance);
         QCOMPARE(c.text(mat::StatusColumn).contains("not in totals"), interest.isEmpty());
+    }
+
+    // The overview reads amounts as every other part of the program does.
+    void amountsReadAsTheProgramReadsThem_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const char* text :
+             {"$1,234.56", "1234.5", "-$0.07", "-0", "5.", "1,,2", "$.5", "+5", "1e3", "0.001", "$-5",
+              "12abc", "", "-", "$", "999999999999.99", "9999999999999.99", "\t5"})
+            dataRow(text, QString::fromUtf8(text));
+    }
+    void amountsReadAsTheProgramReadsThem()
+    {
+        QFETCH(QString, text);
+        const mat::Figures figures = mat::figuresOf(deposit("A1", "01/01/2025", text), DateForm());
+        const std::optional<double> expected = ParseNumber(text);
+        QCOMPARE(std::isnan(figures.balance), !expected);
+        if (expected)
+            QCOMPARE(std::bit_cast<quint64>(figures.balance), std::bit_cast<quint64>(*expected));
     }
 
     void sortsByValueNotText_data()
