@@ -62,6 +62,12 @@ void appendTextKey(QStringView text, std::string& key)
     // takes the place of "0" among the other characters.
     constexpr char kDigitRun = '0' + 1;
     for (qsizetype i = 0; i < text.size();) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x7F && (c < u'0' || c > u'9')) {  // most account numbers are plain ASCII
+            key += char((c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c) + 1);
+            ++i;
+            continue;
+        }
         if (!text[i].isDigit()) {
             appendCode(key, quint32(text[i].toCaseFolded().unicode()) + 1);
             ++i;
@@ -194,6 +200,8 @@ bool RowOrder::sortAll(std::vector<qint32>& order, const ProgressStep& step) con
 
     std::vector<Key> keys(count);
     std::string texts;
+    if (m_textual)
+        texts.reserve(count * 32);  // taken only as far as it is written
     std::vector<std::size_t> textStarts(m_textual ? count + 1 : 0);
     for (std::size_t i = 0; i < count; ++i) {
         if (i % kRowsAStep == 0 && !goOn())
@@ -203,8 +211,14 @@ bool RowOrder::sortAll(std::vector<qint32>& order, const ProgressStep& step) con
         keys[i] = keyOf(qint32(i), texts);
         ++done;
     }
-    if (m_textual)
+    // Keys of up to eight bytes are whole in their first bytes (a key ends in
+    // a byte other than 0, or is the one byte 0 of an empty text).
+    bool whole = true;
+    if (m_textual) {
         textStarts[count] = texts.size();
+        for (std::size_t i = 0; i < count && whole; ++i)
+            whole = textStarts[i + 1] - textStarts[i] <= sizeof(Key::primary);
+    }
     auto textOf = [&](const Key& key) {
         if (!m_textual)
             return std::string_view();
@@ -216,7 +230,7 @@ bool RowOrder::sortAll(std::vector<qint32>& order, const ProgressStep& step) con
         // Most keys differ in their first bytes already.
         if (a.primary != b.primary)
             return (a.primary < b.primary) != reversed;
-        if (!m_textual)
+        if (!m_textual || whole)
             return a.tie < b.tie;
         return compare(a, textOf(a), b, textOf(b)) < 0;
     };
