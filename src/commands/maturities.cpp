@@ -1,11 +1,13 @@
 #include "commands/maturities.h"
 
+#include "commands/row_texts.h"
 #include "core/register.h"
 #include "core/text_values.h"
 
 #include <QCoreApplication>
 #include <algorithm>
-#include <cmath>
+#include <array>
+#include <utility>
 
 namespace td::maturities {
 
@@ -13,19 +15,106 @@ namespace {
 
 QString tr(const char* text) { return QCoreApplication::translate("Maturities", text); }
 
-// A count text of the term: a whole number, not negative.
-std::optional<double> wholeCount(const QString& text)
+// ParseNumber's answer, read quicker for the plain amounts the program
+// writes ("$1,234.56", "12"): their whole cents over 100 is the double that
+// ParseNumber finds, the one nearest to the decimal. Anything else is left
+// to ParseNumber.
+std::optional<double> readAmount(QStringView text)
 {
-    const std::optional<double> value = ParseNumber(text);
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    const bool negative = n > 0 && text[0] == u'-';
+    i += negative ? 1 : 0;
+    i += i < n && text[i] == u'$' ? 1 : 0;
+    qint64 cents = 0;
+    int digits = 0;
+    bool plain = i < n && text[i] >= u'0' && text[i] <= u'9';
+    for (; plain && i < n && text[i] != u'.'; ++i) {
+        if (text[i] >= u'0' && text[i] <= u'9') {
+            cents = cents * 10 + (text[i].unicode() - u'0');
+            ++digits;
+        } else {
+            plain = text[i] == u',';
+        }
+    }
+    int decimals = 0;
+    if (plain && i < n) {  // the point
+        for (++i; plain && i < n; ++i, ++decimals) {
+            plain = decimals < 2 && text[i] >= u'0' && text[i] <= u'9';
+            cents = cents * 10 + (text[i].unicode() - u'0');
+        }
+    }
+    if (!plain || digits + 2 > 15)
+        return ParseNumber(text);
+    for (; decimals < 2; ++decimals)
+        cents *= 10;
+    const double value = double(cents) / 100;
+    return negative ? -value : value;
+}
+
+// A count text of the term: a whole number, not negative.
+std::optional<double> wholeCount(QStringView text)
+{
+    const std::optional<double> value = readAmount(text);
     if (!value || *value < 0 || std::floor(*value) != *value)
         return std::nullopt;
     return value;
 }
 
-QString statusText(const Row& row)
+// Amounts up to here in cents add up exactly in a double's 53 bits.
+constexpr double kExactCents = 9e15;
+
+// The amount as whole cents, when it is a whole number of cents.
+std::optional<qint64> wholeCents(double amount)
+{
+    const double scaled = amount * 100;
+    if (!(std::fabs(scaled) < kExactCents))
+        return std::nullopt;
+    const qint64 cents = std::llround(scaled);
+    if (double(cents) / 100 != amount)
+        return std::nullopt;
+    return cents;
+}
+
+// Future value less balance less the savings paid in; worked in whole cents
+// where every part is in cents, so that what is shown and totalled is exact.
+double interestOf(double balance, double futureValue, double saving, double months)
+{
+    const std::optional<qint64> b = wholeCents(balance);
+    const std::optional<qint64> f = wholeCents(futureValue);
+    const std::optional<qint64> s = wholeCents(saving);
+    qint64 paid = 0;
+    qint64 cents = 0;
+    if (b && f && s && months < kExactCents && !__builtin_mul_overflow(*s, qint64(months), &paid) &&
+        !__builtin_sub_overflow(*f - *b, paid, &cents) && std::fabs(double(cents)) < kExactCents)
+        return double(cents) / 100;
+    const double interest = futureValue - balance - saving * months;
+    return std::isfinite(interest) ? interest : Figures::kUnread;
+}
+
+template <typename Texts>
+Figures figuresFrom(Texts& texts, const DateForm& form)
+{
+    Figures figures;
+    if (const std::optional<QDate> date = ParseDate(texts[TermDate], form))
+        figures.termDay = static_cast<qint32>(date->toJulianDay());
+    const std::optional<double> balance = readAmount(texts[AccountBalance]);
+    const std::optional<double> futureValue = readAmount(texts[FutureValue]);
+    figures.balance = balance.value_or(Figures::kUnread);
+    figures.futureValue = futureValue.value_or(Figures::kUnread);
+    const std::optional<double> saving = readAmount(texts[SaveEachMonth]);
+    const std::optional<double> years = wholeCount(texts[Years]);
+    const std::optional<double> months = wholeCount(texts[Months]);
+    if (balance && futureValue && saving && years && months)
+        figures.interest = interestOf(*balance, *futureValue, *saving, *years * 12 + *months);
+    figures.active = texts[Active] == QLatin1String("Yes");
+    return figures;
+}
+
+QString statusText(State state, bool countsInTotals)
 {
     QString text;
-    switch (row.state) {
+    switch (state) {
     case State::Matured:
         text = tr("Matured");
         break;
@@ -39,85 +128,9 @@ QString statusText(const Row& row)
         text = tr("Term date cannot be read");
         break;
     }
-    if (!row.countsInTotals())
+    if (!countsInTotals)
         text = tr("%1, %2").arg(text, tr("not in totals"));
     return text;
-}
-
-// Nothing sorts after everything else, whichever the order.
-template <typename T>
-int compareOptional(const std::optional<T>& a, const std::optional<T>& b, bool ascending)
-{
-    if (!a || !b)
-        return a ? -1 : (b ? 1 : 0);
-    if (*a == *b)
-        return 0;
-    const int order = *a < *b ? -1 : 1;
-    return ascending ? order : -order;
-}
-
-int urgency(State state)
-{
-    switch (state) {
-    case State::Matured:
-        return 0;
-    case State::DueSoon:
-        return 1;
-    case State::Later:
-        return 2;
-    case State::DateUnreadable:
-        break;
-    }
-    return 3;
-}
-
-// Account numbers compare with their runs of digits as numbers ("A9" before
-// "A10"), letters regardless of case; the system's collation is not relied on,
-// since not every build of it knows a numeric mode.
-int compareAccounts(const QString& a, const QString& b)
-{
-    qsizetype i = 0;
-    qsizetype j = 0;
-    while (i < a.size() && j < b.size()) {
-        if (a[i].isDigit() && b[j].isDigit()) {
-            qsizetype iEnd = i;
-            qsizetype jEnd = j;
-            while (iEnd < a.size() && a[iEnd].isDigit())
-                ++iEnd;
-            while (jEnd < b.size() && b[jEnd].isDigit())
-                ++jEnd;
-            // Leading zeros do not make a number larger.
-            QStringView x = QStringView(a).sliced(i, iEnd - i);
-            QStringView y = QStringView(b).sliced(j, jEnd - j);
-            while (x.size() > 1 && x.front() == QLatin1Char('0'))
-                x = x.sliced(1);
-            while (y.size() > 1 && y.front() == QLatin1Char('0'))
-                y = y.sliced(1);
-            if (x.size() != y.size())
-                return x.size() < y.size() ? -1 : 1;
-            if (const int order = x.compare(y); order != 0)
-                return order < 0 ? -1 : 1;
-            i = iEnd;
-            j = jEnd;
-            continue;
-        }
-        const int order =
-            QStringView(a).sliced(i, 1).compare(QStringView(b).sliced(j, 1), Qt::CaseInsensitive);
-        if (order != 0)
-            return order < 0 ? -1 : 1;
-        ++i;
-        ++j;
-    }
-    if (i < a.size() || j < b.size())
-        return i < a.size() ? 1 : -1;
-    return a.compare(b);  // equal but for case or zeros: still one order
-}
-
-// Term date order, then register order: how rows stand when nothing else decides.
-bool termDateOrder(const Row& a, const Row& b)
-{
-    const int byDate = compareOptional(a.termDate, b.termDate, true);
-    return byDate != 0 ? byDate < 0 : a.registerRow < b.registerRow;
 }
 
 }  // namespace
@@ -137,7 +150,27 @@ QString headerText(int column)
     return tr(kHeaders.at(column));
 }
 
-std::optional<double> savingsPaidIn(const QString& saveEachMonth, const QString& years, const QString& months)
+State stateOf(qint64 days)
+{
+    if (days <= 0)
+        return State::Matured;
+    return days <= kDueSoonDays ? State::DueSoon : State::Later;
+}
+
+std::optional<qint64> Figures::days(QDate today) const
+{
+    if (!hasTermDate())
+        return std::nullopt;
+    return qint64(termDay) - today.toJulianDay();
+}
+
+State Figures::state(QDate today) const
+{
+    const std::optional<qint64> left = days(today);
+    return left ? stateOf(*left) : State::DateUnreadable;
+}
+
+std::optional<double> savingsPaidIn(QStringView saveEachMonth, QStringView years, QStringView months)
 {
     const std::optional<double> saving = ParseNumber(saveEachMonth);
     const std::optional<double> y = wholeCount(years);
@@ -147,131 +180,99 @@ std::optional<double> savingsPaidIn(const QString& saveEachMonth, const QString&
     return *saving * (*y * 12 + *m);
 }
 
-State stateOf(qint64 days)
+Figures figuresOf(const DepositRecord& deposit, const DateForm& form) { return figuresFrom(deposit, form); }
+
+Figures figuresAt(const Register& reg, int row, const DateForm& form)
 {
-    if (days <= 0)
-        return State::Matured;
-    return days <= kDueSoonDays ? State::DueSoon : State::Later;
+    RowTexts texts(reg);
+    texts.load(row);
+    return figuresFrom(texts, form);
 }
 
-Row rowFor(const DepositRecord& deposit, int registerRow, QDate today, const DateForm& form)
+bool figuresOfRegister(const Register& reg, const DateForm& form, std::vector<Figures>& figures,
+                       const ProgressStep& step)
 {
-    Row row;
-    row.registerRow = registerRow;
-    row.termDate = ParseDate(deposit[TermDate], form);
-    if (row.termDate) {
-        row.days = today.daysTo(*row.termDate);
-        row.state = stateOf(*row.days);
+    constexpr int kRowsAStep = 1 << 16;
+    const int count = std::max(0, reg.depositCount());
+    std::vector<Figures> counted;
+    counted.reserve(withRoomToGrow(std::size_t(count)));
+    counted.resize(std::size_t(count));
+    RowTexts texts(reg);
+    for (int i = 0; i < count; ++i) {
+        if (i % kRowsAStep == 0 && step && !step(i, count))
+            return false;
+        texts.load(i + 1);
+        counted[static_cast<std::size_t>(i)] = figuresFrom(texts, form);
     }
-    // An amount beyond the double range ("1e999") reads, but no total can hold it.
-    auto amount = [](const QString& text) {
-        const std::optional<double> value = ParseNumber(text);
-        return value && std::isfinite(*value) ? value : std::nullopt;
-    };
-    row.balance = amount(deposit[AccountBalance]);
-    row.futureValue = amount(deposit[FutureValue]);
-    const std::optional<double> paidIn =
-        savingsPaidIn(deposit[SaveEachMonth], deposit[Years], deposit[Months]);
-    if (row.balance && row.futureValue && paidIn)
-        row.interest = *row.futureValue - *row.balance - *paidIn;
-    if (row.interest && !std::isfinite(*row.interest))
-        row.interest.reset();
-    // The usual two answers share one text each rather than a copy a row.
-    static const QString yes = QStringLiteral("Yes");
-    static const QString no = QStringLiteral("No");
-    const QString& active = deposit[Active];
-    row.activeText = active == yes ? yes : active == no ? no : active;
-    row.account = deposit[AccountNumber];
-    return row;
+    if (step && !step(count, count))
+        return false;
+    figures = std::move(counted);
+    return true;
 }
 
-QString text(const Row& row, const DepositRecord& deposit, int column)
+QString text(const Figures& figures, int column, QDate today, const Register& reg, int row)
 {
     switch (column) {
     case AccountNumberColumn:
-        return row.account;
+        return reg.cell(row, AccountNumber);
     case TermDateColumn:
-        return deposit[TermDate];
-    case DaysColumn:
-        return row.days ? QString::number(*row.days) : QString();
+        return reg.cell(row, TermDate);
+    case DaysColumn: {
+        const std::optional<qint64> days = figures.days(today);
+        return days ? QString::number(*days) : QString();
+    }
     case StatusColumn:
-        return statusText(row);
+        return statusText(figures.state(today), figures.countsInTotals());
     case BalanceColumn:
-        return deposit[AccountBalance];
+        return reg.cell(row, AccountBalance);
     case FutureValueColumn:
-        return deposit[FutureValue];
+        return reg.cell(row, FutureValue);
     case InterestColumn:
-        return row.interest ? FormatMoney(*row.interest) : QString();
+        return std::isnan(figures.interest) ? QString() : FormatMoney(figures.interest);
     case ActiveColumn:
-        return row.activeText;
+        return reg.cell(row, Active);
     default:
         return {};
     }
 }
 
-std::vector<Row> build(const Register& reg, QDate today, const DateForm& form)
+void Sum::change(double amount, int sign)
 {
-    std::vector<Row> rows;
-    rows.reserve(static_cast<std::size_t>(std::max(0, reg.depositCount())));
-    for (int r = 1; r < reg.rows() - 1; ++r)
-        rows.push_back(rowFor(reg.record(r), r, today, form));
-    std::stable_sort(rows.begin(), rows.end(), termDateOrder);
-    return rows;
+    if (const std::optional<qint64> cents = wholeCents(amount))
+        m_cents += sign * *cents;
+    else
+        m_rest += sign * amount;
 }
 
-void sort(std::vector<Row>& rows, int column, bool ascending)
-{
-    auto compare = [&](const Row& a, const Row& b) -> int {
-        switch (column) {
-        case AccountNumberColumn:
-        case ActiveColumn: {
-            const bool byAccount = column == AccountNumberColumn;
-            const int order =
-                compareAccounts(byAccount ? a.account : a.activeText, byAccount ? b.account : b.activeText);
-            return ascending ? order : -order;
-        }
-        case TermDateColumn:
-            return compareOptional(a.termDate, b.termDate, ascending);
-        case DaysColumn:
-            return compareOptional(a.days, b.days, ascending);
-        case StatusColumn: {
-            const int order = urgency(a.state) - urgency(b.state);
-            return ascending ? order : -order;
-        }
-        case BalanceColumn:
-            return compareOptional(a.balance, b.balance, ascending);
-        case FutureValueColumn:
-            return compareOptional(a.futureValue, b.futureValue, ascending);
-        case InterestColumn:
-            return compareOptional(a.interest, b.interest, ascending);
-        default:
-            return 0;
-        }
-    };
-    std::stable_sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
-        const int order = compare(a, b);
-        return order != 0 ? order < 0 : termDateOrder(a, b);
-    });
-}
+double Sum::value() const { return double(m_cents) / 100 + m_rest; }
 
-Summary summarise(const std::vector<Row>& rows)
+void Summary::change(const Figures& figures, int sign)
 {
-    Summary summary;
-    auto add = [](Totals& totals, const Row& row) {
-        ++totals.deposits;
-        if (!row.countsInTotals()) {
-            ++totals.leftOut;
+    auto apply = [&](Totals& totals) {
+        totals.deposits += sign;
+        if (!figures.countsInTotals()) {
+            totals.leftOut += sign;
             return;
         }
-        totals.balance += *row.balance;
-        totals.futureValue += *row.futureValue;
-        totals.interest += *row.interest;
+        for (auto [sum, amount] : {std::pair{&totals.balance, figures.balance},
+                                   std::pair{&totals.futureValue, figures.futureValue},
+                                   std::pair{&totals.interest, figures.interest}}) {
+            if (sign > 0)
+                sum->add(amount);
+            else
+                sum->remove(amount);
+        }
     };
-    for (const Row& row : rows) {
-        add(summary.all, row);
-        if (row.isActive())
-            add(summary.active, row);
-    }
+    apply(all);
+    if (figures.active)
+        apply(active);
+}
+
+Summary summarise(const std::vector<Figures>& figures)
+{
+    Summary summary;
+    for (const Figures& f : figures)
+        summary.add(f);
     return summary;
 }
 
@@ -280,8 +281,8 @@ QString totalsText(const Totals& totals, bool activeOnly)
     const QString counted = activeOnly ? tr("Active deposits: %1").arg(totals.deposits)
                                        : tr("All deposits: %1").arg(totals.deposits);
     QString text = tr("%1. Account balance %2, future value %3, interest to earn %4.")
-                       .arg(counted, FormatMoney(totals.balance), FormatMoney(totals.futureValue),
-                            FormatMoney(totals.interest));
+                       .arg(counted, FormatMoney(totals.balance.value()),
+                            FormatMoney(totals.futureValue.value()), FormatMoney(totals.interest.value()));
     if (totals.leftOut == 1)
         text += tr(" 1 deposit left out: its values cannot be read.");
     else if (totals.leftOut > 1)

@@ -5,6 +5,9 @@
 
 #include <QDate>
 #include <QString>
+#include <cmath>
+#include <functional>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -37,65 +40,90 @@ inline constexpr int kDueSoonDays = 30;
 
 enum class State { Matured, DueSoon, Later, DateUnreadable };
 
-// A deposit's place in the overview. Only the values it is sorted and
-// totalled by are kept; the texts are made when shown (see text()), so a
-// register of a million deposits needs no second copy of them.
-struct Row {
-    int registerRow = 0;
-    QString account;     // the deposit's account number, to sort by and to find it again
-    QString activeText;  // its Active text, to sort by
-    std::optional<QDate> termDate;
-    std::optional<qint64> days;  // from today to the term date; 0 is today, negative is past
-    std::optional<double> balance;
-    std::optional<double> futureValue;
-    std::optional<double> interest;  // future value less balance less the savings paid in
-    State state = State::DateUnreadable;
+State stateOf(qint64 days);
 
-    bool isActive() const { return activeText == QLatin1String("Yes"); }
-    // A row whose amounts all read takes part in the totals.
-    bool countsInTotals() const { return balance && futureValue && interest; }
+// What the overview keeps of a deposit: only what it sorts and totals by,
+// packed, since a register may hold millions. The texts are read from the
+// register when shown (see text()).
+struct Figures {
+    static constexpr qint32 kNoDate = std::numeric_limits<qint32>::min();
+    static constexpr double kUnread = std::numeric_limits<double>::quiet_NaN();
+
+    double balance = kUnread;
+    double futureValue = kUnread;
+    double interest = kUnread;  // future value less balance less the savings paid in
+    qint32 termDay = kNoDate;   // the term date as a Julian day
+    bool active = false;        // Active reads "Yes"
+
+    bool hasTermDate() const { return termDay != kNoDate; }
+    std::optional<qint64> days(QDate today) const;  // 0 is today, negative is past
+    State state(QDate today) const;
+    // A deposit whose amounts all read takes part in the totals.
+    bool countsInTotals() const
+    {
+        return !std::isnan(balance) && !std::isnan(futureValue) && !std::isnan(interest);
+    }
 };
 
 // The savings paid in over the term: the monthly saving ("0" when switched
 // off) times years * 12 + months. Nothing when a text does not read as an
 // amount or as a whole count.
-std::optional<double> savingsPaidIn(const QString& saveEachMonth, const QString& years,
-                                    const QString& months);
+std::optional<double> savingsPaidIn(QStringView saveEachMonth, QStringView years, QStringView months);
 
-State stateOf(qint64 days);
+Figures figuresOf(const DepositRecord& deposit, const DateForm& form);
+// The figures of register row `row`, read from its record without a text made.
+Figures figuresAt(const Register& reg, int row, const DateForm& form);
 
-// One row of the overview for a deposit.
-Row rowFor(const DepositRecord& deposit, int registerRow, QDate today, const DateForm& form);
+using ProgressStep = std::function<bool(qint64 done, qint64 total)>;
 
-// The text a column of the overview shows for a row whose deposit is given:
-// the deposit's own texts as they stand, the days, interest and status as
-// worked out.
-QString text(const Row& row, const DepositRecord& deposit, int column);
+// Room for the rows added after a count: the first Add then copies nothing.
+// Memory not yet written takes no room.
+inline std::size_t withRoomToGrow(std::size_t rows) { return rows + rows / 16 + 64; }
 
-// Every deposit row of the register, in term date order (unreadable dates
-// last, ties in register order).
-std::vector<Row> build(const Register& reg, QDate today, const DateForm& form);
+// The figures of every deposit row, register row r at r - 1. False, and
+// `figures` untouched, when `step` says to stop.
+bool figuresOfRegister(const Register& reg, const DateForm& form, std::vector<Figures>& figures,
+                       const ProgressStep& step = {});
 
-// Sorts by the column's value: dates as dates, days and amounts as numbers,
-// the status by urgency, account numbers with their digits as numbers. A
-// value that does not read goes last in either order. Ties keep term date
-// order, then register order.
-void sort(std::vector<Row>& rows, int column, bool ascending);
+// The text a column shows for register row `row` with these figures: the
+// deposit's own texts as they stand, the days, interest and status as worked out.
+QString text(const Figures& figures, int column, QDate today, const Register& reg, int row);
+
+// A total that taking an amount away again leaves exactly as before, in
+// whatever order amounts come and go: amounts in whole cents (what the
+// program writes) are summed as cents, exactly; any other as a double.
+class Sum {
+public:
+    void add(double amount) { change(amount, 1); }
+    void remove(double amount) { change(amount, -1); }
+    double value() const;
+
+private:
+    void change(double amount, int sign);
+    __int128 m_cents = 0;  // wide enough for any count of rows of any amount in cents
+    double m_rest = 0;
+};
 
 struct Totals {
     int deposits = 0;  // rows looked at
     int leftOut = 0;   // of which kept out for values that do not read
-    double balance = 0;
-    double futureValue = 0;
-    double interest = 0;
+    Sum balance;
+    Sum futureValue;
+    Sum interest;
 };
 
 struct Summary {
     Totals active;
     Totals all;
+
+    void add(const Figures& figures) { change(figures, 1); }
+    void remove(const Figures& figures) { change(figures, -1); }
+
+private:
+    void change(const Figures& figures, int sign);
 };
 
-Summary summarise(const std::vector<Row>& rows);
+Summary summarise(const std::vector<Figures>& figures);
 
 // A sentence that says the totals and what was left out, for the window and
 // for a screen reader alike.

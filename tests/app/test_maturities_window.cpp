@@ -44,6 +44,34 @@ const QList<DepositRecord> kDeposits = {
     deposit("SOON", "29/02/2024", "$9.00", "$9.90"),
 };
 
+DepositRecord inactive(DepositRecord d)
+{
+    d[Active] = "No";
+    return d;
+}
+
+// Twins, values that do not read, an inactive deposit and savings beside kDeposits.
+const QList<DepositRecord> kMixed =
+    kDeposits + QList<DepositRecord>{
+                    deposit("SOON", "28/02/2024", "$8.00", "$8.80"),
+                    deposit("ODD", "2025-01-01", "$5.00", "$6.00"),
+                    inactive(deposit("a10", "01/03/2024", "many", "$1.00", "$10.00", "3")),
+                    inactive(deposit("A9", "15/02/2024", "$2,000.00", "$2,050.25", "$5.00", "6")),
+                };
+
+// Every row as its texts, in the order shown.
+QStringList shownRows(const QAbstractItemModel& model)
+{
+    QStringList rows;
+    for (int r = 0; r < model.rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model.columnCount(); ++c)
+            cells << model.index(r, c).data().toString();
+        rows << cells.join('|');
+    }
+    return rows;
+}
+
 frmTermDepositDetails& details(QDialog& dialog) { return static_cast<frmTermDepositDetails&>(dialog); }
 
 struct World : FileWorld {
@@ -95,6 +123,15 @@ struct World : FileWorld {
 };
 
 enum Command { New, Edit, Delete, Open, FileNew };
+
+// "add", "edit 2", "delete 1" (register rows), "open", "new".
+std::pair<Command, int> commandOf(const QString& step)
+{
+    static const QMap<QString, Command> commands{
+        {"add", New}, {"edit", Edit}, {"delete", Delete}, {"open", Open}, {"new", FileNew}};
+    const QStringList words = step.split(' ');
+    return {commands.value(words[0]), words.value(1).toInt()};
+}
 
 // Runs a command of the main window; Edit and Delete act on the given register row.
 void run(World& w, Command command, int row)
@@ -202,7 +239,7 @@ private slots:
     {
         World w;
         QVERIFY(w.ready);
-        QSignalSpy counted(w.model(), &QAbstractItemModel::modelReset);
+        QSignalSpy counted(w.model(), &QAbstractItemModel::dataChanged);
         w.header()->resizeSection(maturities::StatusColumn, 300);
         auto activateAgain = [&] {
             w.window.activateWindow();
@@ -312,6 +349,99 @@ private slots:
         QTRY_VERIFY(w.maturities->lblAllTotals()->text().startsWith(
             QStringLiteral("All deposits: %1.").arg(accounts.size())));
         QCOMPARE(w.header()->sectionSize(maturities::BalanceColumn), 250);
+    }
+
+    // Each change moves only its own row and changes the totals by its own
+    // figures; the window then shows what one built afresh shows.
+    void keptInStepWithTheRegister_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("descending");
+        QTest::addColumn<QStringList>("steps");
+        dataRow("by term date", int(maturities::TermDateColumn), false,
+                QStringList{"add", "edit 3", "delete 1"});
+        dataRow("by account, down", int(maturities::AccountNumberColumn), true,
+                QStringList{"delete 3", "add", "edit 6"});
+        dataRow("by balance: rows above deleted", int(maturities::BalanceColumn), false,
+                QStringList{"delete 1", "delete 1", "add", "edit 1"});
+        dataRow("by status, down: another register", int(maturities::StatusColumn), true,
+                QStringList{"open", "add", "edit 1"});
+        dataRow("by active: a new register", int(maturities::ActiveColumn), false,
+                QStringList{"new", "add", "delete 1"});
+        dataRow("by interest: the last rows", int(maturities::InterestColumn), false,
+                QStringList{"edit 7", "delete 7", "delete 6"});
+    }
+    void keptInStepWithTheRegister()
+    {
+        QFETCH(int, column);
+        QFETCH(bool, descending);
+        QFETCH(QStringList, steps);
+        World w(kMixed);
+        QVERIFY(w.ready);
+        w.maturities->cboSortBy()->setCurrentIndex(column);
+        w.maturities->ckDescending()->setChecked(descending);
+        QSignalSpy resets(w.model(), &QAbstractItemModel::modelReset);
+        for (const QString& step : steps) {
+            const auto [command, row] = commandOf(step);
+            run(w, command, row);
+            w.maturities->model()->catchUp();
+            MaturitiesModel afresh(w.window.Grid(), w.fake.clock, DateForm(), w.fake.progress);
+            QVERIFY(afresh.countAll());
+            QVERIFY(afresh.sortRows(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder));
+            QCOMPARE(shownRows(*w.model()), shownRows(afresh));
+            QCOMPARE(w.maturities->lblAllTotals()->text(),
+                     maturities::totalsText(afresh.summary().all, false));
+            QCOMPARE(w.maturities->lblActiveTotals()->text(),
+                     maturities::totalsText(afresh.summary().active, true));
+        }
+        // Only another register opened is counted whole.
+        QCOMPARE(resets.size(), int(steps.count("open")));
+    }
+
+    // Cancelled, the count opens no window; a sort leaves the rows, the
+    // header's arrow and the sort controls as they were.
+    void cancelledCountOpensNoWindow()
+    {
+        FileWorld w;
+        w.addDeposits(3);
+        w.fake.progress.cancelAt = 1;
+        w.window.Maturities();
+        QVERIFY(!w.window.maturitiesWindow());
+        QCOMPARE(w.fake.progress.tasks, QStringList{"Listing the maturities"});
+        QCOMPARE(w.fake.progress.ended, 1);
+        QVERIFY(!w.fake.pointer.isBusy());
+    }
+    void cancelledSortKeepsTheOrder_data()
+    {
+        QTest::addColumn<QString>("how");
+        dataRow("header click", "header");
+        dataRow("Sort by", "sort by");
+        dataRow("Descending", "descending");
+    }
+    void cancelledSortKeepsTheOrder()
+    {
+        QFETCH(QString, how);
+        World w(kMixed);
+        QVERIFY(w.ready);
+        const QStringList before = shownRows(*w.model());
+        w.fake.progress.cancelAt = 1;
+        if (how == "header") {
+            const int x = w.header()->sectionViewportPosition(maturities::BalanceColumn) + 5;
+            QTest::mouseClick(w.header()->viewport(), Qt::LeftButton, {},
+                              QPoint(x, w.header()->height() / 2));
+        } else if (how == "sort by") {
+            w.maturities->cboSortBy()->setCurrentIndex(maturities::BalanceColumn);
+        } else {
+            w.maturities->ckDescending()->click();
+        }
+        QCOMPARE(w.fake.progress.tasks.size(), 2);  // the count, then the sort
+        QVERIFY(w.fake.progress.tasks.last().startsWith("Sorting the maturities by "));
+        QCOMPARE(shownRows(*w.model()), before);
+        QCOMPARE(w.header()->sortIndicatorSection(), int(maturities::TermDateColumn));
+        QCOMPARE(w.header()->sortIndicatorOrder(), Qt::AscendingOrder);
+        QCOMPARE(w.maturities->cboSortBy()->currentIndex(), int(maturities::TermDateColumn));
+        QVERIFY(!w.maturities->ckDescending()->isChecked());
+        QVERIFY(!w.fake.pointer.isBusy());
     }
 
     // A change in the main window never leaves another deposit for Edit or

@@ -1,8 +1,11 @@
 #include "commands/maturities.h"
+#include "commands/maturities_order.h"
 #include "core/register.h"
+#include "core/text_values.h"
 #include "support/data_rows.h"
 
 #include <QTest>
+#include <bit>
 
 using namespace td;
 using td::test::dataRow;
@@ -30,13 +33,36 @@ DepositRecord deposit(const QString& account, const QString& termDate, const QSt
     return d;
 }
 
-QStringList accounts(const std::vector<mat::Row>& rows)
-{
-    QStringList out;
-    for (const mat::Row& row : rows)
-        out << row.account;
-    return out;
-}
+// A register of the given deposits, counted and ordered as the window first shows them.
+struct Counted {
+    Register reg;
+    std::vector<mat::Figures> figures;
+    std::vector<qint32> order;
+    QDate today{2024, 1, 31};
+
+    explicit Counted(const QList<DepositRecord>& deposits)
+    {
+        for (const DepositRecord& d : deposits)
+            reg.appendDeposit(d);
+        mat::figuresOfRegister(reg, DateForm(), figures);
+        sortBy(mat::TermDateColumn, true);
+    }
+    bool sortBy(int column, bool ascending, const mat::ProgressStep& step = {})
+    {
+        return mat::RowOrder(reg, figures, column, ascending, today).sortAll(order, step);
+    }
+    QStringList accounts() const
+    {
+        QStringList out;
+        for (const qint32 row : order)
+            out << reg.cell(row + 1, AccountNumber);
+        return out;
+    }
+    QString text(int column, int row = 1) const
+    {
+        return mat::text(figures.at(row - 1), column, today, reg, row);
+    }
+};
 
 }  // namespace
 
@@ -80,12 +106,12 @@ private slots:
         QFETCH(QString, days);
         QFETCH(mat::State, state);
         QFETCH(QString, status);
-        const DepositRecord d = deposit("A1", termDate);
-        const mat::Row row = mat::rowFor(d, 1, today, DateForm());
-        QCOMPARE(mat::text(row, d, mat::DaysColumn), days);
-        QCOMPARE(row.state, state);
-        QCOMPARE(mat::text(row, d, mat::StatusColumn), status);
-        QCOMPARE(mat::text(row, d, mat::TermDateColumn), termDate);  // shown as it stands
+        Counted c({deposit("A1", termDate)});
+        c.today = today;
+        QCOMPARE(c.text(mat::DaysColumn), days);
+        QCOMPARE(c.figures[0].state(today), state);
+        QCOMPARE(c.text(mat::StatusColumn), status);
+        QCOMPARE(c.text(mat::TermDateColumn), termDate);  // shown as it stands
     }
 
     // Interest to earn = future value - balance - saving * (years * 12 + months),
@@ -120,13 +146,30 @@ private slots:
         QFETCH(QString, months);
         QFETCH(QString, futureValue);
         QFETCH(QString, interest);
-        const DepositRecord d =
-            deposit("A1", "01/06/2026", balance, futureValue, "Yes", saving, years, months);
-        const mat::Row row = mat::rowFor(d, 1, QDate(2024, 1, 31), DateForm());
-        QCOMPARE(mat::text(row, d, mat::InterestColumn), interest);
-        QCOMPARE(row.countsInTotals(), !interest.isEmpty());
-        QCOMPARE(mat::text(row, d, mat::BalanceColumn), balance);
-        QCOMPARE(mat::text(row, d, mat::StatusColumn).contains("not in totals"), interest.isEmpty());
+        const Counted c({deposit("A1", "01/06/2026", balance, futureValue, "Yes", saving, years, months)});
+        QCOMPARE(c.text(mat::InterestColumn), interest);
+        QCOMPARE(c.figures[0].countsInTotals(), !interest.isEmpty());
+        QCOMPARE(c.text(mat::BalanceColumn), balance);
+        QCOMPARE(c.text(mat::StatusColumn).contains("not in totals"), interest.isEmpty());
+    }
+
+    // The overview reads amounts as every other part of the program does.
+    void amountsReadAsTheProgramReadsThem_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const char* text :
+             {"$1,234.56", "1234.5", "-$0.07", "-0", "5.", "1,,2", "$.5", "+5", "1e3", "0.001", "$-5",
+              "12abc", "", "-", "$", "999999999999.99", "9999999999999.99", "\t5"})
+            dataRow(text, QString::fromUtf8(text));
+    }
+    void amountsReadAsTheProgramReadsThem()
+    {
+        QFETCH(QString, text);
+        const mat::Figures figures = mat::figuresOf(deposit("A1", "01/01/2025", text), DateForm());
+        const std::optional<double> expected = ParseNumber(text);
+        QCOMPARE(std::isnan(figures.balance), !expected);
+        if (expected)
+            QCOMPARE(std::bit_cast<quint64>(figures.balance), std::bit_cast<quint64>(*expected));
     }
 
     void sortsByValueNotText_data()
@@ -156,38 +199,96 @@ private slots:
         QFETCH(int, column);
         QFETCH(bool, ascending);
         QFETCH(QStringList, order);
-        Register reg;
-        reg.appendDeposit(deposit("A9", "09/02/2024", "$9.00", "$9.50", "No"));
-        reg.appendDeposit(deposit("B1", "01/01/2025", "$100.00", "$120.00", "Yes"));
-        reg.appendDeposit(deposit("C", "31-12-2024", "lots", "more", "No"));
-        reg.appendDeposit(deposit("A10", "10/01/2024", "$10.00", "$11.00", "No"));
-        std::vector<mat::Row> rows = mat::build(reg, QDate(2024, 1, 31), DateForm());
-        QCOMPARE(accounts(rows), (QStringList{"A10", "A9", "B1", "C"}));  // term date order at first
-        mat::sort(rows, column, ascending);
-        QCOMPARE(accounts(rows), order);
+        Counted c({deposit("A9", "09/02/2024", "$9.00", "$9.50", "No"),
+                   deposit("B1", "01/01/2025", "$100.00", "$120.00", "Yes"),
+                   deposit("C", "31-12-2024", "lots", "more", "No"),
+                   deposit("A10", "10/01/2024", "$10.00", "$11.00", "No")});
+        QCOMPARE(c.accounts(), (QStringList{"A10", "A9", "B1", "C"}));  // term date order at first
+        QVERIFY(c.sortBy(column, ascending));
+        QCOMPARE(c.accounts(), order);
+    }
+
+    // Account numbers as the sort orders them: digits as numbers, letters
+    // regardless of case, and texts equal but for case or leading zeros in
+    // one fixed order.
+    void accountNumbersInOrder_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        dataRow("9 before 10", "A9", "A10");
+        dataRow("digits as one number", "A2B", "A10A");
+        dataRow("case does not count", "abc", "ABD");
+        dataRow("equal but for case: capital first", "A1", "a1");
+        dataRow("equal but for leading zeros: zero first", "A01", "A1");
+        dataRow("leading zeros do not add", "A007", "A10");
+        dataRow("a dash before a digit", "A-1", "A1");
+        dataRow("a digit before a letter", "A1", "AB");
+        dataRow("shorter first", "A", "A0");
+        dataRow("accented letter after plain", "AZ", "\u00C4");
+        dataRow("a number longer than a byte counts", QString(300, '9'), "1" + QString(300, '0'));
+    }
+    void accountNumbersInOrder()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        for (const bool ascending : {true, false}) {
+            Counted c({deposit(second, "01/01/2025"), deposit(first, "01/01/2025")});
+            QVERIFY(c.sortBy(mat::AccountNumberColumn, ascending));
+            QCOMPARE(c.accounts(), ascending ? (QStringList{first, second}) : (QStringList{second, first}));
+        }
+    }
+
+    // The window changes its totals by each deposit's figures; whatever comes
+    // and goes, they read as if added afresh.
+    void totalsByDifferenceAreExact()
+    {
+        QList<DepositRecord> deposits;
+        for (const char* amount : {"$0.10", "$0.20", "$1,000,000,000,000.01", "$0.30", "0.001", "$7.77"})
+            deposits << deposit("A", "01/01/2025", QString(amount), QString(amount));
+        const Counted all(deposits);
+        mat::Summary kept = mat::summarise(all.figures);
+        for (const int gone : {2, 4})
+            kept.remove(all.figures[std::size_t(gone)]);
+        deposits.removeAt(4);
+        deposits.removeAt(2);
+        const mat::Summary afresh = mat::summarise(Counted(deposits).figures);
+        QCOMPARE(mat::totalsText(kept.all, false), mat::totalsText(afresh.all, false));
+        QCOMPARE(
+            mat::totalsText(kept.all, false),
+            QStringLiteral("All deposits: 4. Account balance $8.37, future value $8.37, interest to earn "
+                           "$0.00."));
+    }
+
+    // A count or a sort stopped part-way leaves what it would have replaced.
+    void stoppedPartWayChangesNothing()
+    {
+        Counted c({deposit("B", "01/01/2025"), deposit("A", "01/01/2024")});
+        const auto stop = [](qint64, qint64) { return false; };
+        std::vector<mat::Figures> figures(1);
+        QVERIFY(!mat::figuresOfRegister(c.reg, DateForm(), figures, stop));
+        QCOMPARE(figures.size(), std::size_t(1));
+        QVERIFY(!c.sortBy(mat::AccountNumberColumn, true, stop));
+        QCOMPARE(c.accounts(), (QStringList{"A", "B"}));
     }
 
     void buildTakesEveryDepositRowAndNoOther()
     {
-        Register reg;
-        QCOMPARE(mat::build(reg, QDate(2024, 1, 31), DateForm()).size(), std::size_t(0));
-        reg.appendDeposit(deposit("A1", "01/01/2025"));
-        reg.appendDeposit(deposit("A2", "01/01/2024"));
-        const std::vector<mat::Row> rows = mat::build(reg, QDate(2024, 1, 31), DateForm());
-        QCOMPARE(accounts(rows), (QStringList{"A2", "A1"}));
-        QCOMPARE(rows[0].registerRow, 2);
-        QCOMPARE(rows[1].registerRow, 1);
+        QCOMPARE(Counted({}).figures.size(), std::size_t(0));
+        const Counted c({deposit("A1", "01/01/2025"), deposit("A2", "01/01/2024")});
+        QCOMPARE(c.figures.size(), std::size_t(2));
+        QCOMPARE(c.order, (std::vector<qint32>{1, 0}));
     }
 
     void totalsLeaveOutWhatDoesNotRead()
     {
-        Register reg;
-        reg.appendDeposit(deposit("A1", "01/01/2025", "$1,000.00", "$1,050.00", "Yes"));
-        reg.appendDeposit(deposit("A2", "01/01/2025", "$2,000.50", "$2,100.75", "Yes", "$10.00", "0", "3"));
-        reg.appendDeposit(deposit("A3", "01/01/2025", "$500.00", "$525.00", "No"));
-        reg.appendDeposit(deposit("A4", "01/01/2025", "12abc", "$525.00", "Yes"));    // does not read
-        reg.appendDeposit(deposit("A5", "2025-01-01", "$100.00", "$110.00", "yes"));  // not "Yes": inactive
-        const mat::Summary s = mat::summarise(mat::build(reg, QDate(2024, 1, 31), DateForm()));
+        const Counted c({
+            deposit("A1", "01/01/2025", "$1,000.00", "$1,050.00", "Yes"),
+            deposit("A2", "01/01/2025", "$2,000.50", "$2,100.75", "Yes", "$10.00", "0", "3"),
+            deposit("A3", "01/01/2025", "$500.00", "$525.00", "No"),
+            deposit("A4", "01/01/2025", "12abc", "$525.00", "Yes"),    // does not read
+            deposit("A5", "2025-01-01", "$100.00", "$110.00", "yes"),  // not "Yes": inactive
+        });
+        const mat::Summary s = mat::summarise(c.figures);
         QCOMPARE(s.active.deposits, 3);
         QCOMPARE(s.active.leftOut, 1);
         QCOMPARE(s.all.deposits, 5);

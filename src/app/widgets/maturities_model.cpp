@@ -3,79 +3,353 @@
 #include "core/register.h"
 
 #include <QColor>
+#include <algorithm>
 
 namespace td {
 
 using namespace maturities;
 
+namespace {
+
+// A change of more rows than this at once is counted afresh: cheaper than
+// row by row, and the views take one reset rather than as many changes.
+constexpr qint32 kManyRows = 1024;
+
+}  // namespace
+
 MaturitiesModel::MaturitiesModel(const Register& reg, const Clock& clock, const DateForm& form,
-                                 QObject* parent)
-    : QAbstractTableModel(parent), m_register(reg), m_clock(clock), m_form(form)
+                                 ProgressDisplay& progress, QObject* parent)
+    : QAbstractTableModel(parent), m_register(reg), m_clock(clock), m_form(form), m_progress(progress)
 {
-    // Every change the register's views are told of: rows added, removed,
-    // rewritten or replaced.
-    const QAbstractItemModel* changes = &reg;
-    connect(changes, &QAbstractItemModel::rowsInserted, this, &MaturitiesModel::recountSoon);
-    connect(changes, &QAbstractItemModel::rowsRemoved, this, &MaturitiesModel::recountSoon);
-    connect(changes, &QAbstractItemModel::rowsMoved, this, &MaturitiesModel::recountSoon);
-    connect(changes, &QAbstractItemModel::modelReset, this, &MaturitiesModel::recountSoon);
-    connect(changes, &QAbstractItemModel::layoutChanged, this, &MaturitiesModel::recountSoon);
-    connect(changes, &QAbstractItemModel::dataChanged, this, &MaturitiesModel::recountSoon);
-    recount();
 }
 
 QColor MaturitiesModel::maturedColour() { return QColor(255, 205, 205); }
 QColor MaturitiesModel::dueSoonColour() { return QColor(255, 240, 180); }
 
-void MaturitiesModel::recount()
+RowOrder MaturitiesModel::rowOrder(int column, Qt::SortOrder order) const
 {
-    m_recountPending = false;
-    m_countedOn = m_clock.today();
-    std::vector<Row> rows = maturities::build(m_register, m_countedOn, m_form);
-    if (m_sortColumn >= 0)
-        maturities::sort(rows, m_sortColumn, m_sortOrder == Qt::AscendingOrder);
-    const Summary summary = maturities::summarise(rows);
+    return RowOrder(m_register, m_figures, column, order == Qt::AscendingOrder, m_countedOn);
+}
+
+bool MaturitiesModel::countAll()
+{
+    const QDate today = m_clock.today();
+    std::vector<Figures> figures;
+    std::vector<qint32> order;
+    {
+        // Reading the rows is the first half of the work, ordering them the second.
+        ProgressScope progress(m_progress, tr("Listing the maturities"));
+        auto half = [&progress](int part) {
+            return [&progress, part](qint64 done, qint64 total) {
+                return progress.advance(part * total + done, 2 * total);
+            };
+        };
+        if (!figuresOfRegister(m_register, m_form, figures, half(0)))
+            return false;
+        const RowOrder byTermDate(m_register, figures, m_sortColumn, m_sortOrder == Qt::AscendingOrder,
+                                  today);
+        if (!byTermDate.sortAll(order, half(1)))
+            return false;
+    }
     m_changingRows = true;
     beginResetModel();
-    m_rows = std::move(rows);
-    m_summary = summary;
+    m_countedOn = today;
+    m_figures = std::move(figures);
+    m_order = std::move(order);
+    m_summary = summarise(m_figures);
+    endResetModel();
+    m_changingRows = false;
+    follow();
+    emit totalsChanged();
+    return true;
+}
+
+void MaturitiesModel::follow()
+{
+    // The register's row r is its views' row r - 1: the figures' index.
+    connect(&m_register, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { rowsInserted(first, last); });
+    connect(&m_register, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex&, int first, int last) { rowsRemoved(first, last); });
+    connect(&m_register, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& topLeft, const QModelIndex& bottomRight) {
+                rowsRewritten(topLeft.row(), bottomRight.row());
+            });
+    connect(&m_register, &QAbstractItemModel::modelReset, this, &MaturitiesModel::recount);
+    connect(&m_register, &QAbstractItemModel::layoutChanged, this, &MaturitiesModel::recount);
+    connect(&m_register, &QAbstractItemModel::rowsMoved, this, &MaturitiesModel::recount);
+}
+
+// Another register, or more changed than is worth following row by row.
+void MaturitiesModel::recount()
+{
+    if (m_busy) {
+        m_recountPending = true;
+        return;
+    }
+    m_recountPending = false;
+    m_rewritten.clear();
+    std::vector<Figures> figures;
+    figuresOfRegister(m_register, m_form, figures);
+    std::vector<qint32> order;
+    m_countedOn = m_clock.today();
+    RowOrder(m_register, figures, m_sortColumn, m_sortOrder == Qt::AscendingOrder, m_countedOn)
+        .sortAll(order);
+    m_changingRows = true;
+    beginResetModel();
+    m_figures = std::move(figures);
+    m_order = std::move(order);
+    m_summary = summarise(m_figures);
     endResetModel();
     m_changingRows = false;
     emit totalsChanged();
 }
 
-void MaturitiesModel::recountSoon()
+// Rows come in front of the spare row, or after it, when the former spare
+// row becomes a deposit: either way the new deposits are the rows from
+// min(first, deposits before) on.
+void MaturitiesModel::rowsInserted(int first, int last)
 {
-    if (m_recountPending)
+    const qint32 count = last - first + 1;
+    if (m_busy || count > kManyRows) {
+        recount();
         return;
-    m_recountPending = true;
+    }
+    const qint32 at = std::min(first, qint32(m_figures.size()));
+    for (std::vector<qint32>* rows : {&m_order, &m_rewritten}) {
+        for (qint32& row : *rows)
+            row += row >= at ? count : 0;
+    }
+    m_figures.insert(m_figures.begin() + at, std::size_t(count), Figures{});
+    for (qint32 row = at; row < at + count; ++row) {
+        const Figures figures = maturities::figuresAt(m_register, row + 1, m_form);
+        m_figures[std::size_t(row)] = figures;
+        m_summary.add(figures);
+        const int place = int(rowOrder(m_sortColumn, m_sortOrder).placeOf(m_order, row));
+        m_changingRows = true;
+        beginInsertRows({}, place, place);
+        m_order.insert(m_order.begin() + place, row);
+        endInsertRows();
+        m_changingRows = false;
+    }
+    emit totalsChanged();
+}
+
+// Rows the register removed; when the spare row went with them, the row
+// before them is the spare row now and leaves the deposits as well.
+void MaturitiesModel::rowsRemoved(int first, int last)
+{
+    const qint32 deposits = qint32(m_figures.size());
+    const qint32 from = std::max(0, last >= deposits ? first - 1 : first);
+    const qint32 to = std::min(last, deposits - 1);
+    if (from > to)
+        return;
+    const qint32 count = to - from + 1;
+    if (m_busy || count > kManyRows) {
+        recount();
+        return;
+    }
+    // Renumbered first, so that every row left reads its own deposit while
+    // the views are told of the rows going.
+    std::vector<int> gone;
+    for (std::size_t place = 0; place < m_order.size(); ++place) {
+        qint32& row = m_order[place];
+        if (row > to) {
+            row -= count;
+        } else if (row >= from) {
+            row = -1;
+            gone.push_back(int(place));
+        }
+    }
+    std::erase_if(m_rewritten, [&](qint32 row) { return row >= from && row <= to; });
+    for (qint32& row : m_rewritten)
+        row -= row > to ? count : 0;
+    for (qint32 row = from; row <= to; ++row)
+        m_summary.remove(m_figures[std::size_t(row)]);
+    m_figures.erase(m_figures.begin() + from, m_figures.begin() + to + 1);
+    m_changingRows = true;
+    for (auto place = gone.rbegin(); place != gone.rend(); ++place) {
+        beginRemoveRows({}, *place, *place);
+        m_order.erase(m_order.begin() + *place);
+        endRemoveRows();
+    }
+    m_changingRows = false;
+    emit totalsChanged();
+}
+
+void MaturitiesModel::rowsRewritten(int first, int last)
+{
+    if (m_busy) {
+        m_recountPending = true;
+        return;
+    }
+    const int end = std::min(last, int(m_figures.size()) - 1);  // the spare row is no deposit
+    for (qint32 row = first; row <= end && !m_recountPending; ++row) {
+        if (std::find(m_rewritten.begin(), m_rewritten.end(), row) != m_rewritten.end())
+            continue;
+        m_rewritten.push_back(row);
+        if (qint32(m_rewritten.size()) > kManyRows) {
+            m_rewritten.clear();
+            m_recountPending = true;
+        }
+    }
+    if (first <= end)
+        catchUpSoon();
+}
+
+void MaturitiesModel::catchUpSoon()
+{
+    if (m_catchUpQueued)
+        return;
+    m_catchUpQueued = true;
     QMetaObject::invokeMethod(this, &MaturitiesModel::catchUp, Qt::QueuedConnection);
 }
 
 void MaturitiesModel::catchUp()
 {
-    if (m_recountPending)
+    m_catchUpQueued = false;
+    if (m_busy) {
+        catchUpSoon();
+        return;
+    }
+    if (m_recountPending) {
         recount();
+        return;
+    }
+    if (m_rewritten.empty())
+        return;
+    std::vector<qint32> rewritten;
+    rewritten.swap(m_rewritten);
+    for (const qint32 row : rewritten)
+        countAgain(row);
+    emit totalsChanged();
+}
+
+// A rewritten deposit: its figures in the totals again, its row moved to
+// where it sorts now.
+void MaturitiesModel::countAgain(qint32 row)
+{
+    Figures& figures = m_figures[std::size_t(row)];
+    m_summary.remove(figures);
+    figures = maturities::figuresAt(m_register, row + 1, m_form);
+    m_summary.add(figures);
+
+    const RowOrder order = rowOrder(m_sortColumn, m_sortOrder);
+    const auto begin = m_order.begin();
+    const int at = int(std::find(begin, m_order.end(), row) - begin);
+    const std::span<const qint32> rows(m_order);
+    int place = at;
+    if (at > 0 && order.before(row, rows[std::size_t(at - 1)]))
+        place = int(order.placeOf(rows.first(std::size_t(at)), row));
+    else if (at + 1 < int(rows.size()) && order.before(rows[std::size_t(at + 1)], row))
+        place = at + 1 + int(order.placeOf(rows.subspan(std::size_t(at + 1)), row));
+    if (place != at) {
+        m_changingRows = true;
+        beginMoveRows({}, at, at, {}, place);
+        if (place < at)
+            std::rotate(begin + place, begin + at, begin + at + 1);
+        else
+            std::rotate(begin + at, begin + at + 1, begin + place);
+        endMoveRows();
+        m_changingRows = false;
+    }
+    const int shown = place > at ? place - 1 : place;
+    emit dataChanged(index(shown, 0), index(shown, maturities::ColumnCount - 1));
 }
 
 void MaturitiesModel::recountIfNewDay()
 {
-    if (m_clock.today() != m_countedOn)
+    const QDate today = m_clock.today();
+    if (today == m_countedOn)
+        return;
+    m_countedOn = today;
+    if (m_order.empty())
+        return;
+    // Only the days and what follows from them change; the status may sort otherwise.
+    if (m_sortColumn == StatusColumn) {
+        std::vector<qint32> order;
+        rowOrder(m_sortColumn, m_sortOrder).sortAll(order);
+        reorder(std::move(order));
+    }
+    emit dataChanged(index(0, 0), index(rowCount() - 1, maturities::ColumnCount - 1));
+}
+
+bool MaturitiesModel::sortRows(int column, Qt::SortOrder order)
+{
+    if (column < 0 || column >= maturities::ColumnCount)
+        return false;
+    catchUp();
+    if (column == m_sortColumn && order == m_sortOrder)
+        return true;
+    std::vector<qint32> sorted;
+    bool done = false;
+    {
+        ProgressScope progress(m_progress,
+                               tr("Sorting the maturities by %1").arg(maturities::headerText(column)));
+        m_busy = true;
+        done = rowOrder(column, order).sortAll(sorted, [&progress](qint64 part, qint64 total) {
+            return progress.advance(part, total);
+        });
+        m_busy = false;
+    }
+    if (done) {
+        m_sortColumn = column;
+        m_sortOrder = order;
+    }
+    // The register changed while the progress was shown: its rows are all counted again.
+    if (m_recountPending) {
         recount();
+        return done;
+    }
+    if (done)
+        reorder(std::move(sorted));
+    if (!m_rewritten.empty())
+        catchUpSoon();
+    return done;
+}
+
+// The rows in another order; persistent indexes (the view's current row and
+// selection) stay on their deposits.
+void MaturitiesModel::reorder(std::vector<qint32>&& order)
+{
+    m_changingRows = true;
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<qint32> rows;
+    rows.reserve(std::size_t(before.size()));
+    for (const QModelIndex& i : before)
+        rows.push_back(m_order[std::size_t(i.row())]);
+    m_order = std::move(order);
+    // Where each row went: looked up one by one for the few a view keeps, at once for many.
+    std::vector<qint32> placeOf;
+    if (before.size() > 16) {
+        placeOf.resize(m_figures.size());
+        for (std::size_t place = 0; place < m_order.size(); ++place)
+            placeOf[std::size_t(m_order[place])] = qint32(place);
+    }
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        const qint32 row = rows[std::size_t(i)];
+        const int place = placeOf.empty()
+                              ? int(std::find(m_order.begin(), m_order.end(), row) - m_order.begin())
+                              : placeOf[std::size_t(row)];
+        after << index(place, before[i].column());
+    }
+    changePersistentIndexList(before, after);
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    m_changingRows = false;
 }
 
 int MaturitiesModel::rowOfRegisterRow(int registerRow) const
 {
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        if (m_rows[i].registerRow == registerRow)
-            return static_cast<int>(i);
-    }
-    return -1;
+    const auto place = std::find(m_order.begin(), m_order.end(), registerRow - 1);
+    return place == m_order.end() ? -1 : int(place - m_order.begin());
 }
 
 int MaturitiesModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_order.size());
 }
 
 int MaturitiesModel::columnCount(const QModelIndex& parent) const
@@ -85,22 +359,24 @@ int MaturitiesModel::columnCount(const QModelIndex& parent) const
 
 QVariant MaturitiesModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid())
+    // A row being removed has left the register already.
+    if (!index.isValid() || m_order.at(std::size_t(index.row())) < 0)
         return {};
-    const Row& row = rowAt(index.row());
+    const Figures& figures = shownFigures(index.row());
+    const State state = figures.state(m_countedOn);
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return maturities::text(row, m_register.record(row.registerRow), index.column());
+        return maturities::text(figures, index.column(), m_countedOn, m_register, registerRowAt(index.row()));
     case Qt::BackgroundRole:
-        if (row.state == State::Matured)
+        if (state == State::Matured)
             return maturedColour();
-        if (row.state == State::DueSoon)
+        if (state == State::DueSoon)
             return dueSoonColour();
         return {};
     case Qt::ForegroundRole:
         // Dark text on the tints, whatever the palette.
-        if (row.state == State::Matured || row.state == State::DueSoon)
+        if (state == State::Matured || state == State::DueSoon)
             return QColor(Qt::black);
         return {};
     case Qt::TextAlignmentRole:
@@ -123,27 +399,6 @@ QVariant MaturitiesModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole))
         return maturities::headerText(section);
     return QAbstractTableModel::headerData(section, orientation, role);
-}
-
-void MaturitiesModel::sort(int column, Qt::SortOrder order)
-{
-    if (column < 0 || column >= maturities::ColumnCount)
-        return;
-    m_sortColumn = column;
-    m_sortOrder = order;
-    m_changingRows = true;
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList before = persistentIndexList();
-    std::vector<int> registerRows;
-    for (const QModelIndex& i : before)
-        registerRows.push_back(rowAt(i.row()).registerRow);
-    maturities::sort(m_rows, column, order == Qt::AscendingOrder);
-    QModelIndexList after;
-    for (std::size_t i = 0; i < registerRows.size(); ++i)
-        after << index(rowOfRegisterRow(registerRows[i]), before[static_cast<qsizetype>(i)].column());
-    changePersistentIndexList(before, after);
-    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
-    m_changingRows = false;
 }
 
 }  // namespace td

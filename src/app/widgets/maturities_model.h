@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/maturities.h"
+#include "commands/maturities_order.h"
 #include "platform/platform.h"
 
 #include <QAbstractTableModel>
@@ -9,39 +10,54 @@
 
 namespace td {
 
-// The rows of the maturities overview for a view, following the register:
-// any change the register announces brings a recount soon after (a commit
-// writes ten cells; one recount follows them), and the totals with it.
-// Days are counted from the clock's today, and counted again only when the
-// day has changed. Sorting goes by the columns' values (see maturities::sort)
-// and is kept when the rows are counted again; matured deposits and those
-// due soon are tinted, as well as named in their status column.
+// The rows of the maturities overview for a view, following the register
+// change by change: a deposit added, removed or rewritten moves only its own
+// row (to its place in the order) and changes the totals by its own figures;
+// a register replaced whole (Open, New) is counted afresh. A commit writes
+// ten cells; the row is counted once, when the event loop next runs (or at
+// catchUp()). Days are counted from the clock's today, again only when the
+// day has changed. The counting and the sorts of a large register show their
+// progress and can be cancelled; matured deposits and those due soon are
+// tinted, as well as named in their status column.
+//
+// Per deposit it keeps its figures (maturities::Figures) and its place in
+// the order; every text is read from the register when shown.
 class MaturitiesModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    MaturitiesModel(const Register& reg, const Clock& clock, const DateForm& form, QObject* parent = nullptr);
+    MaturitiesModel(const Register& reg, const Clock& clock, const DateForm& form, ProgressDisplay& progress,
+                    QObject* parent = nullptr);
 
-    // Counts every row afresh now.
-    void recount();
-    // A recount that a register change asked for, done now rather than soon.
+    // Counts every deposit, in term date order, and follows the register from
+    // then on. False when the user cancelled: nothing counted or followed.
+    bool countAll();
+    // The register's rewritten rows counted now rather than soon.
     void catchUp();
-    // Counts afresh when today is not the day the rows were counted on.
+    // Counts the days again when today is not the day they were counted on.
     void recountIfNewDay();
     QDate countedOn() const { return m_countedOn; }
     // True while the rows are being replaced or moved: a view's current row
     // that moves meanwhile was not moved by the user.
     bool changingRows() const { return m_changingRows; }
 
-    const maturities::Row& rowAt(int row) const { return m_rows.at(static_cast<std::size_t>(row)); }
+    int registerRowAt(int row) const { return m_order.at(static_cast<std::size_t>(row)) + 1; }
+    maturities::State stateAt(int row) const { return shownFigures(row).state(m_countedOn); }
+    bool futureValueReadsAt(int row) const { return !std::isnan(shownFigures(row).futureValue); }
     int rowOfRegisterRow(int registerRow) const;  // -1 when none
     const maturities::Summary& summary() const { return m_summary; }
+
+    int sortColumn() const { return m_sortColumn; }
+    Qt::SortOrder sortOrder() const { return m_sortOrder; }
+    // Sorts by the column's value (see maturities::RowOrder), with progress
+    // on a large register. False when the user cancelled: the order stays.
+    bool sortRows(int column, Qt::SortOrder order);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override { sortRows(column, order); }
 
     static QColor maturedColour();
     static QColor dueSoonColour();
@@ -50,18 +66,35 @@ signals:
     void totalsChanged();
 
 private:
-    void recountSoon();
+    const maturities::Figures& shownFigures(int row) const
+    {
+        return m_figures[static_cast<std::size_t>(m_order.at(static_cast<std::size_t>(row)))];
+    }
+    maturities::RowOrder rowOrder(int column, Qt::SortOrder order) const;
+    void follow();
+    void recount();
+    void rowsInserted(int first, int last);
+    void rowsRemoved(int first, int last);
+    void rowsRewritten(int first, int last);
+    void catchUpSoon();
+    void countAgain(qint32 row);
+    void reorder(std::vector<qint32>&& order);
 
     const Register& m_register;
     const Clock& m_clock;
     DateForm m_form;
+    ProgressDisplay& m_progress;
     QDate m_countedOn;
-    bool m_recountPending = false;
-    bool m_changingRows = false;
-    std::vector<maturities::Row> m_rows;
+    std::vector<maturities::Figures> m_figures;  // register row r at r - 1
+    std::vector<qint32> m_order;                 // the rows as shown: indexes into m_figures
+    std::vector<qint32> m_rewritten;             // to count again at the next catch-up
     maturities::Summary m_summary;
-    int m_sortColumn = -1;  // term date order until a column is chosen
+    int m_sortColumn = maturities::TermDateColumn;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    bool m_recountPending = false;
+    bool m_catchUpQueued = false;
+    bool m_changingRows = false;
+    bool m_busy = false;  // a sort runs the event loop to show its progress
 };
 
 }  // namespace td

@@ -26,11 +26,14 @@ constexpr int kWidth = 820;
 constexpr int kHeight = 440;
 }  // namespace
 
-frmMaturities::frmMaturities(Register& reg, Platform& platform, std::function<void()> editCurrent,
-                             std::function<void()> rollOverCurrent, QWidget* parent)
+frmMaturities::frmMaturities(Register& reg, Platform& platform, std::unique_ptr<MaturitiesModel> model,
+                             std::function<void()> editCurrent, std::function<void()> rollOverCurrent,
+                             QWidget* parent)
     : QWidget(parent, Qt::Window), m_register(reg), m_platform(platform),
-      m_editCurrent(std::move(editCurrent)), m_rollOverCurrent(std::move(rollOverCurrent))
+      m_editCurrent(std::move(editCurrent)), m_rollOverCurrent(std::move(rollOverCurrent)),
+      m_model(model.release())
 {
+    m_model->setParent(this);
     installAccessibleInterfaces();
     setObjectName(QStringLiteral("frmMaturities"));
     setWindowTitle(tr("Quendarith Information Technology Maturities"));
@@ -49,7 +52,6 @@ void frmMaturities::buildControls()
     auto* gridCaption = new QLabel(tr("Deposits by &term date"), this);
     gridCaption->setObjectName(QStringLiteral("lblGridMaturities"));
 
-    m_model = new MaturitiesModel(m_register, m_platform.clock, m_platform.dateForm, this);
     m_grid = new QTableView(this);
     m_grid->setObjectName(QStringLiteral("GridMaturities"));
     m_grid->setAccessibleName(tr("Deposits by term date"));
@@ -63,11 +65,14 @@ void frmMaturities::buildControls()
     // One line of text a row, as on the register grid.
     m_grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
-    m_grid->horizontalHeader()->setSortIndicator(maturities::TermDateColumn, Qt::AscendingOrder);
-    m_grid->horizontalHeader()->setSortIndicatorShown(true);
-    drawSortArrowAsRowsRun(*m_grid->horizontalHeader());
-    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_grid->setSortingEnabled(true);
+    // The window sorts, not the view: a sort the user cancels puts the
+    // header's arrow back where the rows say.
+    QHeaderView* header = m_grid->horizontalHeader();
+    header->setSortIndicator(m_model->sortColumn(), m_model->sortOrder());
+    header->setSortIndicatorShown(true);
+    header->setSectionsClickable(true);
+    drawSortArrowAsRowsRun(*header);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     gridCaption->setBuddy(m_grid);
 
     auto* sortCaption = new QLabel(tr("&Sort by"), this);
@@ -136,24 +141,35 @@ void frmMaturities::buildControls()
     connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &frmMaturities::rememberSelection);
     connect(m_model, &QAbstractItemModel::modelReset, this, &frmMaturities::restoreSelection);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &frmMaturities::restoreSelection);
     connect(m_model, &MaturitiesModel::totalsChanged, this, &frmMaturities::showTotals);
 
     // The header and the two sort controls show one order; either sets it.
-    connect(m_grid->horizontalHeader(), &QHeaderView::sortIndicatorChanged, this,
-            [this](int column, Qt::SortOrder order) {
-                const QSignalBlocker blockSort(m_cboSortBy);
-                const QSignalBlocker blockOrder(m_ckDescending);
-                m_cboSortBy->setCurrentIndex(column);
-                m_ckDescending->setChecked(order == Qt::DescendingOrder);
-            });
+    connect(header, &QHeaderView::sortIndicatorChanged, this, &frmMaturities::sortRows);
     connect(m_cboSortBy, &QComboBox::currentIndexChanged, this, &frmMaturities::sortFromControls);
     connect(m_ckDescending, &QCheckBox::toggled, this, &frmMaturities::sortFromControls);
 }
 
 void frmMaturities::sortFromControls()
 {
-    m_grid->sortByColumn(m_cboSortBy->currentIndex(),
-                         m_ckDescending->isChecked() ? Qt::DescendingOrder : Qt::AscendingOrder);
+    m_grid->horizontalHeader()->setSortIndicator(
+        m_cboSortBy->currentIndex(), m_ckDescending->isChecked() ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+// Sorted, or left as they were when the user cancelled; the header and the
+// controls then show the order the rows are in.
+void frmMaturities::sortRows(int column, Qt::SortOrder order)
+{
+    {
+        BusyScope busy(m_platform.pointer);
+        m_model->sortRows(column, order);
+    }
+    const QSignalBlocker blockHeader(m_grid->horizontalHeader());
+    const QSignalBlocker blockSort(m_cboSortBy);
+    const QSignalBlocker blockOrder(m_ckDescending);
+    m_grid->horizontalHeader()->setSortIndicator(m_model->sortColumn(), m_model->sortOrder());
+    m_cboSortBy->setCurrentIndex(m_model->sortColumn());
+    m_ckDescending->setChecked(m_model->sortOrder() == Qt::DescendingOrder);
 }
 
 void frmMaturities::showTotals()
@@ -169,10 +185,9 @@ void frmMaturities::rememberSelection()
     if (m_model->changingRows())
         return;
     const QModelIndexList rows = m_grid->selectionModel()->selectedRows();
-    m_selected = rows.isEmpty()
-                     ? QPersistentModelIndex()
-                     : QPersistentModelIndex(m_register.index(
-                           Register::viewRow(m_model->rowAt(rows.constFirst().row()).registerRow), 0));
+    m_selected = rows.isEmpty() ? QPersistentModelIndex()
+                                : QPersistentModelIndex(m_register.index(
+                                      Register::viewRow(m_model->registerRowAt(rows.constFirst().row())), 0));
     updateButtons();
 }
 
@@ -218,8 +233,7 @@ void frmMaturities::rollOverSelected()
 {
     m_model->catchUp();
     const int row = selectedViewRow();
-    if (row < 0 || m_model->rowAt(row).state != maturities::State::Matured ||
-        !m_model->rowAt(row).futureValue)
+    if (row < 0 || m_model->stateAt(row) != maturities::State::Matured || !m_model->futureValueReadsAt(row))
         return;
     if (makeSelectedCurrent())
         m_rollOverCurrent();
@@ -229,8 +243,8 @@ void frmMaturities::updateButtons()
 {
     const int row = selectedViewRow();
     m_cmdEdit->setEnabled(row >= 0);
-    const bool matured = row >= 0 && m_model->rowAt(row).state == maturities::State::Matured &&
-                         m_model->rowAt(row).futureValue.has_value();
+    const bool matured =
+        row >= 0 && m_model->stateAt(row) == maturities::State::Matured && m_model->futureValueReadsAt(row);
     m_cmdRollOver->setEnabled(matured);
 }
 

@@ -6,6 +6,7 @@
 #include <QPersistentModelIndex>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -28,9 +29,11 @@ class frmMaturities : public QWidget {
     Q_OBJECT
 
 public:
-    // editCurrent and rollOverCurrent act on the register's current row.
-    frmMaturities(Register& reg, Platform& platform, std::function<void()> editCurrent,
-                  std::function<void()> rollOverCurrent, QWidget* parent = nullptr);
+    // `model` has counted the register (MaturitiesModel::countAll). editCurrent
+    // and rollOverCurrent act on the register's current row.
+    frmMaturities(Register& reg, Platform& platform, std::unique_ptr<MaturitiesModel> model,
+                  std::function<void()> editCurrent, std::function<void()> rollOverCurrent,
+                  QWidget* parent = nullptr);
 
     QTableView* GridMaturities() const { return m_grid; }
     MaturitiesModel* model() const { return m_model; }
@@ -62,6 +65,7 @@ private:
     bool makeSelectedCurrent();
     void updateButtons();
     void sortFromControls();
+    void sortRows(int column, Qt::SortOrder order);
 
     Register& m_register;
     Platform& m_platform;

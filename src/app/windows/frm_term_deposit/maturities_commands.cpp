@@ -1,5 +1,6 @@
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 
+#include "app/widgets/maturities_model.h"
 #include "app/widgets/register_grid.h"
 #include "app/widgets/ruled_text_box.h"
 #include "app/windows/frm_maturities.h"
@@ -41,8 +42,16 @@ frmMaturities* frmTermDeposit::maturitiesWindow() const { return m_maturities.da
 void frmTermDeposit::Maturities()
 {
     if (!m_maturities) {
+        auto model = std::make_unique<MaturitiesModel>(m_register, m_platform.clock, m_platform.dateForm,
+                                                       m_platform.progress);
+        {
+            BusyScope busy(m_platform.pointer);
+            if (!model->countAll())
+                return;  // cancelled: no window
+        }
         m_maturities = new frmMaturities(
-            m_register, m_platform, [this] { EditTermDeposit(); }, [this] { RollOverTermDeposit(); }, this);
+            m_register, m_platform, std::move(model), [this] { EditTermDeposit(); },
+            [this] { RollOverTermDeposit(); }, this);
         m_maturities->setAttribute(Qt::WA_DeleteOnClose);
         // Its frame is not known before it shows; the main window's is the best guess.
         const QRect frame = frameGeometry();
