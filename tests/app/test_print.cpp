@@ -1,4 +1,5 @@
 #include "app/widgets/look.h"
+#include "app/widgets/register_grid.h"
 #include "app/windows/frm_print.h"
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "support/data_rows.h"
@@ -115,6 +116,12 @@ class TestPrint : public QObject {
             for (int i = 0; i < actives.size(); ++i)
                 list << deposit(QStringLiteral("D%1").arg(i + 1), actives[i]);
             return list;
+        }
+        // The current cell as the main grid shows it, as (column, row).
+        QPoint gridCell()
+        {
+            const QModelIndex index = w.gridView()->currentIndex();
+            return QPoint(index.column(), Register::registerRow(index.row()));
         }
         // File > Print, the options dialog left by the given steps (none: it is not expected to open).
         void print(const QString& steps = QString())
@@ -256,23 +263,36 @@ private slots:
         QCOMPARE(sizes, QList<double>({10.0, 12.0}));
     }
 
-    void printSelectedDepositPrintsOneBlockWhateverItsActiveCell()
+    // One block, whatever the deposit's Active cell and the Active choice;
+    // the row stays and the column moves to Future Value.
+    void printSelectedDepositPrintsOneBlock_data()
     {
+        QTest::addColumn<QPoint>("start");  // (column, row)
+        QTest::addColumn<QString>("steps");
+        dataRow("middle row, inactive", QPoint(3, 2), "print");
+        dataRow("first row, from the key column", QPoint(0, 1), "print");
+        dataRow("last row, from Active, not-active choice kept", QPoint(9, 3), "opt1 opt3 opt0 print");
+    }
+    void printSelectedDepositPrintsOneBlock()
+    {
+        QFETCH(QPoint, start);
+        QFETCH(QString, steps);
         World world({"Yes", "No", "Yes"});
         world.w.flags().PrintActiveFlag = true;
-        QVERIFY(world.reg().setCurrentCell(2, 3));
-        world.print("print");
+        QVERIFY(world.reg().setCurrentCell(start.y(), start.x()));
+        world.print(steps);
 
         const FakePrinter& printer = world.fake.printer;
         QCOMPARE(world.fake.modal.shown, QStringList{"frmPrint"});
         QCOMPARE(printer.events.first().kind, PrintEvent::Choose);
         QCOMPARE(printer.events.last().kind, PrintEvent::End);
         QCOMPARE(count(printer, PrintEvent::Begin), 1);
-        QCOMPARE(printer.pages(), QList<QStringList>{expectedLines("D2")});
+        QCOMPARE(printer.pages(), QList<QStringList>{expectedLines(QStringLiteral("D%1").arg(start.y()))});
         for (const PrintEvent& e : printer.events)
             if (e.kind == PrintEvent::Line)
                 QCOMPARE(e.fontSize, e.text.isEmpty() ? 10.0 : 12.0);
-        QCOMPARE(world.cell(), QPoint(8, 2));
+        QCOMPARE(world.cell(), QPoint(8, start.y()));
+        QCOMPARE(world.gridCell(), world.cell());
         QCOMPARE(world.fake.pointer.history, (QList<Pointer>{Pointer::Hourglass, Pointer::Default}));
         QVERIFY(world.fake.messages.asked.isEmpty());
     }
@@ -294,6 +314,11 @@ private slots:
         dataRow("last deposit not printed", Actives{"Yes", "yes", "Yes", "No"}, "opt1 print",
                 Pages{{"D1", "D3"}}, 9);
         dataRow("none matching", Actives{"No", "No"}, "opt1 print", Pages{}, 9);
+        dataRow("only the first, inactive", Actives{"No", "Yes", "Yes"}, "opt1 opt3 print", Pages{{"D1"}}, 9);
+        dataRow("only the last", Actives{"No", "No", "Yes"}, "opt1 print", Pages{{"D3"}}, 8);
+        dataRow("first and last, inactive", Actives{"No", "Yes", "Yes", "No"}, "opt1 opt3 print",
+                Pages{{"D1", "D4"}}, 8);
+        dataRow("one deposit", Actives{"Yes"}, "opt1 print", Pages{{"D1"}}, 8);
     }
     void printAllRuns()
     {
@@ -316,6 +341,7 @@ private slots:
         QCOMPARE(count(printer, PrintEvent::End), pages.isEmpty() ? 0 : 1);
         QCOMPARE(count(printer, PrintEvent::Choose), 1);
         QCOMPARE(world.cell(), QPoint(col, actives.size()));  // the last deposit row, never the spare row
+        QCOMPARE(world.gridCell(), world.cell());
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
         QVERIFY(world.fake.messages.asked.isEmpty());
     }
@@ -422,11 +448,14 @@ private slots:
         QTest::addColumn<bool>("endAnswer");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<int>("aborts");
-        dataRow("job cannot start", "print", false, -1, true, "The printer is offline.", 0);
+        QTest::addColumn<QPoint>("cell");  // (column, row) where the printing stopped
+        dataRow("job cannot start", "print", false, -1, true, "The printer is offline.", 0, QPoint(0, 1));
         dataRow("print-all fails on page two", "opt1 print", true, 25, true, "The printer ran out of paper.",
-                1);
-        dataRow("selection fails part-way", "print", true, 4, true, "The printer ran out of paper.", 1);
-        dataRow("job fails as it ends", "opt1 print", true, -1, false, "The printer went offline.", 0);
+                1, QPoint(4, 3));
+        dataRow("selection fails part-way", "print", true, 4, true, "The printer ran out of paper.", 1,
+                QPoint(3, 1));
+        dataRow("job fails as it ends", "opt1 print", true, -1, false, "The printer went offline.", 0,
+                QPoint(8, 4));
     }
     void printerFailureIsReportedAndDropsThePages()
     {
@@ -436,6 +465,7 @@ private slots:
         QFETCH(bool, endAnswer);
         QFETCH(QString, reason);
         QFETCH(int, aborts);
+        QFETCH(QPoint, cell);
         World world({"Yes", "Yes", "Yes", "Yes"});
         QVERIFY(world.reg().setCurrentCell(1, 0));
         world.fake.printer.beginAnswer = beginAnswer;
@@ -460,6 +490,8 @@ private slots:
         // Nothing more is printed after the failure.
         if (failAtLine >= 0)
             QCOMPARE(count(world.fake.printer, PrintEvent::Line), failAtLine);
+        QCOMPARE(world.cell(), cell);
+        QCOMPARE(world.gridCell(), cell);
     }
 };
 
