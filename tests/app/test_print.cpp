@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace td;
@@ -280,6 +281,7 @@ private slots:
         World world({"Yes", "No", "Yes"});
         world.w.flags().PrintActiveFlag = true;
         QVERIFY(world.reg().setCurrentCell(start.y(), start.x()));
+        QSignalSpy moves(&world.reg(), &Register::currentCellChanged);
         world.print(steps);
 
         const FakePrinter& printer = world.fake.printer;
@@ -293,6 +295,7 @@ private slots:
                 QCOMPARE(e.fontSize, e.text.isEmpty() ? 10.0 : 12.0);
         QCOMPARE(world.cell(), QPoint(8, start.y()));
         QCOMPARE(world.gridCell(), world.cell());
+        QCOMPARE(moves.size(), start.x() == 8 ? 0 : 1);  // the view moves once, if at all
         QCOMPARE(world.fake.pointer.history, (QList<Pointer>{Pointer::Hourglass, Pointer::Default}));
         QVERIFY(world.fake.messages.asked.isEmpty());
     }
@@ -330,10 +333,12 @@ private slots:
         world.w.flags().PrintAllFlag = true;  // as an earlier Print command left them
         world.w.flags().PrintActiveFlag = false;
         QVERIFY(world.reg().setCurrentCell(1, 0));
+        QSignalSpy moves(&world.reg(), &Register::currentCellChanged);
         world.print(steps);
 
         const FakePrinter& printer = world.fake.printer;
         QCOMPARE(accountsByPage(printer), pages);
+        QCOMPARE(moves.size(), 1);  // not row by row
         // Whole blocks only, and a job only when something was printed.
         for (const QStringList& page : printer.pages())
             QCOMPARE(page.size() % 10, 0);
@@ -381,6 +386,106 @@ private slots:
         QCOMPARE(world.fake.messages.asked.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
             QCOMPARE(world.fake.messages.asked[0].text, message);
+    }
+
+    // A listing longer than the preview shows: its first pages, a mark for
+    // the pages between, then its last page, which the preview only counts.
+    void previewOfALongListing_data()
+    {
+        QTest::addColumn<int>("deposits");
+        QTest::addColumn<int>("shownBlocks");
+        QTest::addColumn<int>("leftOut");  // -1: no mark
+        QTest::addColumn<QStringList>("lastPage");
+        dataRow("one page more than shown", 102, 102, -1, QStringList{});
+        dataRow("two more, the last with one block", 103, 100, 1, QStringList{"D103"});
+        dataRow("many more, the last full", 250, 100, 74, QStringList{"D249", "D250"});
+    }
+    void previewOfALongListing()
+    {
+        QFETCH(int, deposits);
+        QFETCH(int, shownBlocks);
+        QFETCH(int, leftOut);
+        QFETCH(QStringList, lastPage);
+        World world(QStringList(deposits, QStringLiteral("Yes")));
+        QVERIFY(world.reg().setCurrentCell(1, 0));
+        world.print("opt1 preview cancel");
+
+        QList<QStringList> pages;
+        for (int block = 1; block <= shownBlocks; ++block) {
+            if (block % 2 == 1)
+                pages.append(QStringList());
+            pages.last() << QStringLiteral("D%1").arg(block);
+        }
+        if (!lastPage.isEmpty())
+            pages << lastPage;
+        QCOMPARE(accountsByPage(world.fake.printer), pages);
+        QList<qint64> marks;
+        for (const PrintEvent& e : world.fake.printer.events)
+            if (e.kind == PrintEvent::LeaveOut)
+                marks << e.count;
+        QCOMPARE(marks, leftOut < 0 ? QList<qint64>{} : QList<qint64>{leftOut});
+        QCOMPARE(count(world.fake.printer, PrintEvent::Preview), 1);
+        QCOMPARE(world.cell(), QPoint(0, 1));
+    }
+
+    // Print in the preview is Print in the options: the flags are set and
+    // the listing printed, after the printer dialog.
+    void printFromThePreview()
+    {
+        World world({"Yes", "No", "Yes"});
+        QVERIFY(world.reg().setCurrentCell(1, 0));
+        world.fake.printer.previewAnswer = PreviewEnd::Print;
+        world.print("opt1 preview");
+
+        QVERIFY(world.w.flags().PrintAllFlag);
+        QVERIFY(world.w.flags().PrintActiveFlag);
+        QVERIFY(world.fake.modal.leftOpen.isEmpty());
+        QList<PrintEvent::Kind> kinds;
+        for (const PrintEvent& e : world.fake.printer.events)
+            if (e.kind != PrintEvent::Line && e.kind != PrintEvent::FontSize)
+                kinds << e.kind;
+        QCOMPARE(kinds, (QList<PrintEvent::Kind>{PrintEvent::Begin, PrintEvent::Preview, PrintEvent::Choose,
+                                                 PrintEvent::Begin, PrintEvent::End}));
+        QCOMPARE(accountsByPage(world.fake.printer), (QList<QStringList>{{"D1", "D3"}, {"D1", "D3"}}));
+    }
+
+    // Cancel in the progress of a print, while the rows are looked through
+    // or the pages go out, or of a preview: nothing is sent or shown, nothing
+    // is told, and the current cell stays where it was.
+    void cancelLeavesEverythingAsItWas_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("deposits");
+        QTest::addColumn<int>("cancelAt");
+        QTest::addColumn<int>("aborts");
+        dataRow("print all, looking through the rows", "opt1 print", 1100, 1, 1);
+        dataRow("print all, sending the pages", "opt1 print", 1100, 2, 1);
+        dataRow("print selection, sending the page", "print", 3, 1, 1);
+        dataRow("preview, counting the pages", "opt1 preview cancel", 1100, 1, 0);
+    }
+    void cancelLeavesEverythingAsItWas()
+    {
+        QFETCH(QString, steps);
+        QFETCH(int, deposits);
+        QFETCH(int, cancelAt);
+        QFETCH(int, aborts);
+        World world(QStringList(deposits, QStringLiteral("Yes")));
+        QVERIFY(world.reg().setCurrentCell(2, 3));
+        const QList<DepositRecord> before = world.records();
+        world.fake.progress.cancelAt = cancelAt;
+        world.print(steps);
+
+        QCOMPARE(world.fake.progress.ended, 1);
+        QCOMPARE(world.fake.progress.reports, cancelAt);
+        QCOMPARE(count(world.fake.printer, PrintEvent::End), 0);
+        QCOMPARE(count(world.fake.printer, PrintEvent::Preview), 0);
+        QCOMPARE(count(world.fake.printer, PrintEvent::Abort), aborts);
+        QVERIFY(world.fake.messages.asked.isEmpty());
+        QCOMPARE(world.cell(), QPoint(3, 2));
+        QCOMPARE(world.gridCell(), world.cell());
+        QCOMPARE(world.records(), before);
+        QVERIFY(!world.w.flags().ModifiedFlag);
+        QCOMPARE(world.fake.pointer.current, Pointer::Default);
     }
 
     void selectionMessage_data()
