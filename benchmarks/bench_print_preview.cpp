@@ -83,8 +83,8 @@ int previewOnce(const QString& depositPath)
     world.window.actions().filePrint->trigger();
     if (painted < 0)
         qFatal("the preview painted no page");
-    std::printf("%.9f %.9f %lld %d\n", painted - started, fresh, bench::peakResidentBytes() - registerResident,
-                pagesShown);
+    std::printf("%.9f %.9f %lld %d\n", painted - started, fresh,
+                bench::peakResidentBytes() - registerResident, pagesShown);
     return 0;
 }
 
@@ -104,8 +104,8 @@ int main(int argc, char* argv[])
     const int deposits = qEnvironmentVariableIsSet("TD_BENCH_DEPOSITS")
                              ? qEnvironmentVariableIntValue("TD_BENCH_DEPOSITS")
                              : kDeposits;
-    const int runs = qEnvironmentVariableIsSet("TD_BENCH_RUNS") ? qEnvironmentVariableIntValue("TD_BENCH_RUNS")
-                                                                : kRuns;
+    const int runs =
+        qEnvironmentVariableIsSet("TD_BENCH_RUNS") ? qEnvironmentVariableIntValue("TD_BENCH_RUNS") : kRuns;
     QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/bench-preview-XXXXXX"));
     const QString depositPath = dir.filePath(QStringLiteral("million.tmd"));
     bench::writeRealisticFile(depositPath, deposits);
