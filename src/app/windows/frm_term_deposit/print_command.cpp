@@ -4,6 +4,7 @@
 #include "commands/selection.h"
 
 #include <algorithm>
+#include <optional>
 
 // File > Print: the selected deposit, or every active or inactive deposit,
 // printed as blocks of label lines, two blocks to a page. The listing reads
@@ -38,6 +39,7 @@ void frmTermDeposit::filePrint()
     Printer& printer = m_platform.printer;
     bool printed = false;
     bool cancelled = false;
+    std::optional<listing::Run> run;
     QString reason;
     {
         // Ending the job is inside: that is when the pages go to the printer.
@@ -46,13 +48,10 @@ void frmTermDeposit::filePrint()
         // Looking through the rows is the first half of the work, sending the pages the second.
         const qint64 half = std::max(1, m_register.depositCount());
         if (m_flags.PrintAllFlag) {
-            const listing::Run run =
-                listing::printAll(m_register, m_flags.PrintActiveFlag, m_printJob,
-                                  [&](qint64 done, qint64) { return progress.advance(done, 2 * half); });
-            cancelled = run.end == listing::RunEnd::Cancelled;
-            printed = run.end == listing::RunEnd::Printed;
-            if (!cancelled)
-                m_register.setCurrentCell(run.row, run.col);
+            run = listing::printAll(m_register, m_flags.PrintActiveFlag, m_printJob,
+                                    [&](qint64 done, qint64) { return progress.advance(done, 2 * half); });
+            cancelled = run->end == listing::RunEnd::Cancelled;
+            printed = run->end == listing::RunEnd::Printed;
         } else {
             printed = PrintRegister();
         }
@@ -80,6 +79,8 @@ void frmTermDeposit::filePrint()
         m_register.setCurrentCell(startRow, startCol);
         return;
     }
+    if (run)
+        m_register.setCurrentCell(run->row, run->col);
     if (!printed) {
         m_platform.messages.ask(printTitle(), tr("The Term Deposit listing was not printed.\n%1").arg(reason),
                                 MessageIcon::Information, MessageButtons::Ok);
