@@ -329,6 +329,7 @@ bool QtPrinter::layOutPages(const QPaintDevice& device, double pageHeight, QIODe
 {
     QFont font;
     std::optional<double> fontSize;
+    QFontMetricsF metrics(font, &device);  // of the font in use: a listing has few sizes, and many lines
     double y = 0;
     bool breakPending = false;
     bool leftOut = false;   // past a mark of pages left out
@@ -349,8 +350,11 @@ bool QtPrinter::layOutPages(const QPaintDevice& device, double pageHeight, QIODe
         case SpoolRecord::FontSize: {
             double points = 0;
             in >> points;
+            if (fontSize != points) {
+                font.setPointSizeF(points);
+                metrics = QFontMetricsF(font, &device);
+            }
             fontSize = points;
-            font.setPointSizeF(points);
             break;
         }
         case SpoolRecord::NewPage:
@@ -368,7 +372,6 @@ bool QtPrinter::layOutPages(const QPaintDevice& device, double pageHeight, QIODe
         case SpoolRecord::Line: {
             QByteArray line;
             in >> line;
-            const QFontMetricsF metrics(font, &device);
             const bool first = layout.pagesInAll == 0;
             if (first || breakPending || (y > 0 && y + metrics.height() > pageHeight)) {
                 if (first || breakPending)
