@@ -21,6 +21,7 @@
 #include "app/windows/frm_print.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QLocale>
 #include <QPrintPreviewWidget>
 #include <QProcess>
@@ -68,6 +69,8 @@ int previewOnce(const QString& depositPath)
         pages->grab();
         painted = threadSeconds();
         pagesShown = pages->pageCount();
+        if (auto* extent = preview->findChild<QLabel*>(QStringLiteral("PreviewExtent")))
+            std::fprintf(stderr, "# the preview says: %s\n", qPrintable(extent->text()));
         watch.stop();
         preview->close();
     });
