@@ -49,6 +49,13 @@ QList<QStringList> scheduleTable(const QList<QStringList>& shownRows, Form form,
 // False, with the file's own reason in errorString, when it fails.
 class FileExporter : public SafeFileWriter {
 public:
+    using Progress = std::function<bool(qint64 done, qint64 total)>;
+
+    // Hears how many rows are written every few thousand rows; a false
+    // answer stops the export, which fails as cancelled (cancelled()) and
+    // leaves the file as it was, or none.
+    void setProgressStep(Progress step) { m_progress = std::move(step); }
+
     bool write(const QString& path, int rowCount, const std::function<QStringList(int)>& rowAt);
     bool writeRegister(const QString& path, const Register& reg, Form form, const DateForm& dateForm);
     bool writeTable(const QString& path, const QList<QStringList>& rows);
@@ -56,6 +63,11 @@ public:
     bool oldFileChanged() const { return m_oldFileChanged; }
 
 private:
+    // Puts the rows on the device a chunk at a time; appendRow adds row r to the chunk.
+    bool writeRows(const QString& path, int rowCount, const std::function<void(QByteArray&, int)>& appendRow);
+    bool cancel();
+
+    Progress m_progress;
     bool m_oldFileChanged = false;
 };
 

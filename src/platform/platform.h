@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QSize>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QDialog;
@@ -46,6 +47,12 @@ public:
     virtual std::optional<QString> saveFileName(const FileDialogSettings& settings) = 0;
 };
 
+// How far a long task has got (total is -1 when unknown); false once the user cancelled it.
+using JobProgress = std::function<bool(qint64 done, qint64 total)>;
+
+// How a preview ended: closed, or with the user asking to print what it showed.
+enum class PreviewEnd { Closed, Print, Failed };
+
 class Printer {
 public:
     virtual ~Printer() = default;
@@ -56,12 +63,21 @@ public:
     virtual void setFontSize(double points) = 0;
     virtual bool printLine(const QString& line) = 0;
     virtual bool newPage() = 0;
-    virtual bool endJob() = 0;
+    // Sends the job's pages to the printer. A long job tells progress how
+    // far it has got; a false answer cancels it: nothing reaches the printer
+    // or the file, and cancelled() is true.
+    virtual bool endJob(const JobProgress& progress = {}) = 0;
+    virtual bool cancelled() const = 0;
     // Drops the pages of a job that failed part-way.
     virtual void abortJob() = 0;
+    // For a preview of a listing too long to show whole: the listing goes on
+    // here with `count` pages, each laid out as the page before this mark
+    // was. The preview counts them, and the pages after the mark, among the
+    // listing's pages, but shows only those before it.
+    virtual void leaveOutPages(qint64 count) = 0;
     // Ends the job by showing its pages in a print preview instead of
     // printing them; returns when the preview is closed.
-    virtual bool previewJob() = 0;
+    virtual PreviewEnd previewJob() = 0;
     virtual QString errorString() const = 0;
 };
 

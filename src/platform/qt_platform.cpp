@@ -1,5 +1,6 @@
 #include "qt_platform.h"
 
+#include "print_preview_dialog.h"
 #include "printed_pages.h"
 
 #include <QApplication>
@@ -12,7 +13,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QProgressDialog>
 #include <QSaveFile>
 #include <QScreen>
@@ -86,10 +86,16 @@ std::optional<QString> QtFileDialogs::saveFileName(const FileDialogSettings& set
 
 namespace {
 
-// What the spool holds, one record after another.
-enum class SpoolRecord : quint8 { FontSize, Line, NewPage };
+// What the spool holds, one record after another. A line is held in UTF-8.
+enum class SpoolRecord : quint8 { FontSize, Line, NewPage, LeaveOut };
 
 QString printerText(const char* text) { return QApplication::translate("QtPrinter", text); }
+
+// A job's progress: laying out its pages is the first half, painting them the second.
+constexpr qint64 kJobSteps = 1000;
+constexpr qint64 kLaidOutSteps = kJobSteps / 2;
+// The spool is read this many bytes at a time between two reports.
+constexpr qint64 kSpoolBytesPerReport = 1 << 20;
 
 }  // namespace
 
@@ -130,6 +136,7 @@ bool QtPrinter::beginJob()
 {
     dropSpool();
     m_error.clear();
+    m_cancelled = false;
     // A file that cannot be written is reported now, before anything is spooled.
     const QString fileName = m_printer->outputFileName();
     if (!fileName.isEmpty()) {
@@ -162,7 +169,7 @@ bool QtPrinter::printLine(const QString& line)
 {
     if (!m_spool)
         return fail(printerText("No print job is running."));
-    m_out << SpoolRecord::Line << line;
+    m_out << SpoolRecord::Line << line.toUtf8();
     return spooled();
 }
 
@@ -172,6 +179,20 @@ bool QtPrinter::newPage()
         return fail(printerText("No print job is running."));
     m_out << SpoolRecord::NewPage;
     return spooled();
+}
+
+void QtPrinter::leaveOutPages(qint64 count)
+{
+    if (m_spool)
+        m_out << SpoolRecord::LeaveOut << count;
+}
+
+bool QtPrinter::advance(qint64 done)
+{
+    if (!m_progress || m_progress(done, kJobSteps))
+        return true;
+    m_cancelled = true;
+    return fail(printerText("The printing was cancelled."));
 }
 
 // The finished spool, read back from its start; nothing when no job runs or it cannot be read.
@@ -190,42 +211,48 @@ std::unique_ptr<QTemporaryFile> QtPrinter::takeSpool()
     return spool;
 }
 
-bool QtPrinter::endJob()
+bool QtPrinter::endJob(const JobProgress& progress)
 {
+    m_cancelled = false;
+    m_progress = progress;
     const std::unique_ptr<QTemporaryFile> spool = takeSpool();
     const bool printed = spool && paintSpool(*spool);
+    m_progress = {};
     forgetJobChoices();
     return printed;
 }
 
 // The preview paints the same spool as the printer would, each time it asks
-// (at opening, on a page set-up change, and when the user prints from it).
-bool QtPrinter::previewJob()
+// (at opening and on a change of the page layout); Print in it ends the
+// preview and leaves the printing to the command.
+PreviewEnd QtPrinter::previewJob()
 {
+    m_cancelled = false;
     const std::unique_ptr<QTemporaryFile> spool = takeSpool();
     if (!spool)
-        return false;
-    QPrintPreviewDialog dialog(m_printer.get(), QApplication::activeWindow());
-    dialog.setObjectName(QStringLiteral("PrintPreview"));
-    dialog.setWindowTitle(printerText("Print Preview"));
-    bool painted = true;
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* target) {
-        const bool ok =
-            spool->seek(0) &&
-            paintLines(
-                *target, target->resolution(), *spool, *target,
-                [this, target] {
-                    return target->printerState() == QPrinter::Error
-                               ? printerText("The printer \"%1\" reported an error.").arg(targetName())
-                               : QString();
-                },
-                [target] { target->abort(); });
-        if (!ok)
-            painted = false;
-    });
+        return PreviewEnd::Failed;
+    PrintPreviewDialog dialog(
+        *m_printer,
+        [&](QPrinter& target) {
+            PrintPreviewDialog::Painted painted;
+            painted.ok =
+                spool->seek(0) &&
+                paintLines(
+                    target, target.resolution(), *spool, target,
+                    [this, &target] {
+                        return target.printerState() == QPrinter::Error
+                                   ? printerText("The printer \"%1\" reported an error.").arg(targetName())
+                                   : QString();
+                    },
+                    [&target] { target.abort(); }, &painted.pagesInAll);
+            return painted;
+        },
+        QApplication::activeWindow());
     dialog.exec();
     forgetJobChoices();
-    return painted;
+    if (!dialog.paintedWell())
+        return PreviewEnd::Failed;
+    return dialog.printAsked() ? PreviewEnd::Print : PreviewEnd::Closed;
 }
 
 bool QtPrinter::paintSpool(QIODevice& spool)
@@ -296,36 +323,62 @@ bool QtPrinter::printToFile(QIODevice& spool, const QString& fileName)
 
 // The pages as the listing makes them: a new page where it asks for one or
 // where a line no longer fits. A page break makes a page only when a line
-// follows, so no empty page ends the job.
-bool QtPrinter::layOutPages(const QPaintDevice& device, double pageHeight, QIODevice& spool,
-                            QList<PageStart>& pages)
+// follows, so no empty page ends the job. Pages left out for a preview, and
+// those after them, are counted but not kept.
+bool QtPrinter::layOutPages(const QPaintDevice& device, double pageHeight, QIODevice& spool, Layout& layout)
 {
     QFont font;
     std::optional<double> fontSize;
+    QFontMetricsF metrics(font, &device);  // of the font in use: a listing has few sizes, and many lines
     double y = 0;
     bool breakPending = false;
+    bool leftOut = false;   // past a mark of pages left out
+    qint64 pageOpened = 0;  // the page that the listing's last page break opened
+    qint64 reportedAt = 0;
+    const qint64 size = std::max<qint64>(1, spool.size());
     QDataStream in(&spool);
     while (!in.atEnd()) {
         const qint64 offset = spool.pos();
+        if (offset - reportedAt >= kSpoolBytesPerReport) {
+            reportedAt = offset;
+            if (!advance(offset * kLaidOutSteps / size))
+                return false;
+        }
         SpoolRecord kind;
         in >> kind;
         switch (kind) {
         case SpoolRecord::FontSize: {
             double points = 0;
             in >> points;
+            if (fontSize != points) {
+                font.setPointSizeF(points);
+                metrics = QFontMetricsF(font, &device);
+            }
             fontSize = points;
-            font.setPointSizeF(points);
             break;
         }
         case SpoolRecord::NewPage:
             breakPending = true;
             break;
+        case SpoolRecord::LeaveOut: {
+            qint64 count = 0;
+            in >> count;
+            // Each left out like the listing's page before the mark, however many sheets that took.
+            layout.pagesInAll += std::max<qint64>(0, count) * (layout.pagesInAll - pageOpened);
+            leftOut = true;
+            breakPending = true;
+            break;
+        }
         case SpoolRecord::Line: {
-            QString line;
+            QByteArray line;
             in >> line;
-            const QFontMetricsF metrics(font, &device);
-            if (pages.isEmpty() || breakPending || (y > 0 && y + metrics.height() > pageHeight)) {
-                pages.append({offset, fontSize});
+            const bool first = layout.pagesInAll == 0;
+            if (first || breakPending || (y > 0 && y + metrics.height() > pageHeight)) {
+                if (first || breakPending)
+                    pageOpened = layout.pagesInAll;
+                if (!leftOut)
+                    layout.pages.append({offset, fontSize});
+                ++layout.pagesInAll;
                 y = 0;
                 breakPending = false;
             }
@@ -344,11 +397,16 @@ bool QtPrinter::layOutPages(const QPaintDevice& device, double pageHeight, QIODe
 
 bool QtPrinter::paintLines(QPagedPaintDevice& device, int resolution, QIODevice& spool,
                            const QPrinter& settings, const std::function<QString()>& deviceFailure,
-                           const std::function<void()>& abort)
+                           const std::function<void()>& abort, qint64* pagesInAll)
 {
-    QList<PageStart> starts;
-    if (!layOutPages(device, device.pageLayout().paintRectPixels(resolution).height(), spool, starts))
+    Layout layout;
+    if (!layOutPages(device, device.pageLayout().paintRectPixels(resolution).height(), spool, layout))
         return false;
+    if (pagesInAll)
+        *pagesInAll = layout.pagesInAll;
+    else if (layout.pagesInAll != layout.pages.size())
+        return fail(printerText("The print job could not be read back."));  // a preview's job, never printed
+    const QList<PageStart>& starts = layout.pages;
     const PrintedPages printed = printedPages(settings, int(starts.size()));
     if (!starts.isEmpty() && printed.pages.isEmpty())
         return fail(printerText("None of the pages chosen is in the listing: it ends on page %1.")
@@ -359,8 +417,8 @@ bool QtPrinter::paintLines(QPagedPaintDevice& device, int resolution, QIODevice&
     for (qint64 place = 0; place < printed.count(); ++place) {
         const int index = printed.at(place) - 1;
         const qint64 end = index + 1 < starts.size() ? starts.at(index + 1).offset : spool.size();
-        bool ok = true;
-        if (place > 0 && !device.newPage())
+        bool ok = advance(kLaidOutSteps + place * (kJobSteps - kLaidOutSteps) / printed.count());
+        if (ok && place > 0 && !device.newPage())
             ok = fail(printerText("The printer could not start a new page."));
         if (!ok || !paintPage(painter, device, spool, starts.at(index), end, deviceFailure)) {
             abort();
@@ -400,11 +458,13 @@ bool QtPrinter::paintPage(QPainter& painter, const QPaintDevice& device, QIODevi
         }
         case SpoolRecord::NewPage:  // the pages are laid out already
             break;
+        case SpoolRecord::LeaveOut:  // ends the last page a preview shows
+            return true;
         case SpoolRecord::Line: {
-            QString line;
+            QByteArray line;
             in >> line;
             const QFontMetricsF metrics(font, &device);
-            painter.drawText(QPointF(0, y + metrics.ascent()), line);
+            painter.drawText(QPointF(0, y + metrics.ascent()), QString::fromUtf8(line));
             y += metrics.lineSpacing();
             break;
         }

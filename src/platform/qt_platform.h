@@ -34,7 +34,8 @@ public:
 // at all (QPrinter itself cannot take back pages already painted). Its pages
 // are laid out first, so that the page range, page order and copies chosen
 // in the printer dialog pick whole pages of the listing; the range and the
-// copies are for one job and go with it.
+// copies are for one job and go with it. A long job reports its progress
+// while it is laid out and painted, and a cancel drops it whole.
 class QtPrinter final : public Printer {
 public:
     QtPrinter();
@@ -44,9 +45,11 @@ public:
     void setFontSize(double points) override;
     bool printLine(const QString& line) override;
     bool newPage() override;
-    bool endJob() override;
+    bool endJob(const JobProgress& progress = {}) override;
+    bool cancelled() const override { return m_cancelled; }
     void abortJob() override;
-    bool previewJob() override;
+    void leaveOutPages(qint64 count) override;
+    PreviewEnd previewJob() override;
     QString errorString() const override { return m_error; }
 
     // The printer of the next job, as the printer dialog left it.
@@ -59,20 +62,30 @@ private:
         std::optional<double> fontSize;
     };
 
+    // The pages of a spool: where each page that can be painted starts,
+    // and how many the listing has, those left out for a preview included.
+    struct Layout {
+        QList<PageStart> pages;
+        qint64 pagesInAll = 0;
+    };
+
     bool fail(const QString& reason);
+    // Tells the progress of the running job (done of kProgressSteps); false,
+    // as a failure, once the user cancelled it.
+    bool advance(qint64 done);
     bool spooled();
     void dropSpool();
     void forgetJobChoices();
     bool paintSpool(QIODevice& spool);
     std::unique_ptr<QTemporaryFile> takeSpool();
     bool printToFile(QIODevice& spool, const QString& fileName);
-    bool layOutPages(const QPaintDevice& device, double pageHeight, QIODevice& spool,
-                     QList<PageStart>& pages);
+    bool layOutPages(const QPaintDevice& device, double pageHeight, QIODevice& spool, Layout& layout);
     // Paints the spooled lines as the settings of the printer dialog choose.
     // deviceFailure() names a failure of the device (or is empty); abort()
     // drops its pages before a failed job ends.
     bool paintLines(QPagedPaintDevice& device, int resolution, QIODevice& spool, const QPrinter& settings,
-                    const std::function<QString()>& deviceFailure, const std::function<void()>& abort);
+                    const std::function<QString()>& deviceFailure, const std::function<void()>& abort,
+                    qint64* pagesInAll = nullptr);
     bool paintPage(QPainter& painter, const QPaintDevice& device, QIODevice& spool, const PageStart& start,
                    qint64 end, const std::function<QString()>& deviceFailure);
     QString targetName() const;
@@ -82,6 +95,8 @@ private:
     QDataStream m_out;
     std::optional<double> m_fontSize;
     QString m_error;
+    JobProgress m_progress;  // of the job being painted
+    bool m_cancelled = false;
 };
 
 class QtBusyPointer final : public BusyPointer {

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QTableWidget>
 #include <QTest>
 #include <csignal>
@@ -221,6 +222,44 @@ private slots:
         QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
         QCOMPARE(st.st_nlink, nlink_t(2));
         QCOMPARE(filesIn(w.dir.path()), (QStringList{"old.csv", "other.csv"}));
+    }
+
+    // Cancel in the progress of a long export: nothing is told, the file
+    // is as it was (one name or two), or there is none, and nothing is left beside it.
+    void cancelledExportLeavesTheFileAsItWas_data()
+    {
+        QTest::addColumn<bool>("plain");
+        QTest::addColumn<QString>("earlier");  // "", "file" or "linked"
+        dataRow("new file", false, "");
+        dataRow("over an earlier file", false, "file");
+        dataRow("over a hard-linked file, plain numbers", true, "linked");
+    }
+    void cancelledExportLeavesTheFileAsItWas()
+    {
+        QFETCH(bool, plain);
+        QFETCH(QString, earlier);
+        World w;
+        w.addDeposits(9000);  // past the first report of progress
+        const QString path = w.path("old.csv");
+        if (!earlier.isEmpty())
+            QVERIFY(writeFileBytes(path, "keep me"));
+        if (earlier == "linked")
+            QVERIFY(::link(QFile::encodeName(path).constData(),
+                           QFile::encodeName(w.path("other.csv")).constData()) == 0);
+        const QStringList before = filesIn(w.dir.path());
+        w.answerFile("old.csv");
+        w.answer(MessageButton::Yes);  // replace it
+        w.fake.progress.cancelAt = 1;
+        (plain ? w.window.actions().fileExportCsvNumbers : w.window.actions().fileExportCsv)->trigger();
+
+        QCOMPARE(w.fake.progress.tasks, QStringList{"Exporting " + QDir::toNativeSeparators(path)});
+        QCOMPARE(w.fake.progress.ended, 1);
+        QCOMPARE(w.titlesAsked(), earlier.isEmpty() ? QStringList{} : QStringList{"Export"});
+        QCOMPARE(filesIn(w.dir.path()), before);
+        if (!earlier.isEmpty())
+            QCOMPARE(fileBytes(path), QByteArray("keep me"));
+        QCOMPARE(w.fake.pointer.current, Pointer::Default);
+        QVERIFY(w.window.flags().ModifiedFlag);
     }
 
     void scheduleCopiesAndExports()

@@ -1,4 +1,5 @@
 #include "app/widgets/look.h"
+#include "app/widgets/register_grid.h"
 #include "app/windows/frm_print.h"
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "support/data_rows.h"
@@ -8,6 +9,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace td;
@@ -115,6 +117,12 @@ class TestPrint : public QObject {
             for (int i = 0; i < actives.size(); ++i)
                 list << deposit(QStringLiteral("D%1").arg(i + 1), actives[i]);
             return list;
+        }
+        // The current cell as the main grid shows it, as (column, row).
+        QPoint gridCell()
+        {
+            const QModelIndex index = w.gridView()->currentIndex();
+            return QPoint(index.column(), Register::registerRow(index.row()));
         }
         // File > Print, the options dialog left by the given steps (none: it is not expected to open).
         void print(const QString& steps = QString())
@@ -256,23 +264,38 @@ private slots:
         QCOMPARE(sizes, QList<double>({10.0, 12.0}));
     }
 
-    void printSelectedDepositPrintsOneBlockWhateverItsActiveCell()
+    // One block, whatever the deposit's Active cell and the Active choice;
+    // the row stays and the column moves to Future Value.
+    void printSelectedDepositPrintsOneBlock_data()
     {
+        QTest::addColumn<QPoint>("start");  // (column, row)
+        QTest::addColumn<QString>("steps");
+        dataRow("middle row, inactive", QPoint(3, 2), "print");
+        dataRow("first row, from the key column", QPoint(0, 1), "print");
+        dataRow("last row, from Active, not-active choice kept", QPoint(9, 3), "opt1 opt3 opt0 print");
+    }
+    void printSelectedDepositPrintsOneBlock()
+    {
+        QFETCH(QPoint, start);
+        QFETCH(QString, steps);
         World world({"Yes", "No", "Yes"});
         world.w.flags().PrintActiveFlag = true;
-        QVERIFY(world.reg().setCurrentCell(2, 3));
-        world.print("print");
+        QVERIFY(world.reg().setCurrentCell(start.y(), start.x()));
+        QSignalSpy moves(&world.reg(), &Register::currentCellChanged);
+        world.print(steps);
 
         const FakePrinter& printer = world.fake.printer;
         QCOMPARE(world.fake.modal.shown, QStringList{"frmPrint"});
         QCOMPARE(printer.events.first().kind, PrintEvent::Choose);
         QCOMPARE(printer.events.last().kind, PrintEvent::End);
         QCOMPARE(count(printer, PrintEvent::Begin), 1);
-        QCOMPARE(printer.pages(), QList<QStringList>{expectedLines("D2")});
+        QCOMPARE(printer.pages(), QList<QStringList>{expectedLines(QStringLiteral("D%1").arg(start.y()))});
         for (const PrintEvent& e : printer.events)
             if (e.kind == PrintEvent::Line)
                 QCOMPARE(e.fontSize, e.text.isEmpty() ? 10.0 : 12.0);
-        QCOMPARE(world.cell(), QPoint(8, 2));
+        QCOMPARE(world.cell(), QPoint(8, start.y()));
+        QCOMPARE(world.gridCell(), world.cell());
+        QCOMPARE(moves.size(), start.x() == 8 ? 0 : 1);  // the view moves once, if at all
         QCOMPARE(world.fake.pointer.history, (QList<Pointer>{Pointer::Hourglass, Pointer::Default}));
         QVERIFY(world.fake.messages.asked.isEmpty());
     }
@@ -294,6 +317,11 @@ private slots:
         dataRow("last deposit not printed", Actives{"Yes", "yes", "Yes", "No"}, "opt1 print",
                 Pages{{"D1", "D3"}}, 9);
         dataRow("none matching", Actives{"No", "No"}, "opt1 print", Pages{}, 9);
+        dataRow("only the first, inactive", Actives{"No", "Yes", "Yes"}, "opt1 opt3 print", Pages{{"D1"}}, 9);
+        dataRow("only the last", Actives{"No", "No", "Yes"}, "opt1 print", Pages{{"D3"}}, 8);
+        dataRow("first and last, inactive", Actives{"No", "Yes", "Yes", "No"}, "opt1 opt3 print",
+                Pages{{"D1", "D4"}}, 8);
+        dataRow("one deposit", Actives{"Yes"}, "opt1 print", Pages{{"D1"}}, 8);
     }
     void printAllRuns()
     {
@@ -305,10 +333,12 @@ private slots:
         world.w.flags().PrintAllFlag = true;  // as an earlier Print command left them
         world.w.flags().PrintActiveFlag = false;
         QVERIFY(world.reg().setCurrentCell(1, 0));
+        QSignalSpy moves(&world.reg(), &Register::currentCellChanged);
         world.print(steps);
 
         const FakePrinter& printer = world.fake.printer;
         QCOMPARE(accountsByPage(printer), pages);
+        QCOMPARE(moves.size(), 1);  // not row by row
         // Whole blocks only, and a job only when something was printed.
         for (const QStringList& page : printer.pages())
             QCOMPARE(page.size() % 10, 0);
@@ -316,6 +346,7 @@ private slots:
         QCOMPARE(count(printer, PrintEvent::End), pages.isEmpty() ? 0 : 1);
         QCOMPARE(count(printer, PrintEvent::Choose), 1);
         QCOMPARE(world.cell(), QPoint(col, actives.size()));  // the last deposit row, never the spare row
+        QCOMPARE(world.gridCell(), world.cell());
         QCOMPARE(world.fake.pointer.current, Pointer::Default);
         QVERIFY(world.fake.messages.asked.isEmpty());
     }
@@ -355,6 +386,106 @@ private slots:
         QCOMPARE(world.fake.messages.asked.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
             QCOMPARE(world.fake.messages.asked[0].text, message);
+    }
+
+    // A listing longer than the preview shows: its first pages, a mark for
+    // the pages between, then its last page, which the preview only counts.
+    void previewOfALongListing_data()
+    {
+        QTest::addColumn<int>("deposits");
+        QTest::addColumn<int>("shownBlocks");
+        QTest::addColumn<int>("leftOut");  // -1: no mark
+        QTest::addColumn<QStringList>("lastPage");
+        dataRow("one page more than shown", 102, 102, -1, QStringList{});
+        dataRow("two more, the last with one block", 103, 100, 1, QStringList{"D103"});
+        dataRow("many more, the last full", 250, 100, 74, QStringList{"D249", "D250"});
+    }
+    void previewOfALongListing()
+    {
+        QFETCH(int, deposits);
+        QFETCH(int, shownBlocks);
+        QFETCH(int, leftOut);
+        QFETCH(QStringList, lastPage);
+        World world(QStringList(deposits, QStringLiteral("Yes")));
+        QVERIFY(world.reg().setCurrentCell(1, 0));
+        world.print("opt1 preview cancel");
+
+        QList<QStringList> pages;
+        for (int block = 1; block <= shownBlocks; ++block) {
+            if (block % 2 == 1)
+                pages.append(QStringList());
+            pages.last() << QStringLiteral("D%1").arg(block);
+        }
+        if (!lastPage.isEmpty())
+            pages << lastPage;
+        QCOMPARE(accountsByPage(world.fake.printer), pages);
+        QList<qint64> marks;
+        for (const PrintEvent& e : world.fake.printer.events)
+            if (e.kind == PrintEvent::LeaveOut)
+                marks << e.count;
+        QCOMPARE(marks, leftOut < 0 ? QList<qint64>{} : QList<qint64>{leftOut});
+        QCOMPARE(count(world.fake.printer, PrintEvent::Preview), 1);
+        QCOMPARE(world.cell(), QPoint(0, 1));
+    }
+
+    // Print in the preview is Print in the options: the flags are set and
+    // the listing printed, after the printer dialog.
+    void printFromThePreview()
+    {
+        World world({"Yes", "No", "Yes"});
+        QVERIFY(world.reg().setCurrentCell(1, 0));
+        world.fake.printer.previewAnswer = PreviewEnd::Print;
+        world.print("opt1 preview");
+
+        QVERIFY(world.w.flags().PrintAllFlag);
+        QVERIFY(world.w.flags().PrintActiveFlag);
+        QVERIFY(world.fake.modal.leftOpen.isEmpty());
+        QList<PrintEvent::Kind> kinds;
+        for (const PrintEvent& e : world.fake.printer.events)
+            if (e.kind != PrintEvent::Line && e.kind != PrintEvent::FontSize)
+                kinds << e.kind;
+        QCOMPARE(kinds, (QList<PrintEvent::Kind>{PrintEvent::Begin, PrintEvent::Preview, PrintEvent::Choose,
+                                                 PrintEvent::Begin, PrintEvent::End}));
+        QCOMPARE(accountsByPage(world.fake.printer), (QList<QStringList>{{"D1", "D3"}, {"D1", "D3"}}));
+    }
+
+    // Cancel in the progress of a print, while the rows are looked through
+    // or the pages go out, or of a preview: nothing is sent or shown, nothing
+    // is told, and the current cell stays where it was.
+    void cancelLeavesEverythingAsItWas_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("deposits");
+        QTest::addColumn<int>("cancelAt");
+        QTest::addColumn<int>("aborts");
+        dataRow("print all, looking through the rows", "opt1 print", 1100, 1, 1);
+        dataRow("print all, sending the pages", "opt1 print", 1100, 2, 1);
+        dataRow("print selection, sending the page", "print", 3, 1, 1);
+        dataRow("preview, counting the pages", "opt1 preview cancel", 1100, 1, 0);
+    }
+    void cancelLeavesEverythingAsItWas()
+    {
+        QFETCH(QString, steps);
+        QFETCH(int, deposits);
+        QFETCH(int, cancelAt);
+        QFETCH(int, aborts);
+        World world(QStringList(deposits, QStringLiteral("Yes")));
+        QVERIFY(world.reg().setCurrentCell(2, 3));
+        const QList<DepositRecord> before = world.records();
+        world.fake.progress.cancelAt = cancelAt;
+        world.print(steps);
+
+        QCOMPARE(world.fake.progress.ended, 1);
+        QCOMPARE(world.fake.progress.reports, cancelAt);
+        QCOMPARE(count(world.fake.printer, PrintEvent::End), 0);
+        QCOMPARE(count(world.fake.printer, PrintEvent::Preview), 0);
+        QCOMPARE(count(world.fake.printer, PrintEvent::Abort), aborts);
+        QVERIFY(world.fake.messages.asked.isEmpty());
+        QCOMPARE(world.cell(), QPoint(3, 2));
+        QCOMPARE(world.gridCell(), world.cell());
+        QCOMPARE(world.records(), before);
+        QVERIFY(!world.w.flags().ModifiedFlag);
+        QCOMPARE(world.fake.pointer.current, Pointer::Default);
     }
 
     void selectionMessage_data()
@@ -422,11 +553,14 @@ private slots:
         QTest::addColumn<bool>("endAnswer");
         QTest::addColumn<QString>("reason");
         QTest::addColumn<int>("aborts");
-        dataRow("job cannot start", "print", false, -1, true, "The printer is offline.", 0);
+        QTest::addColumn<QPoint>("cell");  // (column, row) where the printing stopped
+        dataRow("job cannot start", "print", false, -1, true, "The printer is offline.", 0, QPoint(0, 1));
         dataRow("print-all fails on page two", "opt1 print", true, 25, true, "The printer ran out of paper.",
-                1);
-        dataRow("selection fails part-way", "print", true, 4, true, "The printer ran out of paper.", 1);
-        dataRow("job fails as it ends", "opt1 print", true, -1, false, "The printer went offline.", 0);
+                1, QPoint(4, 3));
+        dataRow("selection fails part-way", "print", true, 4, true, "The printer ran out of paper.", 1,
+                QPoint(3, 1));
+        dataRow("job fails as it ends", "opt1 print", true, -1, false, "The printer went offline.", 0,
+                QPoint(8, 4));
     }
     void printerFailureIsReportedAndDropsThePages()
     {
@@ -436,6 +570,7 @@ private slots:
         QFETCH(bool, endAnswer);
         QFETCH(QString, reason);
         QFETCH(int, aborts);
+        QFETCH(QPoint, cell);
         World world({"Yes", "Yes", "Yes", "Yes"});
         QVERIFY(world.reg().setCurrentCell(1, 0));
         world.fake.printer.beginAnswer = beginAnswer;
@@ -460,6 +595,8 @@ private slots:
         // Nothing more is printed after the failure.
         if (failAtLine >= 0)
             QCOMPARE(count(world.fake.printer, PrintEvent::Line), failAtLine);
+        QCOMPARE(world.cell(), cell);
+        QCOMPARE(world.gridCell(), cell);
     }
 };
 

@@ -1,10 +1,12 @@
 #include "commands/csv_export.h"
+#include "core/deposit_file_format.h"
 #include "core/register.h"
 #include "support/data_rows.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstring>
 #include <sys/stat.h>
 
 using namespace td;
@@ -133,6 +135,45 @@ private slots:
         reg.removeDeposit(1);
         QVERIFY(exporter.writeRegister(path, reg, csv::Form::PlainNumbers, DateForm()));
         QCOMPARE(readAll(path).count("\r\n"), 1);
+    }
+
+    // A row kept as a file record is written from its bytes: as its texts
+    // would be, in UTF-8, beside a row kept as texts.
+    void recordRowsWrittenAsTheirTexts_data()
+    {
+        QTest::addColumn<QByteArray>("account");  // the field's bytes in Windows-1252
+        QTest::addColumn<QByteArray>("expected");
+        dataRow("plain", QByteArray("A1001"), QByteArray("A1001"));
+        dataRow("spaces at either end", QByteArray("  A1 "), QByteArray("A1"));
+        dataRow("blank", QByteArray(""), QByteArray(""));
+        dataRow("comma", QByteArray("A,1"), QByteArray("\"A,1\""));
+        dataRow("quote and line break", QByteArray("A\"1\r\n"), QByteArray("\"A\"\"1\r\n\""));
+        dataRow("accent and euro", QByteArray("Zo\xeb \x80"), QByteArray("Zo\xc3\xab \xe2\x82\xac"));
+        dataRow("undefined byte, quoted", QByteArray("\x81,\xff"), QByteArray("\"\xc2\x81,\xc3\xbf\""));
+    }
+    void recordRowsWrittenAsTheirTexts()
+    {
+        QFETCH(QByteArray, account);
+        QFETCH(QByteArray, expected);
+        RecordBlock records;
+        char* bytes = records.appendRecord();
+        deposit_file::blankRecord(bytes);
+        std::memcpy(bytes, account.constData(), std::size_t(account.size()));
+        std::memcpy(bytes + deposit_file::fieldOffset(AccountBalance), "$1,234.50", 9);
+        std::memcpy(bytes + deposit_file::fieldOffset(Active), "Yes", 3);
+        Register reg;
+        addHeader(reg);
+        QVERIFY(reg.replaceDeposits(std::move(records)));
+        reg.appendDeposit(record({" T1", "", "", "", "", "", "", "", "", "No"}));
+        QVERIFY(reg.heldAsRecord(1));
+        QVERIFY(!reg.heldAsRecord(2));
+
+        QTemporaryDir dir;
+        csv::FileExporter exporter;
+        QVERIFY(exporter.writeRegister(dir.filePath("r.csv"), reg, csv::Form::AsShown, DateForm()));
+        const QByteArray header = csv::line(csv::registerRow(reg, 0, csv::Form::AsShown, DateForm()));
+        QCOMPARE(readAll(dir.filePath("r.csv")),
+                 header + expected + ",,,,,,,\"$1,234.50\",,Yes\r\n" + " T1,,,,,,,,,No\r\n");
     }
 
     void aMissingFolderFailsWithTheFileReason()

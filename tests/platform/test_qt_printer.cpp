@@ -1,11 +1,13 @@
+#include "platform/print_preview_dialog.h"
 #include "platform/qt_platform.h"
+#include "support/accessibility_walk.h"
 #include "support/data_rows.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPrintPreviewDialog>
+#include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QRegularExpression>
@@ -88,17 +90,13 @@ void chooseInDialog(QPrinter& printer, int from, int to, int copies, bool collat
 int previewPageCount(QtPrinter& printer, bool& previewed)
 {
     int pagesShown = -1;
-    QTimer close;
-    close.setSingleShot(true);
-    QObject::connect(&close, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-        auto* pages = dialog ? dialog->findChild<QPrintPreviewWidget*>() : nullptr;
-        pagesShown = pages ? pages->pageCount() : -1;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<PrintPreviewDialog*>(QApplication::activeModalWidget());
+        pagesShown = dialog ? dialog->pages()->pageCount() : -1;
         if (dialog)
             dialog->reject();
     });
-    close.start(0);
-    previewed = printer.previewJob();
+    previewed = printer.previewJob() == PreviewEnd::Closed;
     return pagesShown;
 }
 
@@ -161,16 +159,15 @@ private slots:
         QVERIFY(printer.printLine("          Account Number    SECOND-1"));
         int pagesShown = -1;
         QTimer::singleShot(0, [&] {
-            QTRY_VERIFY(qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget()));
-            auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-            auto* pages = dialog->findChild<QPrintPreviewWidget*>();
-            pagesShown = pages ? pages->pageCount() : -1;
+            QTRY_VERIFY(qobject_cast<PrintPreviewDialog*>(QApplication::activeModalWidget()));
+            auto* dialog = qobject_cast<PrintPreviewDialog*>(QApplication::activeModalWidget());
+            pagesShown = dialog->pages()->pageCount();
             dialog->reject();
         });
-        QVERIFY2(printer.previewJob(), qPrintable(printer.errorString()));
+        QCOMPARE(printer.previewJob(), PreviewEnd::Closed);
         QCOMPARE(pagesShown, 2);
         QVERIFY(!QFile::exists(pdf));
-        QVERIFY(!printer.previewJob());  // the job has ended
+        QCOMPARE(printer.previewJob(), PreviewEnd::Failed);  // the job has ended
     }
 
     void linesStartAtTheLeftEdgeInTheGivenSize()
@@ -332,6 +329,98 @@ private slots:
         // The range and the copies were for that listing alone.
         QCOMPARE(printer.printer().printRange(), QPrinter::AllPages);
         QCOMPARE(printer.printer().copyCount(), 1);
+    }
+
+    // A long listing's preview paints its first pages and counts the pages
+    // left out as the page before the mark, and the last page: in sheets,
+    // where a page of the listing runs over onto a second.
+    void previewOfALongListingCountsEveryPage_data()
+    {
+        QTest::addColumn<int>("lines");      // on each of the three first pages
+        QTest::addColumn<int>("lastLines");  // on the last page
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<int>("inAll");
+        dataRow("a sheet a page", 1, 1, 3, 3 + 10 + 1);
+        dataRow("two sheets a page", 80, 80, 6, 6 + 20 + 2);
+        dataRow("two sheets a page, the last page shorter", 80, 1, 6, 6 + 20 + 1);
+    }
+    void previewOfALongListingCountsEveryPage()
+    {
+        QFETCH(int, lines);
+        QFETCH(int, lastLines);
+        QFETCH(int, shown);
+        QFETCH(int, inAll);
+        QtPrinter printer;
+        QVERIFY(printer.beginJob());
+        printer.setFontSize(12);
+        for (int page = 1; page <= 3; ++page) {
+            if (page > 1)
+                QVERIFY(printer.newPage());
+            for (int i = 0; i < lines; ++i)
+                QVERIFY(printer.printLine(QString("PAGE %1 LINE %2").arg(page).arg(i)));
+        }
+        printer.leaveOutPages(10);
+        QVERIFY(printer.newPage());
+        for (int i = 0; i < lastLines; ++i)
+            QVERIFY(printer.printLine(QString("LAST PAGE LINE %1").arg(i)));
+        int pagesShown = -1;
+        QString extent;
+        QStringList problems;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<PrintPreviewDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            pagesShown = dialog->pages()->pageCount();
+            extent = dialog->extentLabel()->isVisible() ? dialog->extentLabel()->text() : QString();
+            problems = accessibilityProblems(*dialog);
+            dialog->reject();
+        });
+        QCOMPARE(printer.previewJob(), PreviewEnd::Closed);
+        QCOMPARE(pagesShown, shown);
+        QCOMPARE(extent,
+                 QString("This preview shows the first %1 of the listing's %2 pages. Print prints all "
+                         "%2 pages.")
+                     .arg(shown)
+                     .arg(inAll));
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+    }
+
+    // Cancel while the pages are painted: no file is left, an earlier one
+    // stays as it was.
+    void cancelledPrintToAFileLeavesNoFile_data()
+    {
+        QTest::addColumn<bool>("earlierFile");
+        QTest::addColumn<int>("cancelAt");  // the report, counted from 1
+        dataRow("before the first page", false, 1);
+        dataRow("part-way", false, 3);
+        dataRow("part-way, over an earlier file", true, 3);
+    }
+    void cancelledPrintToAFileLeavesNoFile()
+    {
+        QFETCH(bool, earlierFile);
+        QFETCH(int, cancelAt);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("listing.pdf");
+        if (earlierFile) {
+            QFile old(pdf);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("the earlier listing");
+        }
+        QtPrinter printer;
+        printToPdf(printer, pdf);
+        QVERIFY(spoolFourPages(printer));
+        int reports = 0;
+        QVERIFY(!printer.endJob([&](qint64, qint64) { return ++reports < cancelAt; }));
+        QVERIFY(printer.cancelled());
+        QCOMPARE(reports, cancelAt);
+        QCOMPARE(fileText(pdf), earlierFile ? QStringLiteral("the earlier listing") : QString());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 earlierFile ? QStringList{"listing.pdf"} : QStringList{});
+        // The next job is no longer cancelled.
+        QVERIFY(spoolFourPages(printer));
+        QVERIFY(printer.endJob([](qint64, qint64) { return true; }));
+        QVERIFY(!printer.cancelled());
+        QVERIFY(fileText(pdf).startsWith("%PDF"));
     }
 
     void failuresAreReportedWithAReason()

@@ -89,8 +89,13 @@ bool FakePrinter::newPage()
     return true;
 }
 
-bool FakePrinter::endJob()
+bool FakePrinter::endJob(const JobProgress& progress)
 {
+    wasCancelled = progress && !progress(1, 1);
+    if (wasCancelled) {
+        abortJob();
+        return false;
+    }
     events.append({PrintEvent::End, {}, 0});
     if (!endAnswer)
         error = QStringLiteral("The printer went offline.");
@@ -99,10 +104,12 @@ bool FakePrinter::endJob()
 
 void FakePrinter::abortJob() { events.append({PrintEvent::Abort, {}, 0}); }
 
-bool FakePrinter::previewJob()
+void FakePrinter::leaveOutPages(qint64 count) { events.append({PrintEvent::LeaveOut, {}, 0, count}); }
+
+PreviewEnd FakePrinter::previewJob()
 {
     events.append({PrintEvent::Preview, {}, 0});
-    return true;
+    return previewAnswer;
 }
 
 QList<QStringList> FakePrinter::pages() const

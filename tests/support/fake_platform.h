@@ -51,9 +51,10 @@ public:
 };
 
 struct PrintEvent {
-    enum Kind { Choose, Begin, FontSize, Line, NewPage, End, Abort, Preview } kind;
+    enum Kind { Choose, Begin, FontSize, Line, NewPage, End, Abort, Preview, LeaveOut } kind;
     QString text;
     double fontSize = 0;
+    qint64 count = 0;  // of the pages left out
 };
 
 // Records the print job; pages() gives the printed lines page by page.
@@ -64,9 +65,12 @@ public:
     void setFontSize(double points) override;
     bool printLine(const QString& line) override;
     bool newPage() override;
-    bool endJob() override;
+    // Reports its progress once when given one; a cancel drops the job as abortJob does.
+    bool endJob(const JobProgress& progress = {}) override;
+    bool cancelled() const override { return wasCancelled; }
     void abortJob() override;
-    bool previewJob() override;
+    void leaveOutPages(qint64 count) override;
+    PreviewEnd previewJob() override;
     QString errorString() const override { return error; }
 
     QList<QStringList> pages() const;  // of ended jobs and the running one
@@ -77,6 +81,8 @@ public:
     bool beginAnswer = true;
     int failAtLine = -1;    // printLine number (0-based) that fails
     bool endAnswer = true;  // false: the job fails as it ends
+    PreviewEnd previewAnswer = PreviewEnd::Closed;
+    bool wasCancelled = false;
     QString error;
 
 private:

@@ -120,8 +120,8 @@ void frmPrint::cmdPrint_Click()
 
 void frmPrint::cmdPreview_Click()
 {
-    if (m_preview)
-        m_preview(m_optPrint[1]->isChecked(), m_optPrint[2]->isChecked());
+    if (m_preview && m_preview(m_optPrint[1]->isChecked(), m_optPrint[2]->isChecked()))
+        cmdPrint_Click();
 }
 
 void frmPrint::cmdCancel_Click()

@@ -21,11 +21,13 @@ class frmPrint : public QDialog {
 
 public:
     // What the options choose, for a preview: every deposit or the selected
-    // one, and for every deposit the active or the inactive ones.
-    using Preview = std::function<void(bool printAll, bool printActive)>;
+    // one, and for every deposit the active or the inactive ones. True when
+    // the user asked the preview to print.
+    using Preview = std::function<bool(bool printAll, bool printActive)>;
 
     // With a preview, a "Preview" button shows the listing the options
-    // choose without closing the dialog or setting a flag.
+    // choose without closing the dialog or setting a flag; Print in the
+    // preview is the dialog's Print.
     frmPrint(ModLease& flags, QSize screenSize, QWidget* parent = nullptr, Preview preview = {});
 
     // Index 0 "Print Selection" and 1 "Print All" share Frame1;

@@ -43,9 +43,15 @@ void frmTermDeposit::exportRegister(csv::Form form)
     bool written = false;
     {
         BusyScope busy(m_platform.pointer);
+        ProgressScope progress(
+            m_platform.progress,
+            tr("Exporting %1").arg(QDir::toNativeSeparators(QFileInfo(*name).absoluteFilePath())));
+        exporter.setProgressStep(
+            [&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
         written = exporter.writeRegister(*name, m_register, form, m_platform.dateForm);
     }
-    if (!written)
+    // A cancelled export is not a failure to tell about: the file is as it was, or there is none.
+    if (!written && !exporter.cancelled())
         reportExportFailure(m_platform.messages, *name, exporter);
 }
 

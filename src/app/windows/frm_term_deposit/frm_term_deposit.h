@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commands/csv_export.h"
+#include "commands/print_listing.h"
 #include "core/mod_lease.h"
 #include "core/register.h"
 #include "platform/platform.h"
@@ -136,9 +137,7 @@ private:
     void nameDocument(const QString& name);
     void holdFileAfterSave();
     void filePrint();
-    bool printAll(bool printActive);
-    void previewListing(bool all, bool printActive);
-    bool startPrintedBlock();
+    bool previewListing(bool all, bool printActive);
 
     Platform& m_platform;
     Register m_register;
@@ -155,8 +154,7 @@ private:
     QList<QAction*> m_helpItems;
     QPointer<frmMaturities> m_maturities;
     bool m_exiting = false;
-    bool m_printJobOpen = false;           // opened by the first printed line of a Print command
-    bool m_printPageBreakPending = false;  // started only when another block follows
+    listing::Job m_printJob{m_platform.printer};  // of the running Print command
 };
 
 }  // namespace td
