@@ -89,7 +89,7 @@ QString printerText(const char* text) { return QApplication::translate("QtPrinte
 
 }  // namespace
 
-QtPrinter::QtPrinter() : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+QtPrinter::QtPrinter() = default;
 
 QtPrinter::~QtPrinter() { abortJob(); }
 
