@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -459,13 +460,57 @@ QImage programIconImage(int size)
 
 QPixmap programIcon32() { return QPixmap::fromImage(programIconImage(iconSide)); }
 
-QIcon programIcon()
-{
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addPixmap(QPixmap::fromImage(programIconImage(size)));
-    return icon;
-}
+namespace {
+
+// The sizes a window's icon is shown at. Under X every top-level window
+// hands each size to the server when it is made, so a 256-pixel icon (three
+// quarters of the bytes) would slow every window and dialog; desktops take
+// their large icons from the icon theme (td_icon_export).
+constexpr int kProgramIconSizes[] = {16, 32, 48, 64, 128};
+
+// The program's icon, drawn in every size when it is first asked for a
+// picture: where the window system shows no window icons (Wayland, the
+// offscreen platform) the program starts without drawing it.
+class ProgramIconEngine final : public QIconEngine {
+public:
+    QIconEngine* clone() const override { return new ProgramIconEngine(*this); }
+    QString key() const override { return QStringLiteral("td::ProgramIconEngine"); }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (int size : kProgramIconSizes)
+            sizes.append(QSize(size, size));
+        return sizes;
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().pixmap(size, mode, state);
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        drawn().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+
+private:
+    const QIcon& drawn()
+    {
+        if (m_drawn.isNull()) {
+            for (int size : kProgramIconSizes)
+                m_drawn.addPixmap(QPixmap::fromImage(programIconImage(size)));
+        }
+        return m_drawn;
+    }
+
+    QIcon m_drawn;
+};
+
+}  // namespace
+
+QIcon programIcon() { return QIcon(new ProgramIconEngine); }
 
 bool saveProgramIconPng(const QString& path, int size)
 {

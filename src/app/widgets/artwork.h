@@ -22,6 +22,7 @@ QPixmap pictureButtonImage(PictureButton which, bool pressed);
 // below it uses only the 16 standard VGA colours and no antialiasing.
 QImage programIconImage(int size);
 QPixmap programIcon32();
+// The window icon, 16 to 128 pixels, drawn when first shown.
 QIcon programIcon();
 
 // Writes the icon at `size` pixels as a PNG (for desktop icon themes).
