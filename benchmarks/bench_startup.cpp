@@ -1,6 +1,7 @@
 // Start-up of the program against a bare Qt window, each the first start of a
 // fresh process, up to its main window's first show (startup_timing.h: shown,
-// exposed by the window system and painted), on the offscreen platform:
+// exposed by the window system and painted), on the offscreen platform
+// unless QT_QPA_PLATFORM names another:
 // - the program's side is this executable started again with
 //   kProgramSide, linked as the program is (the same libraries, the same
 //   link options): it does what main.cpp does, in that order (the
@@ -54,7 +55,7 @@ public:
 // As main.cpp, without its command line (there is no file to open).
 int programSide(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::platformUnlessChosen();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("termdeposit"));
     QApplication::setApplicationVersion(QStringLiteral("bench"));

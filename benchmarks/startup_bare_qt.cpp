@@ -15,7 +15,7 @@
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    td::bench::platformUnlessChosen();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("termdeposit"));
     QGuiApplication::setDesktopFileName(QStringLiteral("termdeposit"));

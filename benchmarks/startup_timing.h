@@ -16,6 +16,14 @@ inline double clockSeconds(clockid_t clock)
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
+// The offscreen platform, unless QT_QPA_PLATFORM names another (xcb under
+// Xvfb, to see what a window system adds): both sides take the same.
+inline void platformUnlessChosen()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
 // The end of a start-up, the same on both sides of the start-up benchmark:
 // the window is shown and the event loop runs until the window system has
 // exposed it, which Qt answers with the window's first paint. Prints the
