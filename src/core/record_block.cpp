@@ -1,33 +1,72 @@
 #include "record_block.h"
 
-#include <cstdint>
 #include <cstdlib>
 #include <new>
 #ifdef __linux__
 #include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 namespace td {
 
+#ifdef __linux__
+
+// The block is a mapping of its own. Growing it with mremap moves the pages
+// to a larger range of addresses when the next one is taken, so the records
+// are never copied and a grown block never needs room for two. (realloc
+// does the same for a large block, but copies it once part of its mapping
+// carries another hint, as the huge-page hint below would.)
 namespace {
 
-// Large blocks are filled right after they are allocated; backing them with
-// huge pages saves hundreds of page faults per megabyte. Only a hint.
+qsizetype wholePages(qsizetype bytes)
+{
+    static const qsizetype page = sysconf(_SC_PAGESIZE);
+    return (bytes + page - 1) / page * page;
+}
+
+// Large blocks are filled right after they grow; backing them with huge pages
+// saves hundreds of page faults per megabyte. Only a hint, and on the whole
+// mapping, which must stay one piece for mremap to move it.
 void adviseHugePages(char* data, qsizetype size)
 {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t kHugePage = 2u << 20;
-    const auto begin = (reinterpret_cast<std::uintptr_t>(data) + kHugePage - 1) & ~(kHugePage - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(data) + size) & ~(kHugePage - 1);
-    if (begin < end)
-        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-    Q_UNUSED(data);
-    Q_UNUSED(size);
+#ifdef MADV_HUGEPAGE
+    if (size >= (2 << 20))
+        madvise(data, std::size_t(size), MADV_HUGEPAGE);
 #endif
 }
 
 }  // namespace
+
+RecordBlock::~RecordBlock()
+{
+    if (m_data)
+        munmap(m_data, std::size_t(m_capacity));
+}
+
+void RecordBlock::reallocate(qsizetype capacity)
+{
+    capacity = wholePages(capacity);
+    if (capacity == m_capacity)
+        return;
+    void* data = nullptr;
+    if (capacity == 0)
+        munmap(m_data, std::size_t(m_capacity));
+    else if (!m_data)
+        data =
+            mmap(nullptr, std::size_t(capacity), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    else
+        data = mremap(m_data, std::size_t(m_capacity), std::size_t(capacity), MREMAP_MAYMOVE);
+    if (data == MAP_FAILED) {
+        if (capacity > m_capacity)
+            throw std::bad_alloc();
+        return;  // a block that cannot shrink keeps its room
+    }
+    m_data = static_cast<char*>(data);
+    m_capacity = capacity;
+    adviseHugePages(m_data, m_capacity);
+}
+
+#else
 
 RecordBlock::~RecordBlock() { std::free(m_data); }
 
@@ -38,8 +77,9 @@ void RecordBlock::reallocate(qsizetype capacity)
         throw std::bad_alloc();
     m_data = static_cast<char*>(data);
     m_capacity = capacity;
-    adviseHugePages(m_data, m_capacity);
 }
+
+#endif
 
 void RecordBlock::reserveBytes(qsizetype bytes)
 {

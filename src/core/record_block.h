@@ -6,8 +6,10 @@
 namespace td {
 
 // Deposit file records, 100 bytes each, one after another in one block of
-// memory that grows as records are added. Growing throws std::bad_alloc when
-// there is no memory, and leaves the block as it was.
+// memory that grows as records are added. Growing never copies the records
+// (on Linux the block is a memory mapping of its own, moved by the system as
+// it grows), so it never needs room for the block twice. Growing throws
+// std::bad_alloc when there is no memory, and leaves the block as it was.
 class RecordBlock {
 public:
     RecordBlock() = default;

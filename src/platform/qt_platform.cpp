@@ -99,7 +99,7 @@ constexpr qint64 kSpoolBytesPerReport = 1 << 20;
 
 }  // namespace
 
-QtPrinter::QtPrinter() : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {}
+QtPrinter::QtPrinter() = default;
 
 QtPrinter::~QtPrinter() { dropSpool(); }
 

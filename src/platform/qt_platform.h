@@ -90,7 +90,25 @@ private:
                    qint64 end, const std::function<QString()>& deviceFailure);
     QString targetName() const;
 
-    std::unique_ptr<QPrinter> m_printer;
+    // Made when a command first needs it: making a QPrinter loads the
+    // system's print support and asks it for the printers, which the
+    // program's start does not need.
+    class FirstUsePrinter {
+    public:
+        QPrinter* get() const
+        {
+            if (!m_printer)
+                m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            return m_printer.get();
+        }
+        QPrinter* operator->() const { return get(); }
+        QPrinter& operator*() const { return *get(); }
+
+    private:
+        mutable std::unique_ptr<QPrinter> m_printer;
+    };
+
+    FirstUsePrinter m_printer;
     std::unique_ptr<QTemporaryFile> m_spool;
     QDataStream m_out;
     std::optional<double> m_fontSize;

@@ -3,6 +3,7 @@
 
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 using td::PictureButton;
@@ -30,8 +31,22 @@ int countPixels(const QImage& image, const QRect& area, auto test)
 
 QImage buttonImage(PictureButton which, bool pressed)
 {
-    return td::pictureButtonImage(which, pressed).toImage().convertToFormat(QImage::Format_RGB32);
+    return td::drawPictureButton(which, pressed).convertToFormat(QImage::Format_RGB32);
 }
+
+QImage opaque(const QPixmap& picture) { return picture.toImage().convertToFormat(QImage::Format_RGB32); }
+
+// Translates one picture button's caption, as a translation of the program would.
+class CaptionTranslator : public QTranslator {
+public:
+    QString translate(const char* context, const char* text, const char*, int) const override
+    {
+        return qstrcmp(context, "td::PictureButton") == 0 && qstrcmp(text, "Delete") == 0
+                   ? QStringLiteral("Löschen")
+                   : QString();
+    }
+    bool isEmpty() const override { return false; }
+};
 
 constexpr PictureButton allButtons[] = {PictureButton::New, PictureButton::Edit, PictureButton::Delete,
                                         PictureButton::Search, PictureButton::Amortise};
@@ -89,7 +104,7 @@ private slots:
 
     void logoIsWhiteTextOnDarkTexture()
     {
-        const QImage logo = td::logoBanner().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage logo = td::drawLogoBanner().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(logo.size(), QSize(241, 65));
         const auto white = [](QRgb c) { return qGray(c) > 235; };
         const auto darkish = [](QRgb c) { return qGray(c) < 70; };
@@ -100,7 +115,30 @@ private slots:
             QVERIFY(darkish(logo.pixel(corner)));
         // The texture is a texture, and the same on every run.
         QVERIFY(colours(logo.copy(0, 0, 12, 65)).size() > 20);
-        QCOMPARE(td::logoBanner().toImage().convertToFormat(QImage::Format_RGB32), logo);
+        QCOMPARE(td::drawLogoBanner().convertToFormat(QImage::Format_RGB32), logo);
+    }
+
+    // The pictures the build drew are in the resources and are what the
+    // drawing makes here; a caption translated since is drawn afresh.
+    void builtPicturesAreTheDrawnOnes()
+    {
+        const QList<td::BuiltPicture> drawn = td::drawBuiltPictures();
+        QCOMPARE(drawn.size(), 11);
+        for (const td::BuiltPicture& picture : drawn) {
+            const QImage built(QStringLiteral(":/artwork/") + picture.fileName);
+            QVERIFY2(!built.isNull(), qPrintable(picture.fileName));
+            QCOMPARE(built.convertToFormat(QImage::Format_RGB32),
+                     picture.image.convertToFormat(QImage::Format_RGB32));
+        }
+        QCOMPARE(opaque(td::logoBanner()), td::drawLogoBanner().convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(opaque(td::pictureButtonImage(PictureButton::Search, true)),
+                 buttonImage(PictureButton::Search, true));
+
+        CaptionTranslator translator;
+        QVERIFY(QCoreApplication::installTranslator(&translator));
+        const QImage translated = opaque(td::pictureButtonImage(PictureButton::Delete, false));
+        QCoreApplication::removeTranslator(&translator);
+        QVERIFY(translated != buttonImage(PictureButton::Delete, false));
     }
 
     void smallProgramIconKeepsToVgaColours_data()
@@ -129,10 +167,10 @@ private slots:
         QCOMPARE(qAlpha(icon.pixel(0, size - 1)), 0);
     }
 
-    void programIconHasEverySize()
+    void programIconHasEveryWindowSize()
     {
         const QIcon icon = td::programIcon();
-        for (int size : {16, 32, 48, 64, 128, 256}) {
+        for (int size : {16, 32, 48, 64, 128}) {
             QVERIFY(icon.availableSizes().contains(QSize(size, size)));
             QCOMPARE(icon.pixmap(QSize(size, size)).size(), QSize(size, size));
         }

@@ -369,6 +369,7 @@ private slots:
         QTest::mousePress(button, Qt::RightButton, {}, QPoint(10, 10));
         QVERIFY(!button->upPicture()->isVisible());
         QVERIFY(button->downPicture()->isVisible());
+        QVERIFY(!button->downPicture()->pixmap().isNull());
         QTest::mouseRelease(button, Qt::RightButton, {}, QPoint(500, 300));  // released off the button
         QCOMPARE(activations, 1);
         QVERIFY(button->upPicture()->isVisible());

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
+#include <QIconEngine>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -40,6 +41,10 @@ QFont fittedFont(const QString& text, int pixelSize, QFont::Weight weight, int m
     return font;
 }
 
+// Each picture keeps the texts it shows (saved as a PNG text chunk), so a
+// picture drawn at build time is used only while the texts are still those.
+const QString kTextsKey = QStringLiteral("texts");
+
 QImage blankImage(QSize size)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
@@ -50,7 +55,11 @@ QImage blankImage(QSize size)
 // A 1-pixel pen strokes the inside of an integer rectangle sharply.
 QRectF inside(const QRect& r) { return QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5); }
 
-QPixmap drawLogoBanner()
+QString logoName() { return QStringLiteral("Quendarith"); }
+
+QString logoWords() { return QCoreApplication::translate("td::Artwork", "Information Technology"); }
+
+QImage logoImage()
 {
     QImage image = blankImage(logoSize);
     QPainter p(&image);
@@ -82,8 +91,8 @@ QPixmap drawLogoBanner()
     vignette.setColorAt(1.0, QColor(0, 0, 0, 110));
     p.fillRect(area, vignette);
 
-    const QString name = QStringLiteral("Quendarith");
-    const QString words = QCoreApplication::translate("td::Artwork", "Information Technology");
+    const QString name = logoName();
+    const QString words = logoWords();
     const int textWidth = logoSize.width() - 24;
     const QFont nameFont = fittedFont(name, 30, QFont::Bold, textWidth);
     const QFont wordsFont = fittedFont(words, 13, QFont::Normal, textWidth);
@@ -112,7 +121,8 @@ QPixmap drawLogoBanner()
     p.setPen(Qt::white);
     p.drawText(wordsRect, Qt::AlignCenter, words);
     p.end();
-    return QPixmap::fromImage(image);
+    image.setText(kTextsKey, name + QLatin1Char('\n') + words);
+    return image;
 }
 
 const QColor outline(0x30, 0x30, 0x30);
@@ -420,9 +430,45 @@ void drawProgramIcon(QPainter& p, int size)
 
 }  // namespace
 
-QPixmap logoBanner() { return drawLogoBanner(); }
+namespace {
+
+QString builtName(PictureButton which, bool pressed)
+{
+    static constexpr const char* names[] = {"new", "edit", "delete", "search", "amortise"};
+    return QStringLiteral("%1-%2.png")
+        .arg(QLatin1String(names[int(which)]), pressed ? QLatin1String("down") : QLatin1String("up"));
+}
+
+const QString kLogoName = QStringLiteral("logo.png");
+
+// The picture the build drew into the program's resources (BuiltPicture),
+// when it shows the texts it would be drawn with now; else drawn afresh.
+// Loading it takes a fraction of the drawing, which loads four fonts.
+template <typename Draw>
+QPixmap builtOrDrawn(const QString& name, const QString& texts, Draw draw)
+{
+    QImage built(QStringLiteral(":/artwork/") + name);
+    if (!built.isNull() && built.text(kTextsKey) == texts)
+        return QPixmap::fromImage(std::move(built));
+    return QPixmap::fromImage(draw());
+}
+
+}  // namespace
+
+QPixmap logoBanner()
+{
+    return builtOrDrawn(kLogoName, logoName() + QLatin1Char('\n') + logoWords(), logoImage);
+}
+
+QImage drawLogoBanner() { return logoImage(); }
 
 QPixmap pictureButtonImage(PictureButton which, bool pressed)
+{
+    return builtOrDrawn(builtName(which, pressed), caption(which),
+                        [&] { return drawPictureButton(which, pressed); });
+}
+
+QImage drawPictureButton(PictureButton which, bool pressed)
 {
     QImage image = blankImage(buttonSize);
     QPainter p(&image);
@@ -441,7 +487,19 @@ QPixmap pictureButtonImage(PictureButton which, bool pressed)
     p.drawText(QRect(2 + shift, 42 + shift, buttonSize.width() - 4, 17), Qt::AlignHCenter | Qt::AlignVCenter,
                text);
     p.end();
-    return QPixmap::fromImage(image);
+    image.setText(kTextsKey, text);
+    return image;
+}
+
+QList<BuiltPicture> drawBuiltPictures()
+{
+    QList<BuiltPicture> pictures{{kLogoName, drawLogoBanner()}};
+    for (PictureButton which : {PictureButton::New, PictureButton::Edit, PictureButton::Delete,
+                                PictureButton::Search, PictureButton::Amortise}) {
+        for (bool pressed : {false, true})
+            pictures.append({builtName(which, pressed), drawPictureButton(which, pressed)});
+    }
+    return pictures;
 }
 
 QImage programIconImage(int size)
@@ -459,13 +517,57 @@ QImage programIconImage(int size)
 
 QPixmap programIcon32() { return QPixmap::fromImage(programIconImage(iconSide)); }
 
-QIcon programIcon()
-{
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addPixmap(QPixmap::fromImage(programIconImage(size)));
-    return icon;
-}
+namespace {
+
+// The sizes a window's icon is shown at. Under X every top-level window
+// hands each size to the server when it is made, so a 256-pixel icon (three
+// quarters of the bytes) would slow every window and dialog; desktops take
+// their large icons from the icon theme (td_icon_export).
+constexpr int kProgramIconSizes[] = {16, 32, 48, 64, 128};
+
+// The program's icon, drawn in every size when it is first asked for a
+// picture: where the window system shows no window icons (Wayland, the
+// offscreen platform) the program starts without drawing it.
+class ProgramIconEngine final : public QIconEngine {
+public:
+    QIconEngine* clone() const override { return new ProgramIconEngine(*this); }
+    QString key() const override { return QStringLiteral("td::ProgramIconEngine"); }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (int size : kProgramIconSizes)
+            sizes.append(QSize(size, size));
+        return sizes;
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return drawn().pixmap(size, mode, state);
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        drawn().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+
+private:
+    const QIcon& drawn()
+    {
+        if (m_drawn.isNull()) {
+            for (int size : kProgramIconSizes)
+                m_drawn.addPixmap(QPixmap::fromImage(programIconImage(size)));
+        }
+        return m_drawn;
+    }
+
+    QIcon m_drawn;
+};
+
+}  // namespace
+
+QIcon programIcon() { return QIcon(new ProgramIconEngine); }
 
 bool saveProgramIconPng(const QString& path, int size)
 {

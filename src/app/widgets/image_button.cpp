@@ -7,16 +7,15 @@
 
 namespace td {
 
-ImageButton::ImageButton(const QString& name, const QPixmap& up, const QPixmap& down, const QString& caption,
-                         QWidget* parent)
-    : QWidget(parent), m_up(new QLabel(this)), m_down(new QLabel(this))
+ImageButton::ImageButton(const QString& name, const QPixmap& up, std::function<QPixmap()> drawDown,
+                         const QString& caption, QWidget* parent)
+    : QWidget(parent), m_up(new QLabel(this)), m_down(new QLabel(this)), m_drawDown(std::move(drawDown))
 {
     installAccessibleInterfaces();
     setObjectName(name);
     setAccessibleName(caption);
     m_down->setObjectName(name + QStringLiteral("Down"));
     m_up->setObjectName(name + QStringLiteral("Up"));
-    m_down->setPixmap(down);
     m_up->setPixmap(up);
     for (QLabel* picture : {m_down, m_up}) {
         picture->setGeometry(0, 0, up.width(), up.height());
@@ -28,10 +27,19 @@ ImageButton::ImageButton(const QString& name, const QPixmap& up, const QPixmap& 
     setToolTip(caption);
 }
 
-void ImageButton::mousePressEvent(QMouseEvent* event)
+void ImageButton::press()
 {
+    if (m_drawDown) {
+        m_down->setPixmap(m_drawDown());
+        m_drawDown = nullptr;
+    }
     m_pressed = true;
     m_up->hide();
+}
+
+void ImageButton::mousePressEvent(QMouseEvent* event)
+{
+    press();
     event->accept();
 }
 
@@ -45,8 +53,7 @@ void ImageButton::mouseReleaseEvent(QMouseEvent* event)
 
 void ImageButton::click()
 {
-    m_pressed = true;
-    m_up->hide();
+    press();
     m_down->repaint();
     release();
 }

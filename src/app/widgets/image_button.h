@@ -2,6 +2,7 @@
 
 #include <QPixmap>
 #include <QWidget>
+#include <functional>
 
 class QLabel;
 
@@ -10,14 +11,15 @@ namespace td {
 // A picture button: an Up picture over a Down picture. A press of any mouse
 // button hides the Up picture; the release shows it again and then emits
 // activated(), wherever the pointer is by then (the press grabs the mouse).
-// Assistive technology sees a push button named by its caption.
+// The Down picture is drawn when the button is first pressed: nobody sees it
+// before. Assistive technology sees a push button named by its caption.
 class ImageButton : public QWidget {
     Q_OBJECT
 
 public:
     // Children are named <name>Up and <name>Down, e.g. PicNewUp and PicNewDown.
-    ImageButton(const QString& name, const QPixmap& up, const QPixmap& down, const QString& caption,
-                QWidget* parent = nullptr);
+    ImageButton(const QString& name, const QPixmap& up, std::function<QPixmap()> drawDown,
+                const QString& caption, QWidget* parent = nullptr);
 
     QLabel* upPicture() const { return m_up; }
     QLabel* downPicture() const { return m_down; }
@@ -36,10 +38,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void press();
     void release();
 
     QLabel* m_up;
     QLabel* m_down;
+    std::function<QPixmap()> m_drawDown;  // until the Down picture is drawn
     bool m_pressed = false;
 };
 

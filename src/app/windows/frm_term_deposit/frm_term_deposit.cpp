@@ -85,8 +85,10 @@ void frmTermDeposit::buildPictures()
     };
     int left = 3720;
     for (const Picture& p : pictures) {
-        auto* button = new ImageButton(QString::fromLatin1(p.name), pictureButtonImage(p.kind, false),
-                                       pictureButtonImage(p.kind, true), tr(p.caption), centralWidget());
+        const PictureButton kind = p.kind;
+        auto* button = new ImageButton(
+            QString::fromLatin1(p.name), pictureButtonImage(kind, false),
+            [kind] { return pictureButtonImage(kind, true); }, tr(p.caption), centralWidget());
         button->move(twipsToPixels(left), twipsToPixels(15));
         connect(button, &ImageButton::activated, this, p.command);
         m_pictureButtons.append(button);
