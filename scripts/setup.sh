@@ -4,7 +4,7 @@
 # that would, and stops.
 set -euo pipefail
 
-packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools libgl-dev libxxhash-dev
+packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl-dev libxxhash-dev
           fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool openbox x11-utils imagemagick
           poppler-utils clang clang-format libclang-rt-14-dev ccache
           dpkg-dev file lintian appstream desktop-file-utils shared-mime-info

@@ -89,44 +89,61 @@ double toDouble(const Decimal& d)
     return value;
 }
 
-// Cents of |amount| after rounding to 15 significant digits and then to cents,
-// halves away from zero, done on the decimal digits. Written as decimal digits
-// (the value may be far beyond any integer type), at least three of them.
-void appendCents(CharBuffer& out, double magnitude)
+// |amount| to 15 significant digits: amount = significand * 10^(exponent - 14).
+struct Significant15 {
+    std::uint64_t significand = 0;
+    int exponent = 0;
+};
+
+Significant15 significant15(double magnitude)
 {
     // "d.ddddddddddddddde±x": the 15 significant digits and their exponent.
     char sci[32];
     const auto written = std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific, 14);
     const char* e = std::find(sci, written.ptr, 'e');
-    std::uint64_t significand = static_cast<std::uint64_t>(sci[0] - '0');
+    Significant15 s;
+    s.significand = static_cast<std::uint64_t>(sci[0] - '0');
     for (const char* p = sci + 2; p < e; ++p)
-        significand = significand * 10 + static_cast<std::uint64_t>(*p - '0');
-    int exponent = 0;
+        s.significand = s.significand * 10 + static_cast<std::uint64_t>(*p - '0');
     const bool negativeExponent = e[1] == '-';
     for (const char* p = e + 2; p < written.ptr; ++p)
-        exponent = exponent * 10 + (*p - '0');
+        s.exponent = s.exponent * 10 + (*p - '0');
     if (negativeExponent)
-        exponent = -exponent;
+        s.exponent = -s.exponent;
+    return s;
+}
 
+// The whole cents of a significand whose digits past the cents are dropped,
+// halves rounded up: dropped is how many digits go (1..15).
+std::uint64_t centsDropping(std::uint64_t significand, int dropped)
+{
+    if (dropped > 15)  // significand < 10^15, so more dropped digits leave less than 0.1 cent
+        return 0;
+    std::uint64_t power = 1;
+    for (int i = 0; i < dropped; ++i)
+        power *= 10;
+    std::uint64_t cents = significand / power;
+    if ((significand % power) * 2 >= power)
+        ++cents;
+    return cents;
+}
+
+// Cents of |amount| after rounding to 15 significant digits and then to cents,
+// halves away from zero, done on the decimal digits. Written as decimal digits
+// (the value may be far beyond any integer type), at least three of them.
+void appendCents(CharBuffer& out, double magnitude)
+{
+    const Significant15 s = significant15(magnitude);
     // amount = significand * 10^(exponent - 14), so cents = significand * 10^(exponent - 12).
-    const int dropped = 12 - exponent;
+    const int dropped = 12 - s.exponent;
     char digits[24];
     const char* end = nullptr;
     int trailingZeros = 0;
     if (dropped <= 0) {
-        end = std::to_chars(digits, digits + sizeof digits, significand).ptr;
+        end = std::to_chars(digits, digits + sizeof digits, s.significand).ptr;
         trailingZeros = -dropped;
     } else {
-        std::uint64_t cents = 0;
-        if (dropped <= 15) {  // significand < 10^15, so more dropped digits leave less than 0.1 cent
-            std::uint64_t power = 1;
-            for (int i = 0; i < dropped; ++i)
-                power *= 10;
-            cents = significand / power;
-            if ((significand % power) * 2 >= power)
-                ++cents;
-        }
-        end = std::to_chars(digits, digits + sizeof digits, cents).ptr;
+        end = std::to_chars(digits, digits + sizeof digits, centsDropping(s.significand, dropped)).ptr;
     }
     for (qsizetype pad = 3 - (end - digits) - trailingZeros; pad > 0; --pad)
         out.append('0');
@@ -180,6 +197,18 @@ QString formatText(const QString& text, bool money)
 }
 
 }  // namespace
+
+std::optional<qint64> RoundToCents(double amount)
+{
+    if (!std::isfinite(amount) || std::fabs(amount) >= 1e13)
+        return std::nullopt;
+    if (amount == 0)
+        return 0;
+    const Significant15 s = significant15(std::fabs(amount));
+    // Below 10^13 the exponent is at most 12, so some digits are always dropped.
+    const auto cents = static_cast<qint64>(centsDropping(s.significand, 12 - s.exponent));
+    return std::signbit(amount) ? -cents : cents;
+}
 
 QString FormatMoney(double amount) { return formatAmount(amount, true); }
 

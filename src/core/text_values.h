@@ -12,6 +12,9 @@ namespace td {
 QString FormatMoney(double amount);
 QString FormatMoney(const QString& text);  // a text that is not a number comes back unchanged
 QString FormatTwoDecimals(double amount);
+// The whole cents FormatMoney writes for an amount, as a number; nothing for
+// amounts of 10^13 and more, and for infinity and NaN.
+std::optional<qint64> RoundToCents(double amount);
 QString FormatTwoDecimals(const QString& text);
 
 // The number written at the start of a text; blanks are skipped anywhere; 0 if no digit.
