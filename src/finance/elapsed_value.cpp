@@ -58,8 +58,8 @@ std::optional<qint64> valueAfterMonthsCents(const DepositTerms& terms, int month
 {
     if (months <= 0)
         return terms.balanceCents;
-    const double value =
-        futureValue(double(terms.balanceCents) / 100, double(terms.savingCents) / 100, terms.ratePercent, 0, months);
+    const double value = futureValue(double(terms.balanceCents) / 100, double(terms.savingCents) / 100,
+                                     terms.ratePercent, 0, months);
     return RoundToCents(RoundSignificant15(value));
 }
 

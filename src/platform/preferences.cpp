@@ -26,8 +26,9 @@ Preferences loadPreferences()
     Preferences p;
     p.taxYearStartMonth = readInRange(settings, kTaxYearStartMonth, Preferences::kMinTaxYearStartMonth,
                                       Preferences::kMaxTaxYearStartMonth, defaults.taxYearStartMonth);
-    p.taxShareHundredthsOfPercent = readInRange(settings, kTaxShare, Preferences::kMinTaxShare,
-                                                Preferences::kMaxTaxShare, defaults.taxShareHundredthsOfPercent);
+    p.taxShareHundredthsOfPercent =
+        readInRange(settings, kTaxShare, Preferences::kMinTaxShare, Preferences::kMaxTaxShare,
+                    defaults.taxShareHundredthsOfPercent);
     p.reminderDays = readInRange(settings, kReminderDays, Preferences::kMinReminderDays,
                                  Preferences::kMaxReminderDays, defaults.reminderDays);
     return p;
@@ -40,6 +41,13 @@ void savePreferences(const Preferences& preferences)
     settings.setValue(QLatin1String(kTaxShare), preferences.taxShareHundredthsOfPercent);
     settings.setValue(QLatin1String(kReminderDays), preferences.reminderDays);
     settings.sync();
+    emit PreferencesNotifier::instance().changed(preferences);
+}
+
+PreferencesNotifier& PreferencesNotifier::instance()
+{
+    static PreferencesNotifier notifier;
+    return notifier;
 }
 
 }  // namespace td

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QObject>
+
 namespace td {
 
 // The user's choices that are no part of a register: kept in the user's
@@ -26,6 +28,19 @@ struct Preferences {
 };
 
 Preferences loadPreferences();
+// Stores the preferences and tells every window that shows figures made with them.
 void savePreferences(const Preferences& preferences);
+
+// Tells of stored preferences that changed, so that an open window shows
+// its figures with the new ones at once.
+class PreferencesNotifier : public QObject {
+    Q_OBJECT
+
+public:
+    static PreferencesNotifier& instance();
+
+signals:
+    void changed(const td::Preferences& preferences);
+};
 
 }  // namespace td

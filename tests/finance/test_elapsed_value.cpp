@@ -12,8 +12,8 @@ using td::test::dataRow;
 
 namespace {
 
-DepositRecord deposit(const char* saving, const char* rate, const char* years, const char* months, const char* start,
-                      const char* balance)
+DepositRecord deposit(const char* saving, const char* rate, const char* years, const char* months,
+                      const char* start, const char* balance)
 {
     DepositRecord r;
     r[AccountNumber] = QStringLiteral("A1");
@@ -42,9 +42,11 @@ private slots:
         dataRow("on the start", QDate(2024, 3, 15), 12, QDate(2024, 3, 15), 0);
         dataRow("the day before an anniversary", QDate(2024, 3, 15), 12, QDate(2024, 5, 14), 1);
         dataRow("an anniversary counts on its day", QDate(2024, 3, 15), 12, QDate(2024, 5, 15), 2);
-        dataRow("31 January's anniversary is February's last day", QDate(2023, 1, 31), 12, QDate(2023, 2, 28), 1);
+        dataRow("31 January's anniversary is February's last day", QDate(2023, 1, 31), 12, QDate(2023, 2, 28),
+                1);
         dataRow("and in a leap year the 29th", QDate(2024, 1, 31), 12, QDate(2024, 2, 28), 0);
-        dataRow("each anniversary from the start, not the last", QDate(2023, 1, 31), 12, QDate(2023, 3, 30), 1);
+        dataRow("each anniversary from the start, not the last", QDate(2023, 1, 31), 12, QDate(2023, 3, 30),
+                1);
         dataRow("never above the term", QDate(2020, 1, 1), 6, QDate(2026, 1, 1), 6);
         dataRow("no term", QDate(2020, 1, 1), 0, QDate(2026, 1, 1), 0);
     }
