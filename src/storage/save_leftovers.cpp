@@ -12,6 +12,22 @@
 
 namespace td {
 
+namespace {
+
+// Ours for the file: a save's temporary file, or the temporary file of the
+// complete copy that a save writes beside a hard-linked file before it
+// writes the file in place (".doc.tmd.tdsave-Ab3dE1" holds its copy in
+// "..doc.tmd.tdsave-Ab3dE1.tdsave-Xy12Zw" until it is whole).
+bool isLeftoverName(const QString& name, const QString& target)
+{
+    if (isOwnTemporaryName(name, target))
+        return true;
+    const QString inner = name.mid(1).section(QLatin1Char('.'), 0, -2);
+    return isOwnTemporaryName(inner, target) && isOwnTemporaryName(name, inner);
+}
+
+}  // namespace
+
 int removeSaveLeftovers(const QString& path, qint64 olderThanNs)
 {
     // The temporary file is named after the file that the name leads to.
@@ -25,7 +41,7 @@ int removeSaveLeftovers(const QString& path, qint64 olderThanNs)
     int removed = 0;
     const QStringList candidates = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : candidates) {
-        if (!isOwnTemporaryName(name, saved.fileName()))
+        if (!isLeftoverName(name, saved.fileName()))
             continue;
         const QString candidate = folder.filePath(name);
         if (candidate == marked)

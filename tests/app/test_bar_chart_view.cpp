@@ -14,8 +14,10 @@ private slots:
     void chartIsMadeOnFirstShowWithItsBars()
     {
         BarChartView view;
-        view.setBars({QStringLiteral("Interest a Year"), QStringLiteral("Interest"),
-                      {QStringLiteral("2025"), QStringLiteral("2026")}, {120.5, 340.25}});
+        view.setBars({QStringLiteral("Interest a Year"),
+                      QStringLiteral("Interest"),
+                      {QStringLiteral("2025"), QStringLiteral("2026")},
+                      {120.5, 340.25}});
         QVERIFY(!view.chart());
         view.show();
         QVERIFY(QTest::qWaitForWindowExposed(&view));
@@ -25,7 +27,10 @@ private slots:
         QAccessibleInterface* chart = QAccessible::queryAccessibleInterface(view.chart());
         QVERIFY(chart);
         QCOMPARE(chart->text(QAccessible::Name), QStringLiteral("Interest a Year"));
-        view.setBars({QStringLiteral("Maturity Ladder"), QStringLiteral("Future value"), {QStringLiteral("Jan 2027"), QStringLiteral("Feb 2027"), QStringLiteral("Mar 2027")}, {1000, 0, 2500.5}});
+        view.setBars({QStringLiteral("Maturity Ladder"),
+                      QStringLiteral("Future value"),
+                      {QStringLiteral("Jan 2027"), QStringLiteral("Feb 2027"), QStringLiteral("Mar 2027")},
+                      {1000, 0, 2500.5}});
         QCOMPARE(view.chart()->accessibleName(), QStringLiteral("Maturity Ladder"));
     }
 };

@@ -404,11 +404,14 @@ private slots:
         };
         const Entry entries[] = {
             {ours, anHourAgo, true},
-            {".doc.tmd.tdsave-Zz99zz", inAnHour, false},   // stands for a save running now
+            {"..doc.tmd.tdsave-Cp12ab.tdsave-Nx34cd", anHourAgo, true},  // the complete copy's own
+            {".doc.tmd.tdsave-Zz99zz", inAnHour, false},                 // stands for a save running now
             {".doc.tmd.tdsave-Hl5nKd", anHourAgo, false},  // hard-linked below: someone keeps it
             {".doc.tmd.tdsave-Half01", anHourAgo, false, kOld.left(150)},  // no whole records
             {".doc.tmd.tdsave-Ab12C-", anHourAgo, false},
             {".other.tmd.tdsave-Ab12Cd", anHourAgo, false},
+            {"..other.tmd.tdsave-Cp12ab.tdsave-Nx34cd", anHourAgo, false},
+            {"..doc.tmd.tdsave-Cp12a.tdsave-Nx34cd", anHourAgo, false},
             {"doc.tmd.MyCopy", anHourAgo, false},  // the user's own copies
             {"doc.tmd.backup", anHourAgo, false},
             {"doc.tmd.123456", anHourAgo, false},

@@ -17,7 +17,8 @@ BarChartMaker* loadMaker()
     static BarChartMaker* maker = [] {
         const QStringList places{
             QStringLiteral(TD_CHARTS_PLUGIN_BUILT),
-            QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(TD_CHARTS_PLUGIN_BESIDE_PROGRAM)),
+            QDir(QCoreApplication::applicationDirPath())
+                .filePath(QStringLiteral(TD_CHARTS_PLUGIN_BESIDE_PROGRAM)),
         };
         for (const QString& place : places) {
             QPluginLoader loader(place);
