@@ -77,7 +77,10 @@ private:
 
 int yearOf(QDate date, int startMonth)
 {
-    return date.month() >= startMonth ? date.year() : date.year() - 1;
+    int year = 0;
+    int month = 0;
+    date.getDate(&year, &month, nullptr);  // one conversion for both
+    return month >= startMonth ? year : year - 1;
 }
 
 QDate lastDayOf(int year, int startMonth) { return QDate(year + 1, startMonth, 1).addDays(-1); }
@@ -89,32 +92,41 @@ QString yearName(int year, int startMonth)
         return first;
     // The year it ends in by its last two digits, whole where the century changes.
     const int end = year + 1;
-    const QString last =
-        end / 100 == year / 100 ? QStringLiteral("%1").arg(end % 100, 2, 10, QLatin1Char('0')) : QString::number(end);
+    const QString last = end / 100 == year / 100
+                             ? QStringLiteral("%1").arg(end % 100, 2, 10, QLatin1Char('0'))
+                             : QString::number(end);
     return first + QChar(0x2013) + last;
 }
 
-bool yearsOf(const DepositRecord& deposit, const DateForm& form, int startMonth, std::vector<DepositYear>& years)
+namespace {
+
+bool yearsFrom(const std::optional<DepositTerms>& terms, const std::optional<QDate>& termDate, int startMonth,
+               std::vector<DepositYear>& years)
 {
     years.clear();
-    const std::optional<DepositTerms> terms = depositTerms(deposit, form);
-    const std::optional<QDate> termDate = ParseDate(deposit[TermDate], form);
     if (!terms || !termDate)
         return false;
-    // The last anniversary is where the term ends; a term date in another
-    // year says the deposit's texts disagree, and none of them is guessed at.
-    const QDate lastAnniversary = terms->start.addMonths(terms->termMonths);
+    int startYear = 0;
+    int startMonthOfYear = 0;
+    terms->start.getDate(&startYear, &startMonthOfYear, nullptr);
     const int first = yearOf(terms->start, startMonth);
     const int last = yearOf(*termDate, startMonth);
-    if (!lastAnniversary.isValid() || yearOf(lastAnniversary, startMonth) != last || first < 0 ||
-        last >= kYears)
+    // The last anniversary falls in the month termMonths after the start's;
+    // a term date in another year says the deposit's texts disagree, and
+    // none of them is guessed at.
+    const qint64 endMonth = qint64(startYear) * 12 + (startMonthOfYear - 1) + terms->termMonths;
+    const int endYear = int(endMonth / 12);
+    if ((int(endMonth % 12) + 1 >= startMonth ? endYear : endYear - 1) != last || first < 0 || last >= kYears)
         return false;
+    // A year holds one anniversary in each of its twelve months: past the
+    // first year's end, each year's end has seen twelve more, up to the
+    // term, all of which the last year's end has seen.
+    const int firstMonths = monthsElapsed(terms->start, terms->termMonths, lastDayOf(first, startMonth));
     int monthsBefore = 0;
     qint64 valueBefore = terms->balanceCents;
     for (int year = first; year <= last; ++year) {
-        // By the last year's end every month of the term has passed.
-        const int months = year == last ? terms->termMonths
-                                        : monthsElapsed(terms->start, terms->termMonths, lastDayOf(year, startMonth));
+        const int months =
+            year == last ? terms->termMonths : std::min(firstMonths + 12 * (year - first), terms->termMonths);
         const std::optional<qint64> value =
             months == monthsBefore ? valueBefore : valueAfterMonthsCents(*terms, months);
         if (!value)
@@ -136,6 +148,14 @@ bool yearsOf(const DepositRecord& deposit, const DateForm& form, int startMonth,
     return true;
 }
 
+}  // namespace
+
+bool yearsOf(const DepositRecord& deposit, const DateForm& form, int startMonth,
+             std::vector<DepositYear>& years)
+{
+    return yearsFrom(depositTerms(deposit, form), ParseDate(deposit[TermDate], form), startMonth, years);
+}
+
 bool countRegister(const Register& reg, const DateForm& form, int startMonth, Tables& tables,
                    const ProgressStep& step)
 {
@@ -144,21 +164,22 @@ bool countRegister(const Register& reg, const DateForm& form, int startMonth, Ta
     Sums active;
     Sums all;
     RowTexts texts(reg);
-    // The texts a deposit's years are read from, pointing into `texts`: no string made a row.
+    // The texts of a deposit's terms, pointing into `texts`: no string made a row.
     DepositRecord deposit;
-    constexpr std::array kRead{SaveEachMonth, Interest, Years, Months, StartDate, TermDate, AccountBalance, Active};
+    constexpr std::array kTerms{SaveEachMonth, Interest, Years, Months, StartDate, AccountBalance};
     std::vector<DepositYear> years;
     for (int i = 0; i < count; ++i) {
         if (i % kRowsAStep == 0 && step && !step(i, count))
             return false;
         texts.load(i + 1);
-        for (const int column : kRead) {
+        for (const int column : kTerms) {
             const QStringView text = texts[column];
             deposit[column].setRawData(text.data(), text.size());
         }
-        const bool readable = yearsOf(deposit, form, startMonth, years);
+        const bool readable =
+            yearsFrom(depositTerms(deposit, form), ParseDate(texts[TermDate], form), startMonth, years);
         all.addDeposit(readable, years);
-        if (deposit[Active] == QLatin1String("Yes"))
+        if (texts[Active] == QLatin1String("Yes"))
             active.addDeposit(readable, years);
     }
     if (step && !step(count, count))
@@ -171,7 +192,8 @@ bool countRegister(const Register& reg, const DateForm& form, int startMonth, Ta
 QList<Column> columns(int taxShareHundredthsOfPercent)
 {
     if (taxShareHundredthsOfPercent > 0)
-        return {Column::Year, Column::Interest, Column::Tax, Column::NetInterest, Column::Maturing, Column::HeldAtEnd};
+        return {Column::Year,        Column::Interest, Column::Tax,
+                Column::NetInterest, Column::Maturing, Column::HeldAtEnd};
     return {Column::Year, Column::Interest, Column::Maturing, Column::HeldAtEnd};
 }
 

@@ -87,7 +87,8 @@ private slots:
         QVERIFY(!w.years->isModal());
         QCOMPARE(w.rows(), QStringList({"2024|$191.72|$0.00|$4,291.72", "2025|$92.02|$4,483.74|$0.00"}));
         QCOMPARE(w.bars(), w.tableHead());
-        QCOMPARE(w.years->lblCount()->text(), "Active deposits: 3. 1 deposit left out: its values cannot be read.");
+        QCOMPARE(w.years->lblCount()->text(),
+                 "Active deposits: 3. 1 deposit left out: its values cannot be read.");
         QTRY_VERIFY(w.years->isActiveWindow());
         QTest::keyClick(w.years->GridInterestByYear(), Qt::Key_I, Qt::AltModifier);
         QTRY_VERIFY(w.years->ckIncludeInactive()->isChecked());
@@ -102,15 +103,18 @@ private slots:
     {
         QTest::addColumn<QString>("change");
         QTest::addColumn<QStringList>("rows");
-        dataRow("add", "add", QStringList{"2024|$191.72|$0.00|$4,291.72", "2025|$92.02|$4,483.74|$0.00",
-                                           "2026|$0.00|$0.00|$7.00", "2027|$0.00|$7.00|$0.00"});
-        dataRow("delete", "delete", QStringList{"2024|$51.01|$0.00|$1,051.01", "2025|$75.82|$1,126.83|$0.00"});
+        dataRow("add", "add",
+                QStringList{"2024|$191.72|$0.00|$4,291.72", "2025|$92.02|$4,483.74|$0.00",
+                            "2026|$0.00|$0.00|$7.00", "2027|$0.00|$7.00|$0.00"});
+        dataRow("delete", "delete",
+                QStringList{"2024|$51.01|$0.00|$1,051.01", "2025|$75.82|$1,126.83|$0.00"});
         dataRow("new register", "new", QStringList{});
         dataRow("tax years from July", "july",
                 QStringList{"2023–24|$55.53|$0.00|$2,555.53", "2024–25|$217.05|$3,356.91|$1,115.67",
                             "2025–26|$11.16|$1,126.83|$0.00"});
         dataRow("tax withheld", "tax",
-                QStringList{"2024|$191.72|$20.13|$171.59|$0.00|$4,291.72", "2025|$92.02|$9.66|$82.36|$4,483.74|$0.00"});
+                QStringList{"2024|$191.72|$20.13|$171.59|$0.00|$4,291.72",
+                            "2025|$92.02|$9.66|$82.36|$4,483.74|$0.00"});
     }
     void followsTheRegisterAndThePreferences()
     {
@@ -121,7 +125,8 @@ private slots:
         Register& reg = w.window.Grid();
         Preferences preferences;
         if (change == "add") {
-            reg.appendDeposit(depositOf({"LATER", "0", "0", "1", "0", "01/06/2026", "01/06/2027", "$7.00", "$7.00", "Yes"}));
+            reg.appendDeposit(depositOf(
+                {"LATER", "0", "0", "1", "0", "01/06/2026", "01/06/2027", "$7.00", "$7.00", "Yes"}));
         } else if (change == "delete") {
             reg.removeDeposit(2);
         } else if (change == "new") {
@@ -201,8 +206,8 @@ private slots:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             visited << QApplication::focusWidget();
         }
-        QCOMPARE(visited, (QList<QWidget*>{w.years->lblCount(), w.years->ckIncludeInactive(), w.years->cmdExport(),
-                                           w.years->cmdClose()}));
+        QCOMPARE(visited, (QList<QWidget*>{w.years->lblCount(), w.years->ckIncludeInactive(),
+                                           w.years->cmdExport(), w.years->cmdClose()}));
         QTest::keyClick(w.years, Qt::Key_Escape);
         QTRY_VERIFY(!w.window.interestByYearWindow());
     }

@@ -21,7 +21,8 @@ namespace {
 // Runs File > Preferences, the handler acting on the dialog.
 void runPreferences(MainWindowWorld& world, const std::function<void(frmPreferences&)>& handler)
 {
-    world.fake.modal.handlers.push_back([&](QDialog& dialog) { handler(static_cast<frmPreferences&>(dialog)); });
+    world.fake.modal.handlers.push_back(
+        [&](QDialog& dialog) { handler(static_cast<frmPreferences&>(dialog)); });
     world.w.actions().filePreferences->trigger();
 }
 

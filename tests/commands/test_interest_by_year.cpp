@@ -17,12 +17,12 @@ using td::test::dataRow;
 namespace {
 
 // A deposit with its term date as the grid derives it.
-DepositRecord derived(const char* saving, const char* rate, const char* years, const char* months, const char* start,
-                      const char* balance)
+DepositRecord derived(const char* saving, const char* rate, const char* years, const char* months,
+                      const char* start, const char* balance)
 {
     const DateForm form;
-    const QString term = termDateText(*ParseDate(QString::fromLatin1(start), form), QString::fromLatin1(years),
-                                      QString::fromLatin1(months), form);
+    const QString term = termDateText(*ParseDate(QString::fromLatin1(start), form),
+                                      QString::fromLatin1(years), QString::fromLatin1(months), form);
     return test::depositOf({"A", saving, rate, years, months, start, term, balance, "$1.00", "Yes"});
 }
 
@@ -88,8 +88,9 @@ private slots:
     void taxAndNetAYear()
     {
         const Tables tables = counted(test::interestByYearSamples(), 1);
-        QCOMPARE(shownTable(tables.active, 1, 1050).first(),
-                 QStringList({"Year", "Interest Earned", "Tax", "Net Interest", "Maturing", "Held at Year End"}));
+        QCOMPARE(
+            shownTable(tables.active, 1, 1050).first(),
+            QStringList({"Year", "Interest Earned", "Tax", "Net Interest", "Maturing", "Held at Year End"}));
         QCOMPARE(lines(tables.active, 1, 1050), QStringList({"2024|$191.72|$20.13|$171.59|$0.00|$4,291.72",
                                                              "2025|$92.02|$9.66|$82.36|$4,483.74|$0.00"}));
         QCOMPARE(shownTable(tables.active, 7, 0).first().first(), QStringLiteral("Tax Year"));

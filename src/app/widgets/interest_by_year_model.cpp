@@ -7,10 +7,11 @@ namespace td {
 using interest_by_year::Tables;
 using YearColumn = interest_by_year::Column;
 
-InterestByYearModel::InterestByYearModel(const Register& reg, Platform& platform, const Preferences& preferences,
-                                         QObject* parent)
+InterestByYearModel::InterestByYearModel(const Register& reg, Platform& platform,
+                                         const Preferences& preferences, QObject* parent)
     : QAbstractTableModel(parent), m_register(reg), m_platform(platform), m_preferences(preferences),
-      m_columns(interest_by_year::columns(preferences.taxShareHundredthsOfPercent)), m_countedStartMonth(preferences.taxYearStartMonth)
+      m_columns(interest_by_year::columns(preferences.taxShareHundredthsOfPercent)),
+      m_countedStartMonth(preferences.taxYearStartMonth)
 {
 }
 
@@ -42,8 +43,9 @@ bool InterestByYearModel::count(bool afterChange)
     {
         BusyScope busy(m_platform.pointer);
         ProgressScope progress(m_platform.progress, tr("Counting the interest by year"));
-        counted = interest_by_year::countRegister(m_register, m_platform.dateForm, m_preferences.taxYearStartMonth, tables,
-                                [&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
+        counted = interest_by_year::countRegister(
+            m_register, m_platform.dateForm, m_preferences.taxYearStartMonth, tables,
+            [&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
     }
     m_counting = false;
     if (!counted) {
@@ -110,7 +112,8 @@ void InterestByYearModel::showAgain()
 
 QList<QStringList> InterestByYearModel::shownRows() const
 {
-    return interest_by_year::shownTable(table(), m_countedStartMonth, m_preferences.taxShareHundredthsOfPercent);
+    return interest_by_year::shownTable(table(), m_countedStartMonth,
+                                        m_preferences.taxShareHundredthsOfPercent);
 }
 
 int InterestByYearModel::rowCount(const QModelIndex& parent) const
@@ -132,10 +135,10 @@ QVariant InterestByYearModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
         return interest_by_year::text(table().years.at(std::size_t(index.row())), column, m_countedStartMonth,
-                    m_preferences.taxShareHundredthsOfPercent);
+                                      m_preferences.taxShareHundredthsOfPercent);
     case Qt::TextAlignmentRole:
         return column == YearColumn::Year ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
-                                      : QVariant(Qt::AlignRight | Qt::AlignVCenter);
+                                          : QVariant(Qt::AlignRight | Qt::AlignVCenter);
     default:
         return {};
     }

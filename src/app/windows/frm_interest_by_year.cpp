@@ -19,8 +19,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 
 namespace td {
 
@@ -117,9 +117,9 @@ void frmInterestByYear::buildControls()
     buttons->addStretch();
     buttons->addWidget(m_cmdClose);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_chart, 1);
+    layout->addWidget(m_chart, 3);
     layout->addWidget(gridCaption);
-    layout->addWidget(m_grid, 1);
+    layout->addWidget(m_grid, 2);
     layout->addWidget(m_lblCount);
     layout->addWidget(m_ckIncludeInactive);
     layout->addLayout(buttons);

@@ -31,7 +31,8 @@ class frmInterestByYear : public QWidget {
 
 public:
     // `model` has counted the register (InterestByYearModel::countAll).
-    frmInterestByYear(Platform& platform, std::unique_ptr<InterestByYearModel> model, QWidget* parent = nullptr);
+    frmInterestByYear(Platform& platform, std::unique_ptr<InterestByYearModel> model,
+                      QWidget* parent = nullptr);
 
     InterestByYearModel* model() const { return m_model; }
     QTableView* GridInterestByYear() const { return m_grid; }

@@ -22,9 +22,9 @@ frmPreferences::frmPreferences(MessageBoxes& messages, QWidget* parent)
     setWindowTitle(tr("Preferences"));
 
     static constexpr std::array<const char*, 12> kMonths{
-        QT_TR_NOOP("January"), QT_TR_NOOP("February"), QT_TR_NOOP("March"),     QT_TR_NOOP("April"),
-        QT_TR_NOOP("May"),     QT_TR_NOOP("June"),     QT_TR_NOOP("July"),      QT_TR_NOOP("August"),
-        QT_TR_NOOP("September"), QT_TR_NOOP("October"), QT_TR_NOOP("November"), QT_TR_NOOP("December"),
+        QT_TR_NOOP("January"),   QT_TR_NOOP("February"), QT_TR_NOOP("March"),    QT_TR_NOOP("April"),
+        QT_TR_NOOP("May"),       QT_TR_NOOP("June"),     QT_TR_NOOP("July"),     QT_TR_NOOP("August"),
+        QT_TR_NOOP("September"), QT_TR_NOOP("October"),  QT_TR_NOOP("November"), QT_TR_NOOP("December"),
     };
     m_cboTaxYearStart = new QComboBox(this);
     m_cboTaxYearStart->setObjectName(QStringLiteral("cboTaxYearStart"));
@@ -100,8 +100,7 @@ Preferences frmPreferences::chosen() const
 void frmPreferences::cmdOK_Click()
 {
     if (!savePreferences(chosen())) {
-        showFileError(m_messages,
-                      tr("The preferences could not be saved; they stay as they were."),
+        showFileError(m_messages, tr("The preferences could not be saved; they stay as they were."),
                       preferencesFileName(), tr("The settings file could not be written."));
         return;
     }
