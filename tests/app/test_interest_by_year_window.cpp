@@ -50,7 +50,7 @@ struct World : FileWorld {
         }
         return rows;
     }
-    // The chart as the table's first two columns would read: "year|$interest".
+    // The chart, and the table's first two columns, as "year|interest".
     QStringList bars() const
     {
         QStringList bars;
@@ -61,10 +61,10 @@ struct World : FileWorld {
     }
     QStringList tableHead() const
     {
-        QStringList head;
-        for (const QStringList& row : years->model()->shownRows())
-            head << row.mid(0, 2).join('|');
-        return head.mid(1);
+        QStringList head = rows();
+        for (QString& row : head)
+            row = row.section('|', 0, 1);
+        return head;
     }
 };
 
@@ -108,7 +108,6 @@ private slots:
                             "2026|$0.00|$0.00|$7.00", "2027|$0.00|$7.00|$0.00"});
         dataRow("delete", "delete",
                 QStringList{"2024|$51.01|$0.00|$1,051.01", "2025|$75.82|$1,126.83|$0.00"});
-        dataRow("new register", "new", QStringList{});
         dataRow("tax years from July", "july",
                 QStringList{"2023–24|$55.53|$0.00|$2,555.53", "2024–25|$217.05|$3,356.91|$1,115.67",
                             "2025–26|$11.16|$1,126.83|$0.00"});
@@ -129,8 +128,6 @@ private slots:
                 {"LATER", "0", "0", "1", "0", "01/06/2026", "01/06/2027", "$7.00", "$7.00", "Yes"}));
         } else if (change == "delete") {
             reg.removeDeposit(2);
-        } else if (change == "new") {
-            w.window.fileItem(0)->trigger();
         } else {
             (change == "july" ? preferences.taxYearStartMonth : preferences.taxShareHundredthsOfPercent) =
                 change == "july" ? 7 : 1050;

@@ -45,6 +45,7 @@ frmInterestByYear::frmInterestByYear(Platform& platform, std::unique_ptr<Interes
     resize(kWidth, kHeight);
     buildChart();
     showCount();
+    m_columnsShown = m_model->columnCount();
 }
 
 void frmInterestByYear::buildControls()
@@ -137,6 +138,10 @@ void frmInterestByYear::buildControls()
     connect(m_model, &InterestByYearModel::countChanged, this, [this] {
         buildChart();
         showCount();
+        // The tax columns come or go: the columns fit their texts again.
+        if (m_columnsSized && m_model->columnCount() != m_columnsShown)
+            m_grid->resizeColumnsToContents();
+        m_columnsShown = m_model->columnCount();
     });
 }
 

@@ -60,6 +60,7 @@ private:
     Platform& m_platform;
     InterestByYearModel* m_model = nullptr;
     bool m_columnsSized = false;
+    int m_columnsShown = 0;
 
     QChartView* m_chart = nullptr;
     QBarSet* m_bars = nullptr;
