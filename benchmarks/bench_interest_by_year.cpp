@@ -113,8 +113,9 @@ int runChild(const QString& depositPath, int argc, char* argv[])
         if (!writer.writeFile(dir.filePath(QStringLiteral("saved.tmd")), reg))
             qFatal("save failed");
     });
-    std::printf("# fresh read %.1f ms, window open in %.1f ms; rows built in %.1f ms, save %.1f ms; %zu years\n",
-                fresh * 1e3, open * 1e3, rows * 1e3, save * 1e3, tables.all.years.size());
+    std::printf(
+        "# fresh read %.1f ms, window open in %.1f ms; rows built in %.1f ms, save %.1f ms; %zu years\n",
+        fresh * 1e3, open * 1e3, rows * 1e3, save * 1e3, tables.all.years.size());
     std::printf("open %.6f\nrows %.6f\n", open / fresh, rows / save);
     return 0;
 }
