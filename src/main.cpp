@@ -17,6 +17,8 @@ int main(int argc, char* argv[])
 #endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("termdeposit"));
+    // The preferences go to ~/.config/termdeposit/termdeposit.conf.
+    QApplication::setOrganizationName(QStringLiteral("termdeposit"));
     QApplication::setApplicationVersion(QStringLiteral(TD_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("termdeposit"));
     const td::StartRequest request = td::readCommandLine(QCoreApplication::arguments());

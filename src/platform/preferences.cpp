@@ -34,15 +34,21 @@ Preferences loadPreferences()
     return p;
 }
 
-void savePreferences(const Preferences& preferences)
+bool savePreferences(const Preferences& preferences)
 {
     QSettings settings;
     settings.setValue(QLatin1String(kTaxYearStartMonth), preferences.taxYearStartMonth);
     settings.setValue(QLatin1String(kTaxShare), preferences.taxShareHundredthsOfPercent);
     settings.setValue(QLatin1String(kReminderDays), preferences.reminderDays);
     settings.sync();
+    // A file that could not be written keeps none of it, not even for this run.
+    if (settings.status() != QSettings::NoError)
+        return false;
     emit PreferencesNotifier::instance().changed(preferences);
+    return true;
 }
+
+QString preferencesFileName() { return QSettings().fileName(); }
 
 PreferencesNotifier& PreferencesNotifier::instance()
 {

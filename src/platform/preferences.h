@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 namespace td {
 
@@ -29,7 +30,11 @@ struct Preferences {
 
 Preferences loadPreferences();
 // Stores the preferences and tells every window that shows figures made with them.
-void savePreferences(const Preferences& preferences);
+// False when the settings file could not be written: then nothing is told,
+// and the preferences stay as they were.
+bool savePreferences(const Preferences& preferences);
+// Where the preferences are kept.
+QString preferencesFileName();
 
 // Tells of stored preferences that changed, so that an open window shows
 // its figures with the new ones at once.

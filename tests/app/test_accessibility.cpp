@@ -4,13 +4,16 @@
 #include "app/widgets/image_button.h"
 #include "app/widgets/register_grid.h"
 #include "app/widgets/ruled_text_box.h"
+#include "app/windows/frm_interest_by_year.h"
 #include "app/windows/frm_maturities.h"
 #include "app/windows/frm_term_deposit_details.h"
 #include "support/accessibility_walk.h"
 #include "support/data_rows.h"
 #include "support/deposit_file_world.h"
+#include "support/test_settings.h"
 
 #include <QAccessible>
+#include <QChartView>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTest>
@@ -33,6 +36,8 @@ class TestAccessibility : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { startWithNoSettingsFile(); }
+
     void everyWindowReadsAsItLooks_data()
     {
         QTest::addColumn<Command>("open");  // none: the main window itself
@@ -42,6 +47,7 @@ private slots:
         dataRow("frmSearch", Command([](frmTermDeposit& w) { w.Search(); }));
         dataRow("frmPrint", Command([](frmTermDeposit& w) { w.mnuFileItem_Click(6); }));
         dataRow("frmAbout", Command([](frmTermDeposit& w) { w.About(); }));
+        dataRow("frmPreferences", Command([](frmTermDeposit& w) { w.EditPreferences(); }));
     }
     void everyWindowReadsAsItLooks()
     {
@@ -79,6 +85,25 @@ private slots:
         const QStringList problems = accessibilityProblems(*maturities);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
         QCOMPARE(accessible(maturities)->text(QAccessible::Name), maturities->windowTitle());
+    }
+
+    // So is the interest by year, its chart named and described for a reader.
+    void theInterestByYearWindowReadsAsItLooks()
+    {
+        FileWorld world;
+        world.addDeposits(2);
+        world.window.show();
+        world.window.InterestByYear();
+        frmInterestByYear* years = world.window.interestByYearWindow();
+        QVERIFY(years);
+        QVERIFY(QTest::qWaitForWindowExposed(years));
+        const QStringList problems = accessibilityProblems(*years);
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+        QCOMPARE(accessible(years)->text(QAccessible::Name), years->windowTitle());
+        QAccessibleInterface* chart = accessible(years->chartInterest());
+        QCOMPARE(chart->text(QAccessible::Name), QStringLiteral("Interest earned a year, as a bar chart"));
+        QCOMPARE(chart->text(QAccessible::Description),
+                 QStringLiteral("The table under the chart holds the same figures."));
     }
 
     // What the dialog derives is read as its caption and value, and a switch

@@ -92,9 +92,9 @@ private slots:
             menus,
             QStringList({
                 "&File: &New, &Open Ctrl+O, -, &Save Ctrl+S, Save &As Ctrl+A, &Export to CSV..., "
-                "Export to CSV with Plain N&umbers..., -, &Print Ctrl+P, -, E&xit",
+                "Export to CSV with Plain N&umbers..., -, &Print Ctrl+P, -, Pre&ferences..., -, E&xit",
                 "&Term Deposit: &New Ctrl+N, &Edit Ctrl+E, &Delete Ctrl+D, &Search Ctrl+C, &Amortise Ctrl+M, "
-                "-, &Maturities... Ctrl+T",
+                "-, &Maturities... Ctrl+T, &Interest by Year...",
                 "&Help: &About",
             }));
     }

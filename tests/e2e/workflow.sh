@@ -153,6 +153,34 @@ printf '%s\r\n' "Account Number,Save Each Month,Interest,Years,Months,Start Date
     'B2002,$100.00,4.25,1,0,15/06/2023,15/06/2024,"$5,000.00","$6,440.34",No' >"$E2E_WORK/expected.csv"
 e2e_expect_same "$E2E_WORK/expected.csv" "$csv" "the exported register is not the expected CSV"
 
+step "Term Deposit > Interest by Year, inactive deposits included, exported with Export..."
+YEARS='^Quendarith Information Technology Interest by Year$'
+e2e_activate "$main"
+e2e_key alt+t i
+years=$(e2e_wait_window "$YEARS")
+e2e_activate "$years"
+e2e_key alt+i
+sleep 0.5  # the box ticks, and the rows and the chart follow it
+e2e_shot interest-by-year "$years"
+e2e_key alt+e
+id=$(e2e_wait_window '^Export to CSV$')
+e2e_activate "$id"
+e2e_key ctrl+a
+e2e_type "$E2E_WORK/home/years.csv"
+e2e_key Return
+e2e_wait_gone '^Export to CSV$'
+csv="$E2E_WORK/home/years.csv"
+for _ in $(seq 100); do [ -s "$csv" ] && break; sleep 0.1; done
+printf '%s\r\n' "Year,Interest Earned,Maturing,Held at Year End" \
+    '2023,$112.53,$0.00,"$5,712.53"' \
+    '2024,"$1,159.57","$6,440.34","$21,031.76"' \
+    '2025,"$1,186.36",$0.00,"$22,218.12"' \
+    '2026,$101.83,"$22,319.95",$0.00' >"$E2E_WORK/expected-years.csv"
+e2e_expect_same "$E2E_WORK/expected-years.csv" "$csv" "the exported years are not the expected CSV"
+e2e_activate "$years"
+e2e_key Escape
+e2e_wait_gone "$YEARS"
+
 step "Print all active deposits to a PDF file, after a look at the preview"
 e2e_activate "$main"
 e2e_key ctrl+p

@@ -18,6 +18,7 @@ class QLabel;
 namespace td {
 
 class ImageButton;
+class frmInterestByYear;
 class frmMaturities;
 class RegisterGrid;
 
@@ -49,6 +50,7 @@ public:
         QAction* fileExportCsv = nullptr;
         QAction* fileExportCsvNumbers = nullptr;
         QAction* filePrint = nullptr;
+        QAction* filePreferences = nullptr;
         QAction* fileExit = nullptr;
         QAction* newTermDeposit = nullptr;
         QAction* editTermDeposit = nullptr;
@@ -56,6 +58,7 @@ public:
         QAction* search = nullptr;
         QAction* amortise = nullptr;
         QAction* maturities = nullptr;
+        QAction* interestByYear = nullptr;
         QAction* about = nullptr;
     };
     const MenuActions& actions() const { return m_actions; }
@@ -80,6 +83,11 @@ public:
     // its term date with its future value as the balance. Add writes it.
     void RollOverTermDeposit();
     frmMaturities* maturitiesWindow() const;
+    // Shows the interest by year beside the main window (one at a time).
+    void InterestByYear();
+    frmInterestByYear* interestByYearWindow() const;
+    // The preferences dialog, modal; OK stores what it holds.
+    void EditPreferences();
 
     // File commands and the save prompts. Each returns false when it stopped early.
     bool SaveFirst();
@@ -153,6 +161,7 @@ private:
     QList<QAction*> m_gridItems;
     QList<QAction*> m_helpItems;
     QPointer<frmMaturities> m_maturities;
+    QPointer<frmInterestByYear> m_interestByYear;
     bool m_exiting = false;
     listing::Job m_printJob{m_platform.printer};  // of the running Print command
 };

@@ -5,37 +5,13 @@
 #include "app/widgets/ruled_text_box.h"
 #include "app/windows/frm_maturities.h"
 #include "app/windows/frm_term_deposit_details.h"
+#include "app/windows/window_placement.h"
 #include "commands/maturities.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
-#include <algorithm>
 
 namespace td {
-
-namespace {
-
-// Where a window of the given outer size goes beside the main window's frame:
-// on its right where the screen has room, else on its left; where neither
-// side has room, against the edge of the roomier side, over the main window
-// as little as the screen allows. Level with the main window's top, lifted
-// as far as needed to end on the screen.
-QPoint besideMainWindow(const QRect& main, const QSize& window, const QSize& screen)
-{
-    const int rightRoom = screen.width() - (main.right() + 1);
-    const int leftRoom = main.left();
-    int x = 0;
-    if (rightRoom >= window.width())
-        x = main.right() + 1;
-    else if (leftRoom >= window.width())
-        x = main.left() - window.width();
-    else if (rightRoom >= leftRoom)
-        x = screen.width() - window.width();
-    const int y = std::min(main.top(), screen.height() - window.height());
-    return QPoint(std::max(0, x), std::max(0, y));
-}
-
-}  // namespace
 
 frmMaturities* frmTermDeposit::maturitiesWindow() const { return m_maturities.data(); }
 

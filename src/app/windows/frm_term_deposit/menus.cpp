@@ -47,6 +47,10 @@ void frmTermDeposit::buildMenus()
          &frmTermDeposit::fileExportCsvNumbers},
         {5, nullptr, nullptr, {}, nullptr},
         {6, &A::filePrint, QT_TR_NOOP("&Print"), ctrl(Qt::Key_P), &frmTermDeposit::filePrint},
+        // Where a program without a Tools or Edit menu keeps its settings, under
+        // a letter no other File command takes.
+        {kNoIndex, nullptr, nullptr, {}, nullptr},
+        {kNoIndex, &A::filePreferences, QT_TR_NOOP("Pre&ferences..."), {}, &frmTermDeposit::EditPreferences},
         {7, nullptr, nullptr, {}, nullptr},
         {8, &A::fileExit, QT_TR_NOOP("E&xit"), {}, &frmTermDeposit::fileExit},
     };
@@ -61,6 +65,11 @@ void frmTermDeposit::buildMenus()
         // Ctrl+M is Amortise's; T for maturi-T-ies is taken by no command.
         {kNoIndex, &A::maturities, QT_TR_NOOP("&Maturities..."), ctrl(Qt::Key_T),
          &frmTermDeposit::Maturities},
+        {kNoIndex,
+         &A::interestByYear,
+         QT_TR_NOOP("&Interest by Year..."),
+         {},
+         &frmTermDeposit::InterestByYear},
     };
     const MenuItem helpMenu[] = {
         {0, &A::about, QT_TR_NOOP("&About"), {}, &frmTermDeposit::About},
