@@ -31,10 +31,12 @@ public:
     {
         auto* view = static_cast<QChartView*>(chart);
         auto* set = new QBarSet(data.valueTitle);
-        double top = 0;
+        double low = 0;
+        double high = 0;
         for (double value : data.values) {
             *set << value;
-            top = std::max(top, value);
+            low = std::min(low, value);
+            high = std::max(high, value);
         }
         auto* series = new QBarSeries;
         series->append(set);
@@ -50,8 +52,9 @@ public:
         series->attachAxis(categories);
         auto* values = new QValueAxis;
         values->setTitleText(data.valueTitle);
-        values->setLabelFormat(QStringLiteral("%.0f"));
-        values->setRange(0, top > 0 ? top * 1.05 : 1);
+        values->setLabelFormat(data.valueFormat);
+        values->setRange(low, high > low ? high : low + 1);
+        values->applyNiceNumbers();
         bars->addAxis(values, Qt::AlignLeft);
         series->attachAxis(values);
         QChart* old = view->chart();

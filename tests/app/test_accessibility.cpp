@@ -1,6 +1,7 @@
 // Every window as assistive technology reads it, in process through
 // QAccessible: roles, names and shown values, the picture buttons' press,
 // the derived values and switch captions, and one grid.
+#include "app/widgets/bar_chart_view.h"
 #include "app/widgets/image_button.h"
 #include "app/widgets/register_grid.h"
 #include "app/widgets/ruled_text_box.h"
@@ -13,7 +14,6 @@
 #include "support/test_settings.h"
 
 #include <QAccessible>
-#include <QChartView>
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QTest>

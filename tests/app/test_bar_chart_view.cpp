@@ -14,6 +14,7 @@ private slots:
     void chartIsMadeOnFirstShowWithItsBars()
     {
         BarChartView view;
+        view.setAccessibleName(QStringLiteral("Interest a Year"));
         view.setBars({QStringLiteral("Interest a Year"),
                       QStringLiteral("Interest"),
                       {QStringLiteral("2025"), QStringLiteral("2026")},
@@ -27,6 +28,7 @@ private slots:
         QAccessibleInterface* chart = QAccessible::queryAccessibleInterface(view.chart());
         QVERIFY(chart);
         QCOMPARE(chart->text(QAccessible::Name), QStringLiteral("Interest a Year"));
+        view.setAccessibleName(QStringLiteral("Maturity Ladder"));
         view.setBars({QStringLiteral("Maturity Ladder"),
                       QStringLiteral("Future value"),
                       {QStringLiteral("Jan 2027"), QStringLiteral("Feb 2027"), QStringLiteral("Mar 2027")},

@@ -1,3 +1,4 @@
+#include "app/widgets/bar_chart_view.h"
 #include "app/widgets/interest_by_year_model.h"
 #include "app/windows/frm_interest_by_year.h"
 #include "core/text_values.h"
@@ -9,8 +10,6 @@
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
-#include <QBarCategoryAxis>
-#include <QBarSet>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
@@ -54,9 +53,9 @@ struct World : FileWorld {
     QStringList bars() const
     {
         QStringList bars;
-        const QStringList categories = years->yearAxis()->categories();
-        for (int i = 0; i < years->interestBars()->count(); ++i)
-            bars << categories.value(i) + '|' + FormatMoney(years->interestBars()->at(i));
+        const BarChartData& drawn = years->chartInterest()->bars();
+        for (qsizetype i = 0; i < drawn.values.size(); ++i)
+            bars << drawn.labels.value(i) + '|' + FormatMoney(drawn.values.at(i));
         return bars;
     }
     QStringList tableHead() const

@@ -43,9 +43,9 @@ BarChartView::BarChartView(QWidget* parent) : QWidget(parent)
 void BarChartView::setBars(const BarChartData& data)
 {
     m_data = data;
-    setAccessibleName(data.title);
     if (m_chart) {
-        m_chart->setAccessibleName(data.title);
+        m_chart->setAccessibleName(accessibleName());
+        m_chart->setAccessibleDescription(accessibleDescription());
         m_maker->setBars(m_chart, m_data);
     }
 }

@@ -11,10 +11,11 @@ namespace td {
 
 // The figures a bar chart draws: one bar a label.
 struct BarChartData {
-    QString title;       // above the chart
-    QString valueTitle;  // the value axis's title
-    QStringList labels;  // the category axis, a bar each
+    QString title;                                 // above the chart
+    QString valueTitle;                            // the value axis's title
+    QStringList labels;                            // the category axis, a bar each
     QList<double> values;
+    QString valueFormat = QStringLiteral("%.0f");  // the value axis's labels, printf-like
 };
 
 // What the chart plugin makes: Qt Charts lives in a plugin of its own,
@@ -29,7 +30,8 @@ public:
 
 // A bar chart. Where the plugin cannot be loaded it says so in a line of
 // text instead; every chart has its figures in a table beside it as well,
-// so nothing rests on the picture alone.
+// so nothing rests on the picture alone. The chart the plugin draws takes
+// this view's accessible name and description.
 class BarChartView : public QWidget {
     Q_OBJECT
 

@@ -3,15 +3,11 @@
 #include "app/widgets/access_keys.h"
 #include "app/widgets/accessible_interfaces.h"
 #include "app/widgets/artwork.h"
+#include "app/widgets/bar_chart_view.h"
 #include "app/widgets/interest_by_year_model.h"
 #include "commands/export_questions.h"
 
 #include <QAction>
-#include <QBarCategoryAxis>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -20,15 +16,12 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <QValueAxis>
 
 namespace td {
 
 namespace {
 constexpr int kWidth = 760;
 constexpr int kHeight = 620;
-// Past this many years the year names stand upright under their bars.
-constexpr int kLevelNames = 12;
 }  // namespace
 
 frmInterestByYear::frmInterestByYear(Platform& platform, std::unique_ptr<InterestByYearModel> model,
@@ -50,27 +43,11 @@ frmInterestByYear::frmInterestByYear(Platform& platform, std::unique_ptr<Interes
 
 void frmInterestByYear::buildControls()
 {
-    auto* chart = new QChart;
-    chart->setTitle(tr("Interest earned a year"));
-    chart->legend()->hide();
-    m_chart = new QChartView(chart, this);
+    m_chart = new BarChartView(this);
     m_chart->setObjectName(QStringLiteral("chartInterest"));
-    m_chart->setRenderHint(QPainter::Antialiasing);
-    m_chart->setFocusPolicy(Qt::NoFocus);
     m_chart->setAccessibleName(tr("Interest earned a year, as a bar chart"));
     m_chart->setAccessibleDescription(tr("The table under the chart holds the same figures."));
     m_chart->setMinimumHeight(220);
-    auto* series = new QBarSeries(chart);
-    m_bars = new QBarSet(tr("Interest earned"), series);
-    series->append(m_bars);
-    chart->addSeries(series);
-    m_yearAxis = new QBarCategoryAxis(chart);
-    m_amountAxis = new QValueAxis(chart);
-    m_amountAxis->setLabelFormat(QStringLiteral("$%.0f"));
-    chart->addAxis(m_yearAxis, Qt::AlignBottom);
-    chart->addAxis(m_amountAxis, Qt::AlignLeft);
-    series->attachAxis(m_yearAxis);
-    series->attachAxis(m_amountAxis);
 
     auto* gridCaption = new QLabel(tr("&Years"), this);
     gridCaption->setObjectName(QStringLiteral("lblGridInterestByYear"));
@@ -149,23 +126,15 @@ void frmInterestByYear::buildControls()
 void frmInterestByYear::buildChart()
 {
     const interest_by_year::YearTable& table = m_model->table();
-    QStringList years;
-    QList<qreal> amounts;
-    qreal low = 0;
-    qreal high = 0;
+    BarChartData bars;
+    bars.title = tr("Interest earned a year");
+    bars.valueTitle = tr("Interest earned");
+    bars.valueFormat = QStringLiteral("$%.0f");
     for (const interest_by_year::YearFigures& figures : table.years) {
-        years << interest_by_year::yearName(figures.year, m_model->countedStartMonth());
-        const qreal amount = qreal(figures.interest) / 100;
-        amounts << amount;
-        low = std::min(low, amount);
-        high = std::max(high, amount);
+        bars.labels << interest_by_year::yearName(figures.year, m_model->countedStartMonth());
+        bars.values << double(figures.interest) / 100;
     }
-    m_bars->remove(0, m_bars->count());
-    m_bars->append(amounts);
-    m_yearAxis->setCategories(years);
-    m_yearAxis->setLabelsAngle(years.size() > kLevelNames ? -90 : 0);
-    m_amountAxis->setRange(low, high > low ? high : low + 1);
-    m_amountAxis->applyNiceNumbers();
+    m_chart->setBars(bars);
 }
 
 void frmInterestByYear::showCount()

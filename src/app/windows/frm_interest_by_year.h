@@ -11,12 +11,10 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 class QTableView;
-class QBarCategoryAxis;
-class QBarSet;
-class QChartView;
-class QValueAxis;
 
 namespace td {
+
+class BarChartView;
 
 class InterestByYearModel;
 
@@ -36,9 +34,7 @@ public:
 
     InterestByYearModel* model() const { return m_model; }
     QTableView* GridInterestByYear() const { return m_grid; }
-    QChartView* chartInterest() const { return m_chart; }
-    QBarSet* interestBars() const { return m_bars; }
-    QBarCategoryAxis* yearAxis() const { return m_yearAxis; }
+    BarChartView* chartInterest() const { return m_chart; }
     QCheckBox* ckIncludeInactive() const { return m_ckIncludeInactive; }
     QLabel* lblCount() const { return m_lblCount; }
     QPushButton* cmdExport() const { return m_cmdExport; }
@@ -62,10 +58,7 @@ private:
     bool m_columnsSized = false;
     int m_columnsShown = 0;
 
-    QChartView* m_chart = nullptr;
-    QBarSet* m_bars = nullptr;
-    QBarCategoryAxis* m_yearAxis = nullptr;
-    QValueAxis* m_amountAxis = nullptr;
+    BarChartView* m_chart = nullptr;
     QTableView* m_grid = nullptr;
     QCheckBox* m_ckIncludeInactive = nullptr;
     QLabel* m_lblCount = nullptr;
