@@ -1,6 +1,9 @@
 #include "fake_platform.h"
 
+#include "commands/recent_files.h"
+
 #include <QDialog>
+#include <QStandardPaths>
 #include <QTest>
 
 namespace td::test {
@@ -197,6 +200,10 @@ FakePlatform::FakePlatform() : FakePlatform(DateForm()) {}
 FakePlatform::FakePlatform(const DateForm& form)
     : m_platform{messages, files, printer, pointer, modal, clock, screen, progress, form}
 {
+    // The settings a test reads and writes are its own (under ~/.qttest), and
+    // each fake world starts with no recent files.
+    QStandardPaths::setTestModeEnabled(true);
+    RecentFiles().clear();
 }
 
 }  // namespace td::test
