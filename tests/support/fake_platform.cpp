@@ -3,10 +3,30 @@
 #include "commands/recent_files.h"
 
 #include <QDialog>
+#include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace td::test {
+
+namespace {
+
+// The settings of this test process live in a folder of its own, gone when
+// it ends: no test reads or writes the user's settings, nor those of a run
+// beside it.
+void useOwnSettings()
+{
+    static QTemporaryDir folder;
+    static const bool set = [] {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+        return true;
+    }();
+    Q_UNUSED(set);
+}
+
+}  // namespace
 
 char* toString(const RecordedMessage& message)
 {
@@ -200,9 +220,8 @@ FakePlatform::FakePlatform() : FakePlatform(DateForm()) {}
 FakePlatform::FakePlatform(const DateForm& form)
     : m_platform{messages, files, printer, pointer, modal, clock, screen, progress, form}
 {
-    // The settings a test reads and writes are its own (under ~/.qttest), and
-    // each fake world starts with no recent files.
-    QStandardPaths::setTestModeEnabled(true);
+    // Each fake world starts with no recent files.
+    useOwnSettings();
     RecentFiles().clear();
 }
 
