@@ -1,7 +1,8 @@
-// Add, the overwrite and Search on a million deposits, each run once in a
-// fresh process through the real main window (offscreen) as a user runs it,
-// its dialogs answered at once: from the menu command until the window is
-// drawn again.
+// Add, the overwrite, Delete and Search on a million deposits, each run once
+// in a fresh process through the real main window (offscreen) as a user runs
+// it, its dialogs answered at once: from the menu command until the window is
+// drawn again. Undo of Add, the overwrite and Delete, each run right after its
+// command in the same process, is measured against the command itself.
 //
 // The baseline, also in a fresh process of its own and also its first run:
 // the plain read of the same million-deposit file with one QFile::read into
@@ -55,8 +56,12 @@ void click(QAbstractButton* button)
 QString accountOf(int n) { return bench::realisticDeposit(n)[AccountNumber]; }
 
 // One command in this fresh process: opens the file, then times the command.
-double measureCommand(const QString& command, const QString& path)
+// "undo-<command>" runs the command first and times its undo.
+double measureCommand(QString command, const QString& path)
 {
+    const bool undo = command.startsWith(QLatin1String("undo-"));
+    if (undo)
+        command.remove(0, 5);
     bench::WindowWorld world(path);
     frmTermDeposit& window = world.window;
     bench::ScriptedMessages& messages = world.messages;
@@ -94,6 +99,15 @@ double measureCommand(const QString& command, const QString& path)
             return reg.rows() == kDeposits + 2 && messages.asked.size() == 1 && reg.row() == kDeposits &&
                    window.flags().ModifiedFlag;
         };
+    } else if (command == QLatin1String("delete")) {
+        // The deposit in the middle selected: Delete, Yes.
+        reg.setCurrentCell(kDeposits / 2, 0);
+        QCoreApplication::processEvents();
+        messages.answers.push_back(MessageButton::Yes);
+        run = [&] { window.actions().deleteTermDeposit->trigger(); };
+        done = [&] {
+            return reg.rows() == kDeposits + 1 && reg.cell(kDeposits / 2, 0) == accountOf(kDeposits / 2);
+        };
     } else if (command == QLatin1String("search-found") || command == QLatin1String("search-absent")) {
         // Search for the last deposit in small letters, or for one not there;
         // a found deposit's details dialog is cancelled.
@@ -118,6 +132,20 @@ double measureCommand(const QString& command, const QString& path)
         };
     } else {
         qFatal("no command %s", qPrintable(command));
+    }
+
+    if (undo) {
+        run();
+        QCoreApplication::processEvents();
+        window.gridView()->viewport()->repaint();
+        if (!done())
+            qFatal("%s did not do what a user expects", qPrintable(command));
+        const int row = kDeposits / 2;
+        run = [&] { window.actions().undo->trigger(); };
+        done = [&] {
+            return reg.rows() == kDeposits + 2 && !window.flags().ModifiedFlag &&
+                   reg.cell(row, 0) == accountOf(row - 1) && reg.cell(kDeposits + 1, 0).isEmpty();
+        };
     }
 
     const double time = bench::seconds([&] {
@@ -157,14 +185,29 @@ int main(int argc, char* argv[])
     const double fresh = inFreshProcess(QStringLiteral("fresh-read"), path);
     const double add = inFreshProcess(QStringLiteral("add"), path);
     const double overwrite = inFreshProcess(QStringLiteral("overwrite"), path);
+    // A few milliseconds each: the median of three runs.
+    auto median = [&path](const QString& what) {
+        double runs[] = {inFreshProcess(what, path), inFreshProcess(what, path), inFreshProcess(what, path)};
+        std::sort(std::begin(runs), std::end(runs));
+        return runs[1];
+    };
+    const double remove = median(QStringLiteral("delete"));
+    const double undoAdd = median(QStringLiteral("undo-add"));
+    const double undoOverwrite = median(QStringLiteral("undo-overwrite"));
+    const double undoRemove = median(QStringLiteral("undo-delete"));
     const double found = inFreshProcess(QStringLiteral("search-found"), path);
     const double absent = inFreshProcess(QStringLiteral("search-absent"), path);
 
     bench::report("add_1m_ratio_vs_fresh_read", add / fresh);
     bench::report("overwrite_1m_ratio_vs_fresh_read", overwrite / fresh);
     bench::report("search_1m_ratio_vs_fresh_read", std::max(found, absent) / fresh);
-    std::printf(
-        "# fresh read %.1f ms, add %.1f ms, overwrite %.1f ms, search found %.1f ms, absent %.1f ms\n",
-        fresh * 1e3, add * 1e3, overwrite * 1e3, found * 1e3, absent * 1e3);
+    bench::report("delete_1m_ratio_vs_fresh_read", remove / fresh);
+    bench::report("undo_1m_ratio_vs_command",
+                  std::max({undoAdd / add, undoOverwrite / overwrite, undoRemove / remove}));
+    std::printf("# fresh read %.1f ms, add %.1f ms, overwrite %.1f ms, delete %.1f ms, search found %.1f ms, "
+                "absent %.1f ms\n",
+                fresh * 1e3, add * 1e3, overwrite * 1e3, remove * 1e3, found * 1e3, absent * 1e3);
+    std::printf("# undo of add %.1f ms, of the overwrite %.1f ms, of delete %.1f ms\n", undoAdd * 1e3,
+                undoOverwrite * 1e3, undoRemove * 1e3);
     return 0;
 }

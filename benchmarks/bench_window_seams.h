@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QStandardPaths>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -72,7 +73,14 @@ public:
     QStringList shown;
 };
 
+// The files a run opens and saves stay out of the user's recent files: set
+// before the window first reads its settings.
+struct TestSettings {
+    TestSettings() { QStandardPaths::setTestModeEnabled(true); }
+};
+
 struct WindowWorld {
+    TestSettings settings;
     ScriptedMessages messages;
     ChosenFiles files;
     QtPrinter printer;

@@ -17,7 +17,7 @@ int main(int argc, char* argv[])
 #endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("termdeposit"));
-    // The preferences go to ~/.config/termdeposit/termdeposit.conf.
+    // The preferences and the recent files go to ~/.config/termdeposit/termdeposit.conf.
     QApplication::setOrganizationName(QStringLiteral("termdeposit"));
     QApplication::setApplicationVersion(QStringLiteral(TD_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("termdeposit"));

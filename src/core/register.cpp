@@ -148,6 +148,55 @@ void Register::eraseRows(int first, int last)
 
 void Register::appendDeposit(const DepositRecord& record) { insertAt(rows() - 1, storeDeposit(record)); }
 
+Register::KeptRow Register::keptRow(int row) const
+{
+    if (row <= 0 || row >= rows())
+        return DepositRecord();
+    const RowRef ref = refOf(row);
+    if (isTexts(ref))
+        return m_texts[slot(ref)];
+    std::array<char, kRecordSize> record;
+    std::memcpy(record.data(), m_records.record(ref), kRecordSize);
+    return record;
+}
+
+Register::KeptRow Register::keptRowOf(const DepositRecord& texts)
+{
+    std::array<char, kRecordSize> record;
+    bool exact = true;
+    for (int c = 0; c < ColumnCount; ++c)
+        exact = encodeField(texts[c], record.data(), c) && exact;
+    if (!exact)
+        return texts;
+    record[kRecordEndOffset] = kRecordEnd;
+    return record;
+}
+
+bool Register::insertKeptRow(int row, const KeptRow& kept)
+{
+    if (row <= 0 || row >= rows())
+        return false;
+    insertAt(row, store(kept));
+    return true;
+}
+
+bool Register::overwriteRow(int row, const KeptRow& kept)
+{
+    if (row <= 0 || row >= rows() - 1)
+        return false;
+    RowRef& ref = refOf(row);
+    const auto* record = std::get_if<std::array<char, kRecordSize>>(&kept);
+    if (record && !isTexts(ref)) {
+        std::memcpy(m_records.record(ref), record->data(), kRecordSize);
+    } else {
+        const RowRef old = ref;
+        ref = store(kept);
+        release(old);
+    }
+    emit dataChanged(index(viewRow(row), 0), index(viewRow(row), ColumnCount - 1), {Qt::DisplayRole});
+    return true;
+}
+
 void Register::insertAt(int at, RowRef ref)
 {
     // Room first, so that nothing can fail between the views' begin and end.
@@ -228,16 +277,14 @@ Register::RowRef Register::storeTexts(DepositRecord&& texts)
     return ref;
 }
 
-Register::RowRef Register::storeDeposit(const DepositRecord& record)
+Register::RowRef Register::storeDeposit(const DepositRecord& record) { return store(keptRowOf(record)); }
+
+Register::RowRef Register::store(const KeptRow& kept)
 {
-    char encoded[kRecordSize];
-    bool exact = true;
-    for (int c = 0; c < ColumnCount; ++c)
-        exact = encodeField(record[c], encoded, c) && exact;
-    if (!exact)
-        return storeTexts(DepositRecord(record));
-    encoded[kRecordEndOffset] = kRecordEnd;
-    std::memcpy(m_records.appendRecord(), encoded, kRecordSize);
+    const auto* record = std::get_if<std::array<char, kRecordSize>>(&kept);
+    if (!record)
+        return storeTexts(DepositRecord(std::get<DepositRecord>(kept)));
+    std::memcpy(m_records.appendRecord(), record->data(), kRecordSize);
     return static_cast<RowRef>(m_records.size() - 1);
 }
 

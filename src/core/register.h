@@ -1,12 +1,14 @@
 #pragma once
 
 #include "columns.h"
+#include "deposit_file_format.h"
 #include "deposit_record.h"
 #include "record_block.h"
 
 #include <QAbstractTableModel>
 #include <QString>
 #include <array>
+#include <variant>
 #include <vector>
 
 namespace td {
@@ -62,6 +64,20 @@ public:
 
     // Adds a deposit in front of the spare row.
     void appendDeposit(const DepositRecord& record);
+
+    // A deposit row as the register holds it: its record, or its texts
+    // where a record cannot hold them. Putting it back gives the row exactly
+    // as it was, without a cell decoded.
+    using KeptRow = std::variant<std::array<char, deposit_file::kRecordSize>, DepositRecord>;
+    KeptRow keptRow(int row) const;
+    // The row that writing these texts gives.
+    static KeptRow keptRowOf(const DepositRecord& texts);
+    // Puts a kept row in as row `row` (1 to rows() - 1), the rows from there
+    // on moving down. False, changing nothing, for a row outside that range.
+    bool insertKeptRow(int row, const KeptRow& kept);
+    // Writes a kept row over a deposit row; views hear of one change of the
+    // whole row. False, changing nothing, for the header or spare row.
+    bool overwriteRow(int row, const KeptRow& kept);
     // Replaces every deposit row at once with the records read from a file,
     // each already as a save would write it; the header row stays, a blank
     // spare row follows. One reset for views. False, with the register
@@ -109,6 +125,7 @@ private:
     RowRef& refOf(int row) { return m_order[static_cast<std::size_t>(row - 1)]; }
     RowRef storeTexts(DepositRecord&& texts);
     RowRef storeDeposit(const DepositRecord& record);
+    RowRef store(const KeptRow& kept);
     void release(RowRef ref);
     void insertAt(int at, RowRef ref);
     void eraseRows(int first, int last);

@@ -59,6 +59,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&world.window));
         QStringList problems;
         if (!open) {
+            // Its menus as they read with a recent file and a change to undo.
+            world.addDeposits(1, QStringLiteral("GONE"));
+            world.runWithFile(3, QStringLiteral("recent.tmd"));
+            world.window.history().deleteDeposit(world.window.Grid().rows() - 2);
             problems = accessibilityProblems(world.window);
         } else {
             // Each window as the command shows it, filled as the user meets it.
@@ -112,7 +116,7 @@ private slots:
     void derivedValuesAndCaptionsAreReadAndHeard()
     {
         FileWorld world;
-        frmTermDepositDetails d(world.fake.platform(), world.window.Grid(), world.window.flags());
+        frmTermDepositDetails d(world.fake.platform(), world.window.history());
         d.txtAccountBalance()->setText(QStringLiteral("$10,000.00"));
         d.txtInterest()->setText(QStringLiteral("5.5"));
         d.txtTermYears()->setText(QStringLiteral("2"));

@@ -46,6 +46,7 @@ struct World {
     FakePlatform fake;
     Register reg;
     ModLease flags;
+    RegisterHistory history{reg, flags};
 
     explicit World(const QStringList& accounts = {})
     {
@@ -148,7 +149,7 @@ private slots:
     {
         World w;
         w.fake.screen.size = QSize(1024, 768);
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         QCOMPARE(d.objectName(), QStringLiteral("frmTermDepositDetails"));
         QCOMPARE(d.windowTitle(), QStringLiteral("Quendarith Information Technology Term Deposit Details"));
         QCOMPARE(d.size(), QSize(603, 355));
@@ -231,7 +232,7 @@ private slots:
         QFETCH(QRect, twipsRect);
         QFETCH(int, maxLength);
         World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         auto* control = d.findChild<QWidget*>(name);
         QVERIFY(control);
         QCOMPARE(control->geometry(), QRect(twipsRect.x() / 15, twipsRect.y() / 15, twipsRect.width() / 15,
@@ -258,7 +259,7 @@ private slots:
     void everyCaptionFits()
     {
         World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         QVERIFY(showActive(d));
         for (QLabel* label : d.findChildren<QLabel*>()) {
             if (label->text().isEmpty())
@@ -292,7 +293,7 @@ private slots:
     void tabOrderFollowsTheForm()
     {
         World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         QVERIFY(showActive(d));
         enable(d, d.txtSaveEachMonth());
         enable(d, d.txtTermMonths());
@@ -327,7 +328,7 @@ private slots:
         QFETCH(bool, noSelected);
         QFETCH(QString, expected);
         World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         QVERIFY(showActive(d));
         if (noSelected)
             d.OptNo()->setChecked(true);
@@ -387,7 +388,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, after);
         World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         QVERIFY(showActive(d));
         RuledTextBox* b = focusedBox(d, box);
         b->setText(before);
@@ -428,7 +429,7 @@ private slots:
         QFETCH(QString, clipboard);
         QFETCH(QString, after);
         World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         QVERIFY(showActive(d));
         RuledTextBox* b = focusedBox(d, box);
         for (const QKeyCombination paste :
@@ -445,7 +446,7 @@ private slots:
     void contextMenuPasteMeetsTheKeyRules()
     {
         World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         QVERIFY(showActive(d));
         RuledTextBox* b = d.txtTermYears();
         b->setFocus(Qt::TabFocusReason);
@@ -479,7 +480,7 @@ private slots:
     void focusSelectsTheWholeTextAndColoursTheBox()
     {
         World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         QVERIFY(showActive(d));
         clickAndType(d.txtInterest(), QStringLiteral("5.5"));
         QCOMPARE(paintedBase(d.txtInterest()), kLightCyan);
@@ -521,7 +522,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, left);
         World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         QVERIFY(showActive(d));
         RuledTextBox* b = TestDetailsDialog::box(d, box);
         if (b == d.txtSaveEachMonth())
@@ -537,7 +538,7 @@ private slots:
     void windowDeactivationLeavesTheBoxAlone()
     {
         World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         QVERIFY(showActive(d));
         clickAndType(d.txtAccountBalance(), QStringLiteral("500"));
         QFocusEvent out(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
@@ -549,7 +550,7 @@ private slots:
     void switchesEnableAndClearTheirBoxes()
     {
         World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         QVERIFY(showActive(d));
         clickAndType(d.txtAccountBalance(), QStringLiteral("1000"));
         clickAndType(d.txtTermYears(), QStringLiteral("1"));
@@ -599,7 +600,7 @@ private slots:
     {
         QFETCH(QString, name);
         World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         QVERIFY(showActive(d));
         auto* control = d.findChild<QAbstractButton*>(name);
         QVERIFY(control);
@@ -627,7 +628,7 @@ private slots:
         QFETCH(QString, pressed);
         QFETCH(QString, focus);
         World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         QVERIFY(showActive(d));
         QStringList clicked;
         for (QAbstractButton* button : d.findChildren<QAbstractButton*>())
@@ -650,7 +651,7 @@ private slots:
     void displaysFollowTheBoxes()
     {
         World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         QVERIFY(showActive(d));
         typeEntry(d, Entry());
         QCOMPARE(d.lblTermDate()->text(), QStringLiteral("31/07/2026"));
@@ -724,7 +725,7 @@ private slots:
             w.fake.messages.answers.push_back(a ? MessageButton::Yes : MessageButton::No);
         const QList<DepositRecord> before = w.records();
 
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         bool stillOpen = false;
         w.fake.modal.handlers.push_back([&](QDialog&) {
             Entry e;
@@ -765,7 +766,7 @@ private slots:
     void switchesLeftOffWriteZero()
     {
         World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         w.fake.modal.handlers.push_back([&](QDialog&) {
             Entry e;
             e.savingOn = false;
@@ -795,7 +796,7 @@ private slots:
         World w({"A1"});
         w.reg.setCurrentCell(1, 4);
         const QList<DepositRecord> before = w.records();
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         QString termDateShown;
         w.fake.modal.handlers.push_back([&](QDialog&) {
             typeEntry(d, Entry());
@@ -834,7 +835,7 @@ private slots:
     {
         QFETCH(bool, byEnter);
         World w;
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         w.fake.modal.handlers.push_back([&](QDialog&) {
             typeEntry(d, Entry());  // ends typing 10000 into the balance
             QCOMPARE(QApplication::focusWidget(), d.txtAccountBalance());
@@ -865,7 +866,7 @@ private slots:
         w.flags.ModifiedFlag = modified;
         w.reg.setCurrentCell(1, 3);
         const QList<DepositRecord> before = w.records();
-        frmTermDepositDetails d(w.fake.platform(), w.reg, w.flags);
+        frmTermDepositDetails d(w.fake.platform(), w.history);
         w.fake.modal.handlers.push_back([&](QDialog&) {
             typeEntry(d, Entry());
             if (how == QLatin1String("escape")) {

@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -20,6 +21,26 @@ const RecordedMessage kSaveFirst{"Save File?", "Save file before exiting?", Mess
                                  MessageButtons::YesNo};
 
 enum Command { New = 0, Open = 1, Save = 3, SaveAs = 4, Exit = 8 };
+
+// The items File > Open Recent shows, a disabled one in brackets.
+QStringList recentItems(const frmTermDeposit& window)
+{
+    QStringList shown;
+    for (QAction* item : window.recentFilesMenu()->actions()) {
+        if (item->isVisible())
+            shown << (item->isEnabled() ? item->text() : "(" + item->text() + ")");
+    }
+    return shown;
+}
+
+QAction* recentItem(const frmTermDeposit& window, const QString& path)
+{
+    for (QAction* item : window.recentFilesMenu()->actions()) {
+        if (item->isVisible() && item->data().toString() == path)
+            return item;
+    }
+    return nullptr;
+}
 
 }  // namespace
 
@@ -593,6 +614,73 @@ private slots:
         world.answer(MessageButton::No);
         QVERIFY(world.window.close());
         QCOMPARE(world.titlesAsked(), (QStringList{"Save File?", "Save File?"}));
+    }
+
+    // The last eight files opened or saved, most recent first, also at the next start.
+    void openRecentListsTheLastFilesOpenedOrSaved()
+    {
+        FileWorld world;
+        QCOMPARE(recentItems(world.window), QStringList{"(No Recent Files)"});
+        world.addDeposits(1);
+        for (int n = 1; n <= 9; ++n)
+            world.runWithFile(SaveAs, QStringLiteral("f%1&.tmd").arg(n));
+        world.runWithFile(Open, "f3&.tmd");
+        QStringList expected;
+        int place = 0;
+        for (int n : {3, 9, 8, 7, 6, 5, 4, 2})
+            expected << QStringLiteral("&%1 %2").arg(++place).arg(
+                world.path(QStringLiteral("f%1&&.tmd").arg(n)));
+        QCOMPARE(recentItems(world.window), expected);
+        frmTermDeposit next(world.fake.platform());
+        QCOMPARE(recentItems(next), expected);
+    }
+
+    // A recent file opens as Open would open it, the save question first; one
+    // that is gone or is no deposit file any more gets Open's message and
+    // leaves the list.
+    void openRecentOpensAsOpenDoes_data()
+    {
+        QTest::addColumn<QString>("became");
+        QTest::addColumn<QString>("message");
+        dataRow("still there", "file", "");
+        dataRow("missing", "missing", "No file of this name exists.");
+        dataRow("a folder now", "folder", "This is not a Term Deposit file. Select a Term Deposit file.");
+    }
+    void openRecentOpensAsOpenDoes()
+    {
+        QFETCH(QString, became);
+        QFETCH(QString, message);
+        FileWorld world;
+        world.addDeposits(3);
+        world.runWithFile(Save, "listed.tmd");
+        world.addDeposits(1, "MORE");
+        world.runWithFile(SaveAs, "other.tmd");
+        const QString listed = world.path("listed.tmd");
+        const QString other = world.path("other.tmd");
+        if (became != "file")
+            QVERIFY(QFile::remove(listed));
+        if (became == "folder")
+            QVERIFY(QDir(world.dir.path()).mkdir("listed.tmd"));
+        world.window.flags().ModifiedFlag = true;
+        world.answer(MessageButton::No);   // the save question
+        world.answer(MessageButton::Yes);  // Open's question about a folder
+        recentItem(world.window, listed)->trigger();
+
+        QCOMPARE(world.fake.messages.asked.value(0), kSaveFirst);
+        if (became == "file") {
+            QCOMPARE(world.fake.messages.asked.size(), 1);
+            QCOMPARE(world.title(), FileWorld::titleOf(listed));
+            QCOMPARE(world.reg().rows(), 5);
+            QCOMPARE(recentItems(world.window).size(), 2);
+            QCOMPARE(recentItem(world.window, listed)->text(), "&1 " + listed);
+            return;
+        }
+        QCOMPARE(world.fake.messages.asked.size(), 2);
+        const RecordedMessage& told = world.fake.messages.asked[1];
+        QVERIFY2(told.text == message || tellsFileError(told, listed, message), qPrintable(told.text));
+        QCOMPARE(world.title(), FileWorld::titleOf(other));
+        QCOMPARE(world.reg().rows(), 6);
+        QCOMPARE(recentItems(world.window), QStringList{"&1 " + other});
     }
 };
 

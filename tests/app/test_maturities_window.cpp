@@ -122,13 +122,14 @@ struct World : FileWorld {
     }
 };
 
-enum Command { New, Edit, Delete, Open, FileNew };
+enum Command { New, Edit, Delete, Open, FileNew, Undo, Redo };
 
-// "add", "edit 2", "delete 1" (register rows), "open", "new".
+// "add", "edit 2", "delete 1" (register rows), "open", "new", "undo", "redo".
 std::pair<Command, int> commandOf(const QString& step)
 {
-    static const QMap<QString, Command> commands{
-        {"add", New}, {"edit", Edit}, {"delete", Delete}, {"open", Open}, {"new", FileNew}};
+    static const QMap<QString, Command> commands{{"add", New},   {"edit", Edit},   {"delete", Delete},
+                                                 {"open", Open}, {"new", FileNew}, {"undo", Undo},
+                                                 {"redo", Redo}};
     const QStringList words = step.split(' ');
     return {commands.value(words[0]), words.value(1).toInt()};
 }
@@ -176,6 +177,12 @@ void run(World& w, Command command, int row)
     case FileNew:
         w.window.flags().ModifiedFlag = false;
         w.window.fileItem(0)->trigger();
+        break;
+    case Undo:
+        w.window.actions().undo->trigger();
+        break;
+    case Redo:
+        w.window.actions().redo->trigger();
         break;
     }
 }
@@ -370,6 +377,10 @@ private slots:
                 QStringList{"new", "add", "delete 1"});
         dataRow("by interest: the last rows", int(maturities::InterestColumn), false,
                 QStringList{"edit 7", "delete 7", "delete 6"});
+        dataRow("by term date: undone and redone", int(maturities::TermDateColumn), false,
+                QStringList{"edit 3", "delete 1", "add", "undo", "undo", "undo", "redo", "redo"});
+        dataRow("by balance, down: undone past an add", int(maturities::BalanceColumn), true,
+                QStringList{"add", "delete 8", "undo", "undo", "redo", "delete 1", "undo"});
     }
     void keptInStepWithTheRegister()
     {

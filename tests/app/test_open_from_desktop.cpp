@@ -1,4 +1,5 @@
 #include "app/widgets/register_grid.h"
+#include "commands/recent_files.h"
 #include "support/data_rows.h"
 #include "support/deposit_file_world.h"
 
@@ -101,6 +102,7 @@ private slots:
                  FileWorld::titleOf(accounts.isEmpty() ? QStringLiteral("Untitled") : world.path(name)));
         QVERIFY(world.fake.files.requests.isEmpty());
         QVERIFY(!world.window.flags().ModifiedFlag);
+        QCOMPARE(RecentFiles().files(), accounts.isEmpty() ? QStringList() : QStringList{world.path(name)});
     }
 
     void dropOpensDepositFile_data()
@@ -128,6 +130,7 @@ private slots:
         QTRY_COMPARE(accountNumbers(world.window), (QStringList{"AC100", "AC200"}));
         QCOMPARE(world.titlesAsked(), messages);
         QCOMPARE(world.title(), FileWorld::titleOf(world.path(QStringLiteral("r.tmd"))));
+        QCOMPARE(RecentFiles().files(), QStringList{world.path(QStringLiteral("r.tmd"))});
     }
 
     // Only one local file whose name passes the extension test is taken, and

@@ -331,6 +331,46 @@ private slots:
             QCOMPARE(reg.heldAsRecord(r), n % 1000 != 0);
         }
     }
+
+    // A row taken out as it is kept and put back, removed or overwritten in
+    // between, is the row it was, held as it was; views see each change.
+    void keptRowsComeBackAsTheyWere_data()
+    {
+        QTest::addColumn<QString>("account");
+        dataRow("a record", "B");
+        dataRow("texts a record cannot hold", " B longer than twenty characters ");
+    }
+    void keptRowsComeBackAsTheyWere()
+    {
+        QFETCH(QString, account);
+        Register reg;
+        QAbstractItemModelTester tester(&reg, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        for (const QString& a : {QStringLiteral("A"), account, QStringLiteral("C")})
+            reg.appendDeposit(deposit(a));
+        const Register::KeptRow kept = reg.keptRow(2);
+        const bool asRecord = reg.heldAsRecord(2);
+
+        QSignalSpy changed(&reg, &QAbstractItemModel::dataChanged);
+        QVERIFY(reg.overwriteRow(2, Register::keptRowOf(deposit(QStringLiteral("Z")))));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(reg.cell(2, AccountNumber), QStringLiteral("Z"));
+        QVERIFY(reg.overwriteRow(2, kept));
+        QCOMPARE(reg.record(2), deposit(account));
+        QCOMPARE(reg.heldAsRecord(2), asRecord);
+
+        QVERIFY(reg.removeDeposit(2));
+        QVERIFY(reg.insertKeptRow(2, kept));
+        QCOMPARE(reg.record(2), deposit(account));
+        QCOMPARE(reg.heldAsRecord(2), asRecord);
+        QCOMPARE(reg.cell(3, AccountNumber), QStringLiteral("C"));
+
+        // The header and the spare row are never overwritten; rows go in from 1 to the spare row.
+        for (int row : {0, 4})
+            QVERIFY(!reg.overwriteRow(row, kept));
+        for (int row : {0, 5})
+            QVERIFY(!reg.insertKeptRow(row, kept));
+        QCOMPARE(reg.rows(), 5);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRegister)

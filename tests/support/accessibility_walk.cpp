@@ -9,6 +9,7 @@
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QAction>
 #include <QCheckBox>
 #include <QDialog>
 #include <QGroupBox>
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -51,6 +53,9 @@ QAccessible::Role expectedRole(const QWidget* w)
         return QAccessible::Table;
     if (qobject_cast<const QMenuBar*>(w))
         return QAccessible::MenuBar;
+    // A menu is read by the item that opens it, and by its own items.
+    if (qobject_cast<const QMenu*>(w))
+        return QAccessible::NoRole;
     if (qobject_cast<const QScrollBar*>(w))
         return QAccessible::ScrollBar;
     if (qobject_cast<const QDialog*>(w))
@@ -75,6 +80,17 @@ std::optional<QString> shownValue(const QWidget* w)
     return std::nullopt;
 }
 
+// A menu is hidden until it is opened, and read then: its items are walked
+// all the same, but for the items it does not show.
+bool hidden(QAccessibleInterface* iface)
+{
+    if (qobject_cast<QMenu*>(iface->object()))
+        return false;
+    if (auto* action = qobject_cast<QAction*>(iface->object()))
+        return !action->isVisible();
+    return iface->state().invisible;
+}
+
 class Walk {
 public:
     QStringList problems;
@@ -83,7 +99,7 @@ public:
     {
         if (!iface || !iface->isValid() || depth > 40)
             return;
-        if (iface->state().invisible)
+        if (hidden(iface))
             return;
         const QString here = path + QLatin1Char('/') + describe(iface);
         switch (iface->role()) {
@@ -91,6 +107,10 @@ public:
         case QAccessible::ColumnHeader:
         case QAccessible::RowHeader:
             checkCell(iface, here);
+            break;
+        case QAccessible::MenuItem:
+            if (iface->text(QAccessible::Name).trimmed().isEmpty())
+                problem(here, QStringLiteral("a menu item without a name"));
             break;
         default:
             if (auto* w = qobject_cast<QWidget*>(iface->object()))

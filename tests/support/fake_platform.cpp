@@ -1,9 +1,32 @@
 #include "fake_platform.h"
 
+#include "commands/recent_files.h"
+
 #include <QDialog>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace td::test {
+
+namespace {
+
+// The settings of this test process live in a folder of its own, gone when
+// it ends: no test reads or writes the user's settings, nor those of a run
+// beside it.
+void useOwnSettings()
+{
+    static QTemporaryDir folder;
+    static const bool set = [] {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+        return true;
+    }();
+    Q_UNUSED(set);
+}
+
+}  // namespace
 
 char* toString(const RecordedMessage& message)
 {
@@ -197,6 +220,9 @@ FakePlatform::FakePlatform() : FakePlatform(DateForm()) {}
 FakePlatform::FakePlatform(const DateForm& form)
     : m_platform{messages, files, printer, pointer, modal, clock, screen, progress, form}
 {
+    // Each fake world starts with no recent files.
+    useOwnSettings();
+    RecentFiles().clear();
 }
 
 }  // namespace td::test

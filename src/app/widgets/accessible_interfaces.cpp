@@ -216,8 +216,10 @@ QAccessibleInterface* programInterfaces(const QString& className, QObject* objec
         return makeRegisterGridAccessible(static_cast<RegisterGrid*>(widget));
     // A window of ours made straight from QWidget: Qt reads a plain widget as
     // a pane ("filler"), which a reader does not offer among the windows.
-    // Named by its title, as any window.
-    if (widget->isWindow() && className == QLatin1String(widget->metaObject()->className()) &&
+    // Named by its title, as any window. Qt's own such windows (a menu) keep
+    // Qt's reading, items and all.
+    if (widget->isWindow() && className.startsWith(QLatin1String("td::")) &&
+        className == QLatin1String(widget->metaObject()->className()) &&
         widget->metaObject()->superClass() == &QWidget::staticMetaObject)
         return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;

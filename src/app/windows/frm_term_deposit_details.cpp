@@ -103,9 +103,8 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
 
 }  // namespace
 
-frmTermDepositDetails::frmTermDepositDetails(Platform& platform, Register& reg, ModLease& flags,
-                                             QWidget* parent)
-    : QDialog(parent, kFixedDialogFlags), m_platform(platform), m_register(reg), m_flags(flags)
+frmTermDepositDetails::frmTermDepositDetails(Platform& platform, RegisterHistory& history, QWidget* parent)
+    : QDialog(parent, kFixedDialogFlags), m_platform(platform), m_history(history)
 {
     setObjectName(QStringLiteral("frmTermDepositDetails"));
     setWindowTitle(tr("Quendarith Information Technology Term Deposit Details"));
@@ -405,9 +404,16 @@ void frmTermDepositDetails::cmdAdd_Click()
     // read below are formatted alike.
     if (focusWidget() != m_cmdAdd)
         m_cmdAdd->setFocus(Qt::OtherFocusReason);
-    switch (commitDeposit(shownDeposit(), m_register, m_flags, m_platform.messages)) {
-    case CommitOutcome::Added:
-    case CommitOutcome::Overwritten:
+    using Change = RegisterHistory::Change;
+    const DepositCommit commit = decideCommit(shownDeposit(), m_history.reg(), m_platform.messages);
+    switch (commit.outcome) {
+    case CommitOutcome::Add:
+        m_history.addDeposit(commit.deposit, Active, m_rollOver ? Change::RollOver : Change::Add);
+        accept();
+        break;
+    case CommitOutcome::Overwrite:
+        m_history.overwriteDeposit(commit.row, commit.deposit, Active,
+                                   m_rollOver ? Change::RollOver : Change::Overwrite);
         accept();
         break;
     case CommitOutcome::ValueMissing:

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "app/register_history.h"
 #include "app/widgets/on_off_switch.h"
 #include "app/widgets/value_display.h"
 #include "commands/deposit_fields.h"
 #include "core/deposit_record.h"
-#include "core/mod_lease.h"
-#include "core/register.h"
 #include "platform/platform.h"
 
 #include <QDate>
@@ -22,13 +21,14 @@ class RuledTextBox;
 
 // The dialog in which one deposit is entered or changed. It shows the term
 // date and future value derived from its boxes while the user types, and Add
-// writes the deposit into the register. It is loaded afresh for every
-// opening and is never told which row it was filled from.
+// writes the deposit into the register, as a change that can be undone. It
+// is loaded afresh for every opening and is never told which row it was
+// filled from.
 class frmTermDepositDetails : public QDialog {
     Q_OBJECT
 
 public:
-    frmTermDepositDetails(Platform& platform, Register& reg, ModLease& flags, QWidget* parent = nullptr);
+    frmTermDepositDetails(Platform& platform, RegisterHistory& history, QWidget* parent = nullptr);
     ~frmTermDepositDetails() override;
 
     RuledTextBox* txtAccountNumber() const { return m_txtAccountNumber; }
@@ -62,6 +62,9 @@ public:
     // The deposit as the dialog shows it, in column order, untrimmed.
     DepositRecord shownDeposit() const;
 
+    // The dialog holds the next term of a deposit: Add's change is a Roll Over.
+    void markRollOver() { m_rollOver = true; }
+
     void CalculateTermDate();
     void CalculateFutureValue();
     void cmdAdd_Click();
@@ -78,8 +81,8 @@ private:
     void focusNextControlAfter(QWidget* label);
 
     Platform& m_platform;
-    Register& m_register;
-    ModLease& m_flags;
+    RegisterHistory& m_history;
+    bool m_rollOver = false;
 
     RuledTextBox* m_txtAccountNumber = nullptr;
     RuledTextBox* m_txtSaveEachMonth = nullptr;

@@ -84,7 +84,11 @@ bool frmTermDeposit::SaveFirst()
     if (m_platform.messages.ask(tr("Save File?"), tr("Save file before exiting?"), MessageIcon::Question,
                                 MessageButtons::YesNo) != MessageButton::Yes)
         return true;
-    return saveDocument();
+    if (!saveDocument())
+        return false;
+    // The register stays marked modified until the command that asked clears it.
+    m_history.savedButModified();
+    return true;
 }
 
 bool frmTermDeposit::saveDocument()
@@ -140,6 +144,8 @@ bool frmTermDeposit::SaveRegisterFile()
         return false;
     }
     holdFileAfterSave();
+    m_recentFiles.add(m_fileName);
+    showRecentFiles();
     // The save leaves the current cell on the last deposit row, column Active.
     m_register.setRow(0);
     if (m_register.depositCount() > 0)
@@ -161,21 +167,29 @@ void frmTermDeposit::fileNew()
         m_register.setCol(c);
         m_register.setText(QString());
     }
-    m_flags.ModifiedFlag = false;
+    m_history.replaced();
 }
 
 void frmTermDeposit::fileOpen() { openDocument(std::nullopt); }
 
 void frmTermDeposit::openFile(const QString& path) { openDocument(path); }
 
+void frmTermDeposit::openRecentFile(const QString& path)
+{
+    if (openDocument(path) == OpenOutcome::NameRefused) {
+        m_recentFiles.remove(path);
+        showRecentFiles();
+    }
+}
+
 // A path given from outside (command line, drop) takes the place of the dialog.
-void frmTermDeposit::openDocument(const std::optional<QString>& chosen)
+frmTermDeposit::OpenOutcome frmTermDeposit::openDocument(const std::optional<QString>& chosen)
 {
     if (!SaveFirst())
-        return;
+        return OpenOutcome::Stopped;
     const std::optional<QString> name = chosen ? chosen : m_platform.files.openFileName(fileDialogSettings());
     if (!name)
-        return;
+        return OpenOutcome::Stopped;
     // A name that passes the extension test but names nothing that can be
     // opened is told for what it is; a folder or a device is no deposit file.
     const PathCheck path =
@@ -183,20 +197,20 @@ void frmTermDeposit::openDocument(const std::optional<QString>& chosen)
     if (path.kind != PathToOpen::File && path.kind != PathToOpen::NotAFile) {
         showFileError(tr("The Term Deposit file could not be opened. The register has not been changed."),
                       *name, path.reason);
-        return;
+        return OpenOutcome::NameRefused;
     }
     if (path.kind != PathToOpen::File) {
         m_platform.messages.ask(tr("Term Deposit File Only"),
                                 tr("This is not a Term Deposit file. Select a Term Deposit file."),
                                 MessageIcon::Question, MessageButtons::YesNo);
-        return;
+        return OpenOutcome::NameRefused;
     }
     DocumentLock lock;
     if (!m_lock.holds(*name) && !lockForOpening(lock, *name))
-        return;
+        return OpenOutcome::Stopped;
     QString source;  // the file, or the complete copy that an interrupted save kept
     if (!chooseAfterInterruptedSave(*name, source))
-        return;
+        return OpenOutcome::Stopped;
     DepositFileReader reader;
     QString failure;
     {
@@ -206,7 +220,7 @@ void frmTermDeposit::openDocument(const std::optional<QString>& chosen)
             [&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
         if (!reader.readFile(source)) {
             if (reader.cancelled())
-                return;  // as if Open had not been chosen
+                return OpenOutcome::Stopped;  // as if Open had not been chosen
             failure = reader.errorString();
         } else if (!m_register.replaceDeposits(reader.takeRecords())) {
             failure = tr("There is not enough memory to read the file.");
@@ -218,18 +232,24 @@ void frmTermDeposit::openDocument(const std::optional<QString>& chosen)
                 m_lock = std::move(lock);
             setTitleFile(*name);
             m_register.setCurrentCell(m_register.rows() - 1, Active);
-            m_flags.ModifiedFlag = source != *name;
+            // Read from the copy, the register holds what the file does not yet.
+            m_history.replaced(source != *name);
         }
     }
-    if (!failure.isEmpty())
+    if (!failure.isEmpty()) {
         showFileError(tr("The Term Deposit file could not be opened. The register has not been changed."),
                       source, failure);
+        return OpenOutcome::Stopped;
+    }
+    m_recentFiles.add(*name);
+    showRecentFiles();
+    return OpenOutcome::Opened;
 }
 
 void frmTermDeposit::fileSave()
 {
     if (saveDocument())
-        m_flags.ModifiedFlag = false;
+        m_history.saved();
 }
 
 void frmTermDeposit::fileSaveAs()
@@ -254,7 +274,7 @@ void frmTermDeposit::fileSaveAs()
     nameDocument(*name);
     if (!SaveRegisterFile())
         return;
-    m_flags.ModifiedFlag = false;
+    m_history.saved();
 }
 
 void frmTermDeposit::fileExit()

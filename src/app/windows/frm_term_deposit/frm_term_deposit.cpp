@@ -101,7 +101,7 @@ void frmTermDeposit::startUp()
     m_platform.messages.ask(tr("Quendarith Information Technology Term Deposit"),
                             tr("For more software visit our web site at www.quendarith.example."),
                             MessageIcon::Information, MessageButtons::Ok);
-    m_flags.ModifiedFlag = false;
+    m_history.replaced();  // ModifiedFlag false
     m_flags.PrintAllFlag = false;
     m_flags.PrintActiveFlag = false;
     m_platform.pointer.setPointer(Pointer::Default);

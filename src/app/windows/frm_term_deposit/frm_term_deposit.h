@@ -1,7 +1,9 @@
 #pragma once
 
+#include "app/register_history.h"
 #include "commands/csv_export.h"
 #include "commands/print_listing.h"
+#include "commands/recent_files.h"
 #include "core/mod_lease.h"
 #include "core/register.h"
 #include "platform/platform.h"
@@ -14,6 +16,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 
 namespace td {
 
@@ -37,6 +40,8 @@ public:
 
     Register& Grid() { return m_register; }
     ModLease& flags() { return m_flags; }
+    // Every change of the register's rows goes through here, so it can be undone.
+    RegisterHistory& history() { return m_history; }
     Platform& platform() { return m_platform; }
     RegisterGrid* gridView() const { return m_grid; }
     QString fileName() const { return m_fileName; }
@@ -59,6 +64,8 @@ public:
         QAction* amortise = nullptr;
         QAction* maturities = nullptr;
         QAction* interestByYear = nullptr;
+        QAction* undo = nullptr;
+        QAction* redo = nullptr;
         QAction* about = nullptr;
     };
     const MenuActions& actions() const { return m_actions; }
@@ -68,6 +75,8 @@ public:
     QAction* gridItem(int index) const { return m_gridItems.value(index); }
     QAction* helpItem(int index) const { return m_helpItems.value(index); }
     ImageButton* pictureButton(int index) const { return m_pictureButtons.value(index); }
+    // File > Open Recent: an item a recent file, or one disabled item saying there is none.
+    QMenu* recentFilesMenu() const { return m_recentMenu; }
 
     // Register commands.
     void NewTermDeposit();
@@ -88,12 +97,18 @@ public:
     frmInterestByYear* interestByYearWindow() const;
     // The preferences dialog, modal; OK stores what it holds.
     void EditPreferences();
+    // Term Deposit > Undo and Redo: the last change of the register's rows.
+    void UndoChange();
+    void RedoChange();
 
     // File commands and the save prompts. Each returns false when it stopped early.
     bool SaveFirst();
     // Open with the file chosen outside the program (command line, drop):
     // the save prompt, then every check and message of Open.
     void openFile(const QString& path);
+    // Open with a file of File > Open Recent. One that is gone, or is no
+    // longer a deposit file, gets Open's message and leaves the list.
+    void openRecentFile(const QString& path);
     bool PrepareSaveFile();
     bool SaveRegisterFile();
     // Prints the block of the current row on the running print job (opening
@@ -116,6 +131,9 @@ protected:
 
 private:
     void buildMenus();
+    void buildRecentFilesMenu(QMenu* fileMenu);
+    void showRecentFiles();
+    void followUndoStack();
     void buildPictures();
     void layOutGrid();
     QSize outerSizeTwips() const;
@@ -124,7 +142,8 @@ private:
 
     void fileNew();
     void fileOpen();
-    void openDocument(const std::optional<QString>& chosen);
+    enum class OpenOutcome { Opened, NameRefused, Stopped };
+    OpenOutcome openDocument(const std::optional<QString>& chosen);
     void fileSave();
     void fileSaveAs();
     void fileExit();
@@ -150,6 +169,8 @@ private:
     Platform& m_platform;
     Register m_register;
     ModLease m_flags;
+    RegisterHistory m_history{m_register, m_flags};
+    RecentFiles m_recentFiles;
     QString m_fileName;     // blank while the register is untitled
     DocumentLock m_lock;    // of the file open here, unless another copy held it
     SaveGuard m_saveGuard;  // what the file was when last read or written here
@@ -160,6 +181,9 @@ private:
     QList<QAction*> m_fileItems;
     QList<QAction*> m_gridItems;
     QList<QAction*> m_helpItems;
+    QMenu* m_recentMenu = nullptr;
+    QList<QAction*> m_recentItems;  // one for each place in the list, hidden while unused
+    QAction* m_noRecentFiles = nullptr;
     QPointer<frmMaturities> m_maturities;
     QPointer<frmInterestByYear> m_interestByYear;
     bool m_exiting = false;

@@ -47,7 +47,8 @@ void frmTermDeposit::RollOverTermDeposit()
     if (row <= 0 || row >= m_register.rows() - 1)
         return;
     const DepositRecord next = maturities::rolledOver(m_register.record(row));
-    frmTermDepositDetails details(m_platform, m_register, m_flags, this);
+    frmTermDepositDetails details(m_platform, m_history, this);
+    details.markRollOver();
     details.txtAccountNumber()->setText(next[AccountNumber]);
     // A switch that was on for the old term is on again, before its box takes the old value.
     if (next[SaveEachMonth] != QLatin1String("0"))

@@ -1,6 +1,7 @@
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 
 #include <QAction>
+#include <QDir>
 #include <QMenuBar>
 #include <span>
 
@@ -70,6 +71,11 @@ void frmTermDeposit::buildMenus()
          QT_TR_NOOP("&Interest by Year..."),
          {},
          &frmTermDeposit::InterestByYear},
+        {kNoIndex, nullptr, nullptr, {}, nullptr},
+        // Their captions name the change they undo or redo (followUndoStack).
+        {kNoIndex, &A::undo, QT_TR_NOOP("&Undo"), ctrl(Qt::Key_Z), &frmTermDeposit::UndoChange},
+        {kNoIndex, &A::redo, QT_TR_NOOP("&Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+         &frmTermDeposit::RedoChange},
     };
     const MenuItem helpMenu[] = {
         {0, &A::about, QT_TR_NOOP("&About"), {}, &frmTermDeposit::About},
@@ -92,10 +98,70 @@ void frmTermDeposit::buildMenus()
                 indexed[item.index] = action;
             }
         }
+        return menu;
     };
-    addMenu("mnuFile", tr("&File"), "mnuFileItem", fileMenu, m_fileItems);
+    buildRecentFilesMenu(addMenu("mnuFile", tr("&File"), "mnuFileItem", fileMenu, m_fileItems));
     addMenu("mnuGrid", tr("&Term Deposit"), "mnuGridItem", gridMenu, m_gridItems);
     addMenu("mnuHelp", tr("&Help"), "mnuHelpItem", helpMenu, m_helpItems);
+    // Redo also takes Ctrl+Y, as on most desktops.
+    m_actions.redo->setShortcuts({m_actions.redo->shortcut(), ctrl(Qt::Key_Y)});
+    followUndoStack();
+}
+
+// File > Open Recent, right after Open: one item for each place in the list,
+// shown while a file holds it, and one disabled item while none does. The
+// items are kept, not made anew, so one may run a command that changes the
+// list. The list is read again as the menu opens, for files another running
+// copy added.
+void frmTermDeposit::buildRecentFilesMenu(QMenu* fileMenu)
+{
+    m_recentMenu = new QMenu(tr("Open &Recent"), fileMenu);
+    m_recentMenu->setObjectName(QStringLiteral("mnuFileOpenRecent"));
+    fileMenu->insertMenu(fileItem(2), m_recentMenu);
+    m_noRecentFiles = m_recentMenu->addAction(tr("No Recent Files"));
+    m_noRecentFiles->setEnabled(false);
+    for (int n = 0; n < RecentFiles::kMaxFiles; ++n) {
+        QAction* item = m_recentMenu->addAction(QString());
+        connect(item, &QAction::triggered, this, [this, item] { openRecentFile(item->data().toString()); });
+        m_recentItems.append(item);
+    }
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &frmTermDeposit::showRecentFiles);
+    showRecentFiles();
+}
+
+void frmTermDeposit::showRecentFiles()
+{
+    const QStringList files = m_recentFiles.files();
+    m_noRecentFiles->setVisible(files.isEmpty());
+    for (int n = 0; n < m_recentItems.size(); ++n) {
+        QAction* item = m_recentItems[n];
+        const QString file = files.value(n);
+        item->setVisible(!file.isEmpty());
+        item->setData(file);
+        // A "&" in a path is a character of it, not an access key.
+        QString shown = QDir::toNativeSeparators(file);
+        shown.replace(QLatin1Char('&'), QLatin1String("&&"));
+        item->setText(tr("&%1 %2").arg(n + 1).arg(shown));
+    }
+}
+
+// Undo and Redo name the change they would make, and are disabled while there is none.
+void frmTermDeposit::followUndoStack()
+{
+    auto follow = [this] {
+        const QUndoStack& stack = m_history.stack();
+        auto show = [](QAction* action, bool enabled, const QString& verb, const QString& change) {
+            action->setEnabled(enabled);
+            action->setText(change.isEmpty() ? verb : tr("%1 %2").arg(verb, change));
+        };
+        show(m_actions.undo, stack.canUndo(), tr("&Undo"), stack.undoText());
+        show(m_actions.redo, stack.canRedo(), tr("&Redo"), stack.redoText());
+    };
+    QUndoStack* stack = &m_history.stack();
+    connect(stack, &QUndoStack::indexChanged, this, follow);
+    connect(stack, &QUndoStack::canUndoChanged, this, follow);
+    connect(stack, &QUndoStack::canRedoChanged, this, follow);
+    follow();
 }
 
 // An index without an item does nothing; a separator's action has no command.

@@ -12,7 +12,7 @@ void frmTermDeposit::NewTermDeposit()
 {
     if (m_platform.pointer.isBusy())
         return;
-    frmTermDepositDetails details(m_platform, m_register, m_flags, this);
+    frmTermDepositDetails details(m_platform, m_history, this);
     m_platform.modal.runModal(details);
 }
 
@@ -22,7 +22,7 @@ void frmTermDeposit::NewTermDeposit()
 // switches keep the state the dialog opened with.
 void frmTermDeposit::EditTermDeposit()
 {
-    frmTermDepositDetails details(m_platform, m_register, m_flags, this);
+    frmTermDepositDetails details(m_platform, m_history, this);
     std::optional<QString> unreadableStartDate;
     if (!m_register.text().isEmpty() && m_register.row() > 0) {
         for (const DepositField& field : kDepositFields) {
@@ -55,8 +55,11 @@ void frmTermDeposit::DeleteTermDeposit()
                                 MessageButtons::YesNo) != MessageButton::Yes)
         return;
     // The current cell stays on the same index, now the row that moved up.
-    m_register.removeDeposit(m_register.row());
-    m_flags.ModifiedFlag = true;
+    m_history.deleteDeposit(m_register.row());
 }
+
+void frmTermDeposit::UndoChange() { m_history.stack().undo(); }
+
+void frmTermDeposit::RedoChange() { m_history.stack().redo(); }
 
 }  // namespace td
