@@ -140,6 +140,9 @@ bool frmTermDeposit::SaveRegisterFile()
         return false;
     }
     holdFileAfterSave();
+    m_recovery.follow(writer.contentHash() ? RecoveryBase{m_fileName, qint64(m_register.depositCount()) * 100,
+                                                          *writer.contentHash()}
+                                           : RecoveryBase());
     // The save leaves the current cell on the last deposit row, column Active.
     m_register.setRow(0);
     if (m_register.depositCount() > 0)
@@ -162,6 +165,7 @@ void frmTermDeposit::fileNew()
         m_register.setText(QString());
     }
     m_flags.ModifiedFlag = false;
+    m_recovery.follow({});
 }
 
 void frmTermDeposit::fileOpen() { openDocument(std::nullopt); }
@@ -219,6 +223,9 @@ void frmTermDeposit::openDocument(const std::optional<QString>& chosen)
             setTitleFile(*name);
             m_register.setCurrentCell(m_register.rows() - 1, Active);
             m_flags.ModifiedFlag = source != *name;
+            const FileIdentity read = reader.fileIdentity();
+            m_recovery.follow(read.contentHash ? RecoveryBase{source, read.size, *read.contentHash}
+                                               : RecoveryBase());
         }
     }
     if (!failure.isEmpty())
@@ -263,6 +270,7 @@ void frmTermDeposit::fileExit()
         return;
     // The user has been asked; the closing step must not ask again.
     m_exiting = true;
+    m_recovery.discard();
     m_lock.release();
     close();
     QCoreApplication::quit();
@@ -273,6 +281,7 @@ void frmTermDeposit::closeEvent(QCloseEvent* event)
     // The same question as SaveFirst; a save that fails or is cancelled keeps
     // the window open, so nothing is lost. Exit has asked already.
     if (m_exiting || SaveFirst()) {
+        m_recovery.discard();
         m_lock.release();
         event->accept();
     } else

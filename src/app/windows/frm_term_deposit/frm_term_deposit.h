@@ -6,6 +6,7 @@
 #include "core/register.h"
 #include "platform/platform.h"
 #include "storage/document_lock.h"
+#include "storage/recovery_keeper.h"
 #include "storage/save_guard.h"
 
 #include <QList>
@@ -99,6 +100,16 @@ public:
 
     static QString titlePrefix();
 
+    // Recovery after a crash (recovery.cpp). The folder of the recovery
+    // copies, set before the first change; by default the user's state folder.
+    void setRecoveryFolder(const QString& folder);
+    RecoveryKeeper& recovery() { return m_recovery; }
+    // Once the start-up message is closed: offers what copies of the program
+    // that ended without saving left behind, then opens the file named at
+    // start, if any. The recovered document's name ("" when untitled), or nothing.
+    std::optional<QString> offerRecovery();
+    void finishStartUp(const QString& fileToOpen = {});
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -136,6 +147,10 @@ private:
     bool confirmReplaceChangedFile();
     void nameDocument(const QString& name);
     void holdFileAfterSave();
+    void watchRecovery();
+    bool restoreRecoveryCopy(const RecoveryCopy& copy, RecoveryFolder::LeftCopy& left);
+    void tellUnreadableRecoveryCopy(RecoveryFolder::LeftCopy& left, const QString& reason);
+    void tellRecoveryCopyFailed(const QString& reason);
     void filePrint();
     bool previewListing(bool all, bool printActive);
 
@@ -154,6 +169,10 @@ private:
     QList<QAction*> m_helpItems;
     QPointer<frmMaturities> m_maturities;
     bool m_exiting = false;
+    // Follows the register and keeps a copy of it while it holds unsaved changes.
+    RecoveryKeeper m_recovery{m_register, [this] { return m_fileName; },
+                              [this] { return m_flags.ModifiedFlag; }};
+    bool m_recoveryFailureTold = false;           // since the last copy written
     listing::Job m_printJob{m_platform.printer};  // of the running Print command
 };
 
