@@ -14,7 +14,6 @@ RecoveryKeeper::RecoveryKeeper(const Register& reg, std::function<QString()> doc
 {
     m_pieces.resetOwn(reg.rowCount());
     m_timer.setSingleShot(true);
-    m_timer.setInterval(kDelayMs);
     connect(&m_timer, &QTimer::timeout, this, &RecoveryKeeper::update);
     connect(&reg, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex&, int first, int last) {
         m_pieces.insert(first, last - first + 1);
@@ -53,7 +52,7 @@ void RecoveryKeeper::setFolder(const QString& folder) { m_folder = RecoveryFolde
 void RecoveryKeeper::rowsChanged()
 {
     if (!m_timer.isActive())
-        m_timer.start();
+        m_timer.start(kDelayMs);
 }
 
 void RecoveryKeeper::follow(const RecoveryBase& base)
@@ -75,8 +74,9 @@ void RecoveryKeeper::follow(const RecoveryBase& base)
         pieces.push_back({RowPieces::kOwn, rows - deposits});
         m_pieces.assign(pieces);
     }
-    m_timer.stop();
-    update();
+    // Once the command that read or wrote the file has finished and set the
+    // modified state, the copy follows it: a save or an Open removes it.
+    m_timer.start(0);
 }
 
 bool RecoveryKeeper::adopt(const RecoveryCopy& copy, RecoveryFolder::LeftCopy& left, QString& error)

@@ -48,7 +48,7 @@ public:
 
     // The register's deposit rows are now the records of base, just read or
     // written (rows kept as texts excepted); an empty base: no file holds them.
-    // The copy then follows the modified state at once.
+    // The copy follows the modified state once the running command has finished.
     void follow(const RecoveryBase& base);
     // The register was just rebuilt from a left copy: its runs are the
     // copy's, and its file becomes this copy's own.
