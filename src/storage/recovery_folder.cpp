@@ -139,11 +139,15 @@ bool RecoveryFolder::takeOver(LeftCopy& copy, const QString& ownPath, QString& e
 
 bool RecoveryFolder::claim(QString& copyPath, std::unique_ptr<QLockFile>& lock, QString& error) const
 {
+    // A folder made here is the user's alone: the copies hold their deposits.
+    const bool made = !QFileInfo::exists(m_path);
     if (!QDir().mkpath(m_path)) {
         error = QCoreApplication::translate("RecoveryCopy", "The folder %1 cannot be made.")
                     .arg(QDir::toNativeSeparators(m_path));
         return false;
     }
+    if (made)
+        QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QString stem = kPrefix + namePart(QSysInfo::machineHostName()) + QLatin1Char('-') +
                          namePart(QString::fromLatin1(QSysInfo::bootUniqueId())) + QLatin1Char('-') +
                          QString::number(QCoreApplication::applicationPid()) + QLatin1Char('-');

@@ -148,7 +148,7 @@ private:
     void nameDocument(const QString& name);
     void holdFileAfterSave();
     void watchRecovery();
-    bool restoreRecoveryCopy(const RecoveryCopy& copy, RecoveryFolder::LeftCopy& left);
+    Rebuilt restoreRecoveryCopy(const RecoveryCopy& copy, RecoveryFolder::LeftCopy& left);
     void tellUnreadableRecoveryCopy(RecoveryFolder::LeftCopy& left, const QString& reason);
     void tellRecoveryCopyFailed(const QString& reason);
     void filePrint();

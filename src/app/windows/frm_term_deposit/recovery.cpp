@@ -84,13 +84,19 @@ std::optional<QString> frmTermDeposit::offerRecovery()
             RecoveryFolder::remove(found);
             continue;
         }
-        if (restoreRecoveryCopy(*copy, found))
+        switch (restoreRecoveryCopy(*copy, found)) {
+        case Rebuilt::Done:
             return copy->document;
+        case Rebuilt::Cancelled:
+            return std::nullopt;  // the copy stays for the next start
+        case Rebuilt::Failed:
+            break;
+        }
     }
     return std::nullopt;
 }
 
-bool frmTermDeposit::restoreRecoveryCopy(const RecoveryCopy& copy, RecoveryFolder::LeftCopy& left)
+Rebuilt frmTermDeposit::restoreRecoveryCopy(const RecoveryCopy& copy, RecoveryFolder::LeftCopy& left)
 {
     RecoveredRows rows;
     QString error;
@@ -107,12 +113,10 @@ bool frmTermDeposit::restoreRecoveryCopy(const RecoveryCopy& copy, RecoveryFolde
             error = tr("There is not enough memory to read it.");
         }
     }
-    if (rebuilt == Rebuilt::Cancelled)
-        return false;  // the copy stays for the next start
-    if (rebuilt == Rebuilt::Failed) {
+    if (rebuilt == Rebuilt::Failed)
         tellUnreadableRecoveryCopy(left, error);
-        return false;
-    }
+    if (rebuilt != Rebuilt::Done)
+        return rebuilt;
     for (const auto& [index, texts] : rows.texts) {
         for (int c = 0; c < ColumnCount; ++c)
             m_register.setCell(int(index + 1), c, texts[c]);
@@ -138,7 +142,7 @@ bool frmTermDeposit::restoreRecoveryCopy(const RecoveryCopy& copy, RecoveryFolde
     m_register.setCurrentCell(m_register.rows() - 1, Active);
     m_flags.ModifiedFlag = true;
     m_recovery.adopt(copy, left, error);
-    return true;
+    return Rebuilt::Done;
 }
 
 void frmTermDeposit::tellUnreadableRecoveryCopy(RecoveryFolder::LeftCopy& left, const QString& reason)
