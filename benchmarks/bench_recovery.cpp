@@ -5,10 +5,11 @@
 //   writes) and the copy's timer fires: the keeper follows the change and
 //   hands the copy to its writing thread (RecoveryKeeper::update). Its window
 //   share is the processor time of the measuring thread from the change until
-//   update() returns, the first copy of the process, so the claim of its name
-//   and lock and the start of the writing thread are in it; its time on disk
-//   is the wall time from the change until the writing thread has the copy
-//   synced and renamed into place (RecoveryKeeper::waitForDisk);
+//   update() returns (the change itself included); it is the first copy of
+//   the process, so its time on disk, the wall time from the change until
+//   the writing thread has the copy synced and renamed into place
+//   (RecoveryKeeper::waitForDisk), includes the claim of the copy's name and
+//   lock, which the writing thread makes;
 // - the save is what File > Save does with the bytes: the check that asks
 //   before shortening a text, then DepositFileWriter::writeFile (a temporary
 //   file beside the target, flushed, synced, renamed, the folder synced),
@@ -74,7 +75,8 @@ int timeOneOrder(const QString& depositPath, const QString& order)
     if (!reader.readFile(depositPath) || !reg.replaceDeposits(reader.takeRecords()))
         qFatal("load failed: %s", qPrintable(reader.errorString()));
     const QDir folder = QFileInfo(depositPath).dir();
-    RecoveryKeeper keeper(reg, [&] { return depositPath; }, [] { return true; });
+    RecoveryKeeper keeper(
+        reg, [&] { return depositPath; }, [] { return true; });
     keeper.setFolder(folder.filePath(order + QStringLiteral("-state")));
     keeper.follow({depositPath, reader.fileIdentity().size, *reader.fileIdentity().contentHash});
     const qsizetype bytes = qsizetype(kDeposits) * 100;
@@ -102,7 +104,8 @@ int timeOneOrder(const QString& depositPath, const QString& order)
         QElapsedTimer wall;
         wall.start();
         t.saveCpu = bench::seconds([&] {
-            if (!findInexactDeposits(reg, 5).none() || !writer.writeFile(folder.filePath(order + ".tmd"), reg))
+            if (!findInexactDeposits(reg, 5).none() ||
+                !writer.writeFile(folder.filePath(order + ".tmd"), reg))
                 qFatal("save failed: %s", qPrintable(writer.errorString()));
         });
         t.saveWall = double(wall.nsecsElapsed()) / 1e9;

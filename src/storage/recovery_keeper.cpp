@@ -3,14 +3,12 @@
 #include "core/register.h"
 
 #include <QFileInfo>
-#include <QLockFile>
 
 namespace td {
 
 RecoveryKeeper::RecoveryKeeper(const Register& reg, std::function<QString()> document,
                                std::function<bool()> modified, QObject* parent)
-    : QObject(parent), m_register(reg), m_document(std::move(document)), m_modified(std::move(modified)),
-      m_folder(RecoveryFolder::defaultPath())
+    : QObject(parent), m_register(reg), m_document(std::move(document)), m_modified(std::move(modified))
 {
     m_pieces.resetOwn(reg.rowCount());
     m_timer.setSingleShot(true);
@@ -44,8 +42,6 @@ RecoveryKeeper::RecoveryKeeper(const Register& reg, std::function<QString()> doc
 }
 
 RecoveryKeeper::~RecoveryKeeper() { discard(); }
-
-void RecoveryKeeper::setFolder(const QString& folder) { m_folder = RecoveryFolder(folder); }
 
 // The first change starts the timer and later ones ride along: a steady run
 // of changes is still written every kDelayMs, never put off for good.
@@ -85,10 +81,10 @@ bool RecoveryKeeper::adopt(const RecoveryCopy& copy, RecoveryFolder::LeftCopy& l
     pieces.push_back({RowPieces::kOwn, m_register.rowCount() - copy.deposits});
     m_pieces.assign(pieces);
     m_base = copy.base;
-    if (m_copyPath.isEmpty() && !claimName(error))
+    if (!m_writer.claim(error))
         return false;
     m_writer.waitIdle();
-    if (RecoveryFolder::takeOver(left, m_copyPath, error)) {
+    if (RecoveryFolder::takeOver(left, m_writer.copyPath(), error)) {
         m_copyOnDisk = true;
         rowsChanged();
         return true;
@@ -96,7 +92,7 @@ bool RecoveryKeeper::adopt(const RecoveryCopy& copy, RecoveryFolder::LeftCopy& l
     // The left copy goes only once this copy's own is on the disk.
     update();
     m_writer.waitIdle();
-    if (QFileInfo::exists(m_copyPath))
+    if (QFileInfo::exists(m_writer.copyPath()))
         RecoveryFolder::remove(left);
     return false;
 }
@@ -105,29 +101,20 @@ void RecoveryKeeper::discard()
 {
     m_timer.stop();
     if (m_copyOnDisk) {
-        m_writer.remove(m_copyPath);
+        m_writer.remove();
         m_copyOnDisk = false;
     }
     m_writer.waitIdle();
 }
-
-bool RecoveryKeeper::claimName(QString& error) { return m_folder.claim(m_copyPath, m_lock, error); }
 
 void RecoveryKeeper::update()
 {
     m_timer.stop();
     if (!m_modified()) {
         if (m_copyOnDisk)
-            m_writer.remove(m_copyPath);
+            m_writer.remove();
         m_copyOnDisk = false;
         return;
-    }
-    if (m_copyPath.isEmpty()) {
-        QString error;
-        if (!claimName(error)) {
-            emit copyFailed(error);
-            return;
-        }
     }
     // Should a change have come unseen, no row is taken from the base.
     if (m_pieces.rows() != m_register.rowCount())
@@ -135,8 +122,7 @@ void RecoveryKeeper::update()
     QString document = m_document();
     if (!document.trimmed().isEmpty())
         document = QFileInfo(document).absoluteFilePath();
-    m_writer.write(m_copyPath,
-                   RecoveryCopy::of(m_register, m_pieces, m_base, document, QDateTime::currentDateTimeUtc()));
+    m_writer.write(RecoveryCopy::of(m_register, m_pieces, m_base, document, QDateTime::currentDateTimeUtc()));
     m_copyOnDisk = true;
 }
 

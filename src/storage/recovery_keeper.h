@@ -9,9 +9,6 @@
 #include <QString>
 #include <QTimer>
 #include <functional>
-#include <memory>
-
-class QLockFile;
 
 namespace td {
 
@@ -39,12 +36,15 @@ public:
     ~RecoveryKeeper() override;  // as discard()
 
     // The folder of the copies (RecoveryFolder::defaultPath() unless set), before the first copy.
-    void setFolder(const QString& folder);
-    QString folder() const { return m_folder.path(); }
+    void setFolder(const QString& folder) { m_writer.setFolder(folder); }
+    QString folder() const { return m_writer.folder(); }
     // This process's copy, once it has one; empty before.
-    QString copyPath() const { return m_copyPath; }
+    QString copyPath() const { return m_writer.copyPath(); }
     // Copies left by copies of the program that no longer run (never this one's).
-    std::vector<RecoveryFolder::LeftCopy> leftCopies() const { return m_folder.leftCopies(m_copyPath); }
+    std::vector<RecoveryFolder::LeftCopy> leftCopies() const
+    {
+        return RecoveryFolder(folder()).leftCopies(copyPath());
+    }
 
     // The register's deposit rows are now the records of base, just read or
     // written (rows kept as texts excepted); an empty base: no file holds them.
@@ -68,18 +68,14 @@ signals:
 
 private:
     void rowsChanged();
-    bool claimName(QString& error);
     void finished(const RecoveryWriter::Outcome& outcome);
 
     const Register& m_register;
     std::function<QString()> m_document;
     std::function<bool()> m_modified;
-    RecoveryFolder m_folder;
     RowPieces m_pieces;
     RecoveryBase m_base;
     QTimer m_timer;
-    QString m_copyPath;
-    std::unique_ptr<QLockFile> m_lock;
     bool m_copyOnDisk = false;  // written, or asked to be, and not removed since
     RecoveryWriter m_writer;    // last: its thread ends before the rest goes
 };

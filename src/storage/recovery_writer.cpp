@@ -5,8 +5,12 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 
 namespace td {
+
+// The thread starts at once, so that no change waits for it to start.
+RecoveryWriter::RecoveryWriter() : m_thread([this] { run(); }) {}
 
 RecoveryWriter::~RecoveryWriter()
 {
@@ -19,17 +23,27 @@ RecoveryWriter::~RecoveryWriter()
         m_thread.join();
 }
 
-void RecoveryWriter::write(const QString& path, RecoveryCopy copy) { post({path, std::move(copy)}); }
+void RecoveryWriter::write(RecoveryCopy copy) { post({std::move(copy)}); }
 
-void RecoveryWriter::remove(const QString& path) { post({path, std::nullopt}); }
+void RecoveryWriter::remove() { post({std::nullopt}); }
+
+bool RecoveryWriter::claim(QString& error)
+{
+    std::lock_guard lock(m_nameMutex);
+    return !m_copyPath.isEmpty() || m_folder.claim(m_copyPath, m_lock, error);
+}
+
+QString RecoveryWriter::copyPath() const
+{
+    std::lock_guard lock(m_nameMutex);
+    return m_copyPath;
+}
 
 void RecoveryWriter::post(Request request)
 {
     {
         std::lock_guard lock(m_mutex);
         m_next = std::move(request);
-        if (!m_thread.joinable())
-            m_thread = std::thread([this] { run(); });
     }
     m_wake.notify_all();
 }
@@ -63,16 +77,19 @@ void RecoveryWriter::run()
 RecoveryWriter::Outcome RecoveryWriter::carryOut(const Request& request)
 {
     Outcome outcome;
+    const QString path = copyPath();
     if (!request.copy) {
         outcome.removal = true;
-        outcome.done = QFile::remove(request.path) || !QFileInfo::exists(request.path);
-        if (outcome.done)
-            syncFolder(QFileInfo(request.path).absolutePath());
+        outcome.done = path.isEmpty() || QFile::remove(path) || !QFileInfo::exists(path);
+        if (outcome.done && !path.isEmpty())
+            syncFolder(QFileInfo(path).absolutePath());
         return outcome;
     }
+    if (path.isEmpty() && !claim(outcome.error))
+        return outcome;
     const QByteArray bytes = request.copy->bytes();
     outcome.done = replaceFileSafely(
-        request.path,
+        copyPath(),
         [&bytes](QIODevice& device, QString& reason) { return writeWhole(device, bytes, reason); },
         outcome.error);
     return outcome;

@@ -1,21 +1,25 @@
 #pragma once
 
 #include "recovery_copy.h"
+#include "recovery_folder.h"
 
 #include <QString>
 #include <condition_variable>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
 
 namespace td {
 
-// Writes recovery copies on a thread of its own, so that the window never
-// waits for the disk: each copy goes through the safe replacement of a save
-// (a temporary file, synced, renamed over the copy, the folder synced). Only
-// the newest request waits its turn: a copy not yet begun is dropped for a
-// newer one, or for the copy's removal, so the last request always wins.
+// Writes this process's recovery copy on a thread of its own, so that the
+// window never waits for the disk: the copy's name and lock are claimed
+// there on the first write, and each copy goes through the safe replacement
+// of a save (a temporary file, synced, renamed over the copy, the folder
+// synced). Only the newest request waits its turn: a copy not yet begun is
+// dropped for a newer one, or for the copy's removal, so the last request
+// always wins.
 class RecoveryWriter {
 public:
     struct Outcome {
@@ -24,28 +28,40 @@ public:
         QString error;
     };
 
-    RecoveryWriter() = default;
+    RecoveryWriter();
     ~RecoveryWriter();  // finishes what was asked, then ends the thread
     RecoveryWriter(const RecoveryWriter&) = delete;
     RecoveryWriter& operator=(const RecoveryWriter&) = delete;
 
-    void write(const QString& path, RecoveryCopy copy);
-    void remove(const QString& path);
+    // The folder of the copy, before the first request.
+    void setFolder(const QString& folder) { m_folder = RecoveryFolder(folder); }
+    QString folder() const { return m_folder.path(); }
+
+    void write(RecoveryCopy copy);
+    void remove();
     // Returns when every request has been carried out.
     void waitIdle();
+
+    // The copy's name and lock, taken now where they are not yet; false with the reason.
+    bool claim(QString& error);
+    // Empty until claimed.
+    QString copyPath() const;
 
     // Told on the writer's thread after each request.
     void setFinished(std::function<void(const Outcome&)> finished) { m_finished = std::move(finished); }
 
 private:
     struct Request {
-        QString path;
         std::optional<RecoveryCopy> copy;  // none: remove the copy
     };
     void post(Request request);
     void run();
-    static Outcome carryOut(const Request& request);
+    Outcome carryOut(const Request& request);
 
+    RecoveryFolder m_folder{RecoveryFolder::defaultPath()};
+    mutable std::mutex m_nameMutex;  // guards the name and lock
+    QString m_copyPath;
+    std::unique_ptr<QLockFile> m_lock;
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::condition_variable m_idle;
@@ -53,7 +69,7 @@ private:
     bool m_busy = false;
     bool m_stopping = false;
     std::function<void(const Outcome&)> m_finished;
-    std::thread m_thread;  // started by the first request
+    std::thread m_thread;  // last: it starts once the rest is made
 };
 
 }  // namespace td

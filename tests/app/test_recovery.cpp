@@ -21,7 +21,7 @@ namespace {
 
 enum Command { New = 0, Open = 1, Save = 3, Exit = 8 };
 enum class Leave { Save, NewAnsweredNo, ExitAnsweredNo, CloseAnsweredNo, OpenAnotherAnsweredNo };
-enum class Damage { Garbage, CutShort, FileChanged };
+enum class Damage { Garbage, CutShort, ByteChanged, FileChanged, FileGone };
 
 const QByteArray kFile = depositRecord({"F1", "0", "4", "1"}) + depositRecord({"F2", "0", "4", "2"}) +
                          depositRecord({"F3", "0", "4", "3"});
@@ -232,7 +232,9 @@ private slots:
         QTest::addColumn<Damage>("damage");
         dataRow("not a recovery copy", Damage::Garbage);
         dataRow("cut short", Damage::CutShort);
+        dataRow("a byte changed", Damage::ByteChanged);
         dataRow("its file changed since", Damage::FileChanged);
+        dataRow("its file gone", Damage::FileGone);
     }
     void unreadableCopyIsSetAside()
     {
@@ -245,18 +247,31 @@ private slots:
         const QString left = leaveCopyIn(crashed, world.stateDir.path());
         QVERIFY(!left.isEmpty());
         QByteArray bytes = fileBytes(left);
-        if (damage == Damage::Garbage)
+        const QString file = crashed.path("deposits.tmd");
+        switch (damage) {
+        case Damage::Garbage:
             bytes = "not a recovery copy";
-        else if (damage == Damage::CutShort)
+            break;
+        case Damage::CutShort:
             bytes.chop(1);
-        else
-            QVERIFY(writeFileBytes(crashed.path("deposits.tmd"), kFile + kFile));
+            break;
+        case Damage::ByteChanged:
+            bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 1);
+            break;
+        case Damage::FileChanged:
+            QVERIFY(writeFileBytes(file, QByteArray(kFile).replace("F1", "G1")));
+            break;
+        case Damage::FileGone:
+            QVERIFY(QFile::remove(file));
+            break;
+        }
         QVERIFY(writeFileBytes(left, bytes));
 
         world.answer(MessageButton::Yes);
         QVERIFY(!world.window.offerRecovery());
         const QString keptAs = left + QStringLiteral(".damaged");
-        const QStringList expectedTitles = damage == Damage::FileChanged
+        const bool readable = damage == Damage::FileChanged || damage == Damage::FileGone;
+        const QStringList expectedTitles = readable
                                                ? QStringList{"Recover Changes?", "Recovery Copy Unreadable"}
                                                : QStringList{"Recovery Copy Unreadable"};
         QCOMPARE(world.titlesAsked(), expectedTitles);
@@ -307,10 +322,12 @@ private slots:
         FileWorld world;
         QVERIFY(writeFileBytes(world.path("not a folder"), "x"));
         world.window.setRecoveryFolder(world.path("not a folder/recovery"));
-        world.addDeposits(1);
-        world.window.recovery().update();
-        world.addDeposits(1);
-        world.window.recovery().update();
+        for (int n = 0; n < 2; ++n) {
+            world.addDeposits(1);
+            world.window.recovery().update();
+            world.window.recovery().waitForDisk();
+            QCoreApplication::processEvents();
+        }
         QCOMPARE(world.titlesAsked(), QStringList{"Recovery Copy"});
     }
 };

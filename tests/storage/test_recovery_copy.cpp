@@ -1,7 +1,6 @@
 // The recovery copy on its own: the runs it keeps follow every change of the
-// rows, a copy brings back exactly the rows it was taken of while holding only
-// what changed, and a copy that is not whole, or whose file has changed since,
-// is refused with a reason.
+// rows, and a copy brings back exactly the rows it was taken of while holding
+// only what changed.
 #include "core/register.h"
 #include "storage/deposit_file_reader.h"
 #include "storage/recovery_copy.h"
@@ -19,7 +18,6 @@ using namespace td::test;
 namespace {
 
 enum class Change { OneRewritten, AddedAndDeleted, TextsNoRecordHolds, Untitled, AllDeleted };
-enum class Damage { CutShort, ByteChanged, Empty, BaseChanged, BaseGone };
 
 constexpr int kFileDeposits = 1000;
 
@@ -179,54 +177,6 @@ private slots:
             QCOMPARE(back.record(r), reg.record(r));
         if (change == Change::OneRewritten || change == Change::AddedAndDeleted)
             QVERIFY(QFileInfo(copyPath).size() < 2000);
-    }
-
-    // A copy cut short or changed, and one whose file no longer holds what it
-    // held, is refused with a reason.
-    void damagedCopyIsRefused_data()
-    {
-        QTest::addColumn<Damage>("damage");
-        dataRow("cut short", Damage::CutShort);
-        dataRow("a byte changed", Damage::ByteChanged);
-        dataRow("empty", Damage::Empty);
-        dataRow("its file changed", Damage::BaseChanged);
-        dataRow("its file gone", Damage::BaseGone);
-    }
-    void damagedCopyIsRefused()
-    {
-        QFETCH(Damage, damage);
-        KeptRegister kept(true);
-        kept.reg.setCell(10, Interest, QStringLiteral("6"));
-        const QString copyPath = kept.writeCopy();
-        QByteArray bytes = fileBytes(copyPath);
-        switch (damage) {
-        case Damage::CutShort:
-            bytes.chop(10);
-            break;
-        case Damage::ByteChanged:
-            bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 1);
-            break;
-        case Damage::Empty:
-            bytes.clear();
-            break;
-        case Damage::BaseChanged: {
-            QByteArray base = fileBytes(kept.file);
-            base[150] = 'X';
-            QVERIFY(writeFileBytes(kept.file, base));
-            break;
-        }
-        case Damage::BaseGone:
-            QVERIFY(QFile::remove(kept.file));
-            break;
-        }
-        QVERIFY(writeFileBytes(copyPath, bytes));
-        QString error;
-        const std::optional<RecoveryCopy> copy = RecoveryCopy::read(copyPath, error);
-        RecoveredRows rows;
-        const bool readable =
-            copy && rebuildRecoveredRows(*copy, copy->base.path, rows, error) == Rebuilt::Done;
-        QVERIFY(!readable);
-        QVERIFY(!error.isEmpty());
     }
 };
 
