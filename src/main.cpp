@@ -30,7 +30,7 @@ int main(int argc, char* argv[])
     td::frmTermDeposit window(platform.platform());
     window.startUp();
     window.show();
-    if (!request.file.isEmpty())
-        QTimer::singleShot(0, &window, [&] { window.openFile(request.file); });
+    // What an earlier run left unsaved is offered first, then the file named at start opens.
+    QTimer::singleShot(0, &window, [&] { window.finishStartUp(request.file); });
     return app.exec();
 }

@@ -5,6 +5,8 @@
 set -euo pipefail
 
 E2E_WORK=$(mktemp -d /tmp/td-e2e.XXXXXX)
+# The program's state folder (its recovery copies) is the run's own, never the user's.
+export XDG_STATE_HOME="$E2E_WORK/state"
 MAIN='^Quendarith Information Technology Term Deposit - '
 STARTUP='^Quendarith Information Technology Term Deposit$'
 E2E_SHOTS=${E2E_SCREENSHOT_DIR:-}

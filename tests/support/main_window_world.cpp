@@ -27,6 +27,7 @@ QList<DepositRecord> plainDeposits(int count)
 
 MainWindowWorld::MainWindowWorld(const QList<DepositRecord>& deposits)
 {
+    w.setRecoveryFolder(stateDir.path());
     w.startUp();
     fake.messages.asked.clear();
     fake.pointer.history.clear();

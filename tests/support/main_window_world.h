@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPoint>
 #include <QStringList>
+#include <QTemporaryDir>
 
 namespace td::test {
 
@@ -23,6 +24,7 @@ QList<DepositRecord> plainDeposits(int count);
 // what its own steps ask and set.
 struct MainWindowWorld {
     FakePlatform fake;
+    QTemporaryDir stateDir;  // the world's own recovery folder, never the user's
     frmTermDeposit w{fake.platform()};
 
     explicit MainWindowWorld(const QList<DepositRecord>& deposits = {});

@@ -146,6 +146,9 @@ bool frmTermDeposit::SaveRegisterFile()
     holdFileAfterSave();
     m_recentFiles.add(m_fileName);
     showRecentFiles();
+    m_recovery.follow(writer.contentHash() ? RecoveryBase{m_fileName, qint64(m_register.depositCount()) * 100,
+                                                          *writer.contentHash()}
+                                           : RecoveryBase());
     // The save leaves the current cell on the last deposit row, column Active.
     m_register.setRow(0);
     if (m_register.depositCount() > 0)
@@ -168,6 +171,7 @@ void frmTermDeposit::fileNew()
         m_register.setText(QString());
     }
     m_history.replaced();
+    m_recovery.follow({});
 }
 
 void frmTermDeposit::fileOpen() { openDocument(std::nullopt); }
@@ -234,6 +238,9 @@ frmTermDeposit::OpenOutcome frmTermDeposit::openDocument(const std::optional<QSt
             m_register.setCurrentCell(m_register.rows() - 1, Active);
             // Read from the copy, the register holds what the file does not yet.
             m_history.replaced(source != *name);
+            const FileIdentity read = reader.fileIdentity();
+            m_recovery.follow(read.contentHash ? RecoveryBase{source, read.size, *read.contentHash}
+                                               : RecoveryBase());
         }
     }
     if (!failure.isEmpty()) {
@@ -283,6 +290,7 @@ void frmTermDeposit::fileExit()
         return;
     // The user has been asked; the closing step must not ask again.
     m_exiting = true;
+    m_recovery.discard();
     m_lock.release();
     close();
     QCoreApplication::quit();
@@ -293,6 +301,7 @@ void frmTermDeposit::closeEvent(QCloseEvent* event)
     // The same question as SaveFirst; a save that fails or is cancelled keeps
     // the window open, so nothing is lost. Exit has asked already.
     if (m_exiting || SaveFirst()) {
+        m_recovery.discard();
         m_lock.release();
         event->accept();
     } else

@@ -42,6 +42,7 @@ frmTermDeposit::frmTermDeposit(Platform& platform, QWidget* parent)
 
     buildPictures();
     buildMenus();
+    watchRecovery();
     m_grid->setFocus();
 
     resize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight) + menuBar()->sizeHint().height());

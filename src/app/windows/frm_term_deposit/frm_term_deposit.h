@@ -8,6 +8,7 @@
 #include "core/register.h"
 #include "platform/platform.h"
 #include "storage/document_lock.h"
+#include "storage/recovery_keeper.h"
 #include "storage/save_guard.h"
 
 #include <QList>
@@ -122,6 +123,16 @@ public:
 
     static QString titlePrefix();
 
+    // Recovery after a crash (recovery.cpp). The folder of the recovery
+    // copies, set before the first change; by default the user's state folder.
+    void setRecoveryFolder(const QString& folder);
+    RecoveryKeeper& recovery() { return m_recovery; }
+    // Once the start-up message is closed: offers what copies of the program
+    // that ended without saving left behind, then opens the file named at
+    // start, if any. The recovered document's name ("" when untitled), or nothing.
+    std::optional<QString> offerRecovery();
+    void finishStartUp(const QString& fileToOpen = {});
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
@@ -163,6 +174,10 @@ private:
     bool confirmReplaceChangedFile();
     void nameDocument(const QString& name);
     void holdFileAfterSave();
+    void watchRecovery();
+    Rebuilt restoreRecoveryCopy(const RecoveryCopy& copy, RecoveryFolder::LeftCopy& left);
+    void tellUnreadableRecoveryCopy(RecoveryFolder::LeftCopy& left, const QString& reason);
+    void tellRecoveryCopyFailed(const QString& reason);
     void filePrint();
     bool previewListing(bool all, bool printActive);
 
@@ -187,6 +202,10 @@ private:
     QPointer<frmMaturities> m_maturities;
     QPointer<frmInterestByYear> m_interestByYear;
     bool m_exiting = false;
+    // Follows the register and keeps a copy of it while it holds unsaved changes.
+    RecoveryKeeper m_recovery{m_register, [this] { return m_fileName; },
+                              [this] { return m_flags.ModifiedFlag; }};
+    bool m_recoveryFailureTold = false;           // since the last copy written
     listing::Job m_printJob{m_platform.printer};  // of the running Print command
 };
 
