@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSet>
-#include <QStandardPaths>
 #include <QSysInfo>
 #include <algorithm>
 #include <cerrno>
@@ -60,11 +59,13 @@ void removeLeftovers(const QString& copyPath)
 
 QString RecoveryFolder::defaultPath()
 {
+    // The user's state folder; where XDG_STATE_HOME is unset or not absolute,
+    // its default, ~/.local/state.
     const QString state = qEnvironmentVariable("XDG_STATE_HOME");
     const QString base = !state.isEmpty() && QDir::isAbsolutePath(state)
-                             ? QDir(state).filePath(QStringLiteral("termdeposit"))
-                             : QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    return QDir(base).filePath(QStringLiteral("recovery"));
+                             ? state
+                             : QDir::home().filePath(QStringLiteral(".local/state"));
+    return QDir(base).filePath(QStringLiteral("termdeposit/recovery"));
 }
 
 QString RecoveryFolder::lockPath(const QString& copyPath) { return copyPath + kLockSuffix; }

@@ -19,8 +19,8 @@ namespace td {
 // removed or set aside by another copy of the program.
 class RecoveryFolder {
 public:
-    // $XDG_STATE_HOME/termdeposit/recovery where XDG_STATE_HOME is set,
-    // otherwise "recovery" in the application's local data folder.
+    // $XDG_STATE_HOME/termdeposit/recovery, ~/.local/state/termdeposit/recovery
+    // where XDG_STATE_HOME is not set.
     static QString defaultPath();
 
     explicit RecoveryFolder(QString path) : m_path(std::move(path)) {}
