@@ -142,8 +142,11 @@ void RegisterHistory::savedButModified()
 void RegisterHistory::replaced(bool modified)
 {
     m_stack.clear();
+    // clear() keeps a clean state that resetClean() took away: set it again.
     if (modified)
         m_stack.resetClean();
+    else
+        m_stack.setClean();
     followCleanState();
 }
 

@@ -93,7 +93,8 @@ private slots:
         QCOMPARE(
             menus,
             QStringList({
-                "&File: &New, &Open Ctrl+O, Open &Recent, -, &Save Ctrl+S, Save &As Ctrl+A, &Export to CSV..., "
+                "&File: &New, &Open Ctrl+O, Open &Recent, -, &Save Ctrl+S, Save &As Ctrl+A, &Export to "
+                "CSV..., "
                 "Export to CSV with Plain N&umbers..., -, &Print Ctrl+P, -, Pre&ferences..., -, E&xit",
                 "&Term Deposit: &New Ctrl+N, &Edit Ctrl+E, &Delete Ctrl+D, &Search Ctrl+C, &Amortise Ctrl+M, "
                 "-, &Maturities... Ctrl+T, &Interest by Year..., -, &Undo Ctrl+Z, &Redo Ctrl+Shift+Z; Ctrl+Y",

@@ -11,9 +11,9 @@ namespace td {
 
 // The figures a bar chart draws: one bar a label.
 struct BarChartData {
-    QString title;                                 // above the chart
-    QString valueTitle;                            // the value axis's title
-    QStringList labels;                            // the category axis, a bar each
+    QString title;       // above the chart
+    QString valueTitle;  // the value axis's title
+    QStringList labels;  // the category axis, a bar each
     QList<double> values;
     QString valueFormat = QStringLiteral("%.0f");  // the value axis's labels, printf-like
 };
