@@ -14,19 +14,17 @@
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "app/windows/frm_term_deposit_details.h"
 #include "bench_support.h"
+#include "bench_window_seams.h"
 #include "core/register.h"
-#include "platform/qt_platform.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <deque>
 #include <functional>
 
 using namespace td;
@@ -34,57 +32,6 @@ using namespace td;
 namespace {
 
 constexpr int kDeposits = 1'000'000;
-
-// Message boxes answered from a queue; a box nobody expected ends the run.
-class ScriptedMessages final : public MessageBoxes {
-public:
-    std::deque<MessageButton> answers;
-    QStringList asked;
-
-    MessageButton ask(const QString&, const QString& text, MessageIcon, MessageButtons) override
-    {
-        asked << text;
-        if (answers.empty())
-            qFatal("unexpected message: %s", qPrintable(text));
-        const MessageButton answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-};
-
-class ChosenFile final : public FileDialogs {
-public:
-    explicit ChosenFile(QString path) : m_path(std::move(path)) {}
-    std::optional<QString> openFileName(const FileDialogSettings&) override { return m_path; }
-    std::optional<QString> saveFileName(const FileDialogSettings&) override { return m_path; }
-
-private:
-    QString m_path;
-};
-
-// Shows each dialog, lets the next handler use it as a user would, and
-// returns when it is closed, as exec() would.
-class ScriptedModal final : public ModalDisplay {
-public:
-    std::deque<std::function<void(QDialog&)>> handlers;
-    QStringList shown;
-
-    int runModal(QDialog& dialog) override
-    {
-        shown << dialog.objectName();
-        dialog.show();
-        dialog.activateWindow();
-        QCoreApplication::processEvents();
-        if (handlers.empty())
-            qFatal("unexpected dialog %s", qPrintable(dialog.objectName()));
-        auto handler = std::move(handlers.front());
-        handlers.pop_front();
-        handler(dialog);
-        if (dialog.isVisible())
-            qFatal("%s was left open", qPrintable(dialog.objectName()));
-        return dialog.result();
-    }
-};
 
 // Keys as the keyboard sends them: the box takes the focus, then each character.
 void type(QLineEdit* box, const QString& text)
@@ -110,25 +57,13 @@ QString accountOf(int n) { return bench::realisticDeposit(n)[AccountNumber]; }
 // One command in this fresh process: opens the file, then times the command.
 double measureCommand(const QString& command, const QString& path)
 {
-    ScriptedMessages messages;
-    ChosenFile chosen(path);
-    QtPrinter printer;
-    QtBusyPointer pointer;
-    ScriptedModal modal;
-    QtClock clock;
-    QtScreen screen;
-    QtProgressDisplay progress;
-    Platform platform{messages, chosen,   printer,
-                      pointer,  modal,    clock,
-                      screen,   progress, DateForm::fromLocale(QLocale::c())};
-    frmTermDeposit window(platform);
-    messages.answers.push_back(MessageButton::Ok);  // the start-up message
-    window.startUp();
-    window.show();
-    QCoreApplication::processEvents();
+    bench::WindowWorld world(path);
+    frmTermDeposit& window = world.window;
+    bench::ScriptedMessages& messages = world.messages;
+    bench::ScriptedModal& modal = world.modal;
     window.actions().fileOpen->trigger();
     Register& reg = window.Grid();
-    if (reg.rows() != kDeposits + 2 || !messages.answers.empty())
+    if (reg.rows() != kDeposits + 2)
         qFatal("open gave %d rows", reg.rows());
     messages.asked.clear();
     QCoreApplication::processEvents();
@@ -198,16 +133,7 @@ double measureCommand(const QString& command, const QString& path)
 // Runs this program again to measure one thing in a fresh process.
 double inFreshProcess(const QString& what, const QString& path)
 {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--measure"), what, path});
-    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        qFatal("measuring %s failed", qPrintable(what));
-    bool ok = false;
-    const double seconds = child.readAllStandardOutput().trimmed().toDouble(&ok);
-    if (!ok)
-        qFatal("measuring %s gave no figure", qPrintable(what));
-    return seconds;
+    return bench::numbersOfFreshProcess({QStringLiteral("--measure"), what, path}, 1).front();
 }
 
 }  // namespace

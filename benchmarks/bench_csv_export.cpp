@@ -19,7 +19,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <unistd.h>
 
@@ -31,18 +30,6 @@ constexpr int kDeposits = 1'000'000;
 const QString kExportFirst = QStringLiteral("export-first");
 const QString kSaveFirst = QStringLiteral("save-first");
 
-void plainWrite(const QString& path, qsizetype total)
-{
-    const QByteArray block(1 << 20, 'x');
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot open %s", qPrintable(path));
-    for (qsizetype done = 0; done < total; done += block.size())
-        file.write(block.constData(), std::min(block.size(), total - done));
-    file.flush();
-    ::fsync(file.handle());
-}
-
 // One fresh process: opens the deposit file in the window, then times the
 // export and the save in the given order and prints "export save" in seconds.
 int timeOneOrder(const QString& depositPath, const QString& order)
@@ -50,7 +37,7 @@ int timeOneOrder(const QString& depositPath, const QString& order)
     bench::WindowWorld world;
     world.open(depositPath);
     const QDir folder = QFileInfo(depositPath).dir();
-    plainWrite(folder.filePath(order + ".freed"), 2 * qsizetype(kDeposits) * 100);
+    bench::plainWrite(folder.filePath(order + ".freed"), 2 * qsizetype(kDeposits) * 100);
     QFile::remove(folder.filePath(order + ".freed"));
 
     const QString csvPath = folder.filePath(order + ".csv");
@@ -88,15 +75,8 @@ struct Timing {
 
 Timing runFresh(const QString& depositPath, const QString& order)
 {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), {depositPath, order});
-    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        qFatal("the %s run failed", qPrintable(order));
-    const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
-    if (fields.size() != 2)
-        qFatal("the %s run printed no timing", qPrintable(order));
-    return {fields[0].toDouble(), fields[1].toDouble()};
+    const QList<double> times = bench::numbersOfFreshProcess({depositPath, order}, 2);
+    return {times[0], times[1]};
 }
 
 }  // namespace

@@ -31,10 +31,10 @@
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "app/windows/frm_term_deposit_details.h"
 #include "bench_support.h"
+#include "bench_window_seams.h"
 #include "commands/csv_export.h"
 #include "commands/maturities.h"
 #include "core/register.h"
-#include "platform/qt_platform.h"
 #include "storage/deposit_file_writer.h"
 
 #include <QApplication>
@@ -42,7 +42,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -55,45 +54,19 @@ namespace {
 
 constexpr int kDeposits = 1'000'000;
 
-class Answers final : public MessageBoxes {
-public:
-    // Yes to the overwrite and Delete questions; an error ends the run.
-    MessageButton ask(const QString& title, const QString& text, MessageIcon, MessageButtons buttons) override
-    {
-        if (title.contains(QLatin1String("Error")))
-            qFatal("%s", qPrintable(text));
-        return buttons == MessageButtons::Ok ? MessageButton::Ok : MessageButton::Yes;
-    }
-};
-
-class ChosenFile final : public FileDialogs {
-public:
-    explicit ChosenFile(QString path) : m_path(std::move(path)) {}
-    std::optional<QString> openFileName(const FileDialogSettings&) override { return m_path; }
-    std::optional<QString> saveFileName(const FileDialogSettings&) override { return m_path; }
-
-private:
-    QString m_path;
-};
-
 // The details dialog as a user fills it: the account number typed, the rest
 // as the dialog offers it or typed too, then Add.
-class DetailsTyping final : public ModalDisplay {
-public:
-    QString account;
-    int runModal(QDialog& dialog) override
-    {
-        auto* details = qobject_cast<frmTermDepositDetails*>(&dialog);
-        if (!details)
-            return dialog.exec();
-        details->txtAccountNumber()->setText(account);
-        details->txtInterest()->setText(QStringLiteral("5"));
-        details->txtTermYears()->setText(QStringLiteral("2"));
-        details->txtAccountBalance()->setText(QStringLiteral("$1,000.00"));
-        details->cmdAdd()->click();
-        return 0;
-    }
-};
+std::function<void(QDialog&)> addDeposit(const QString& account)
+{
+    return [account](QDialog& dialog) {
+        auto& details = static_cast<frmTermDepositDetails&>(dialog);
+        details.txtAccountNumber()->setText(account);
+        details.txtInterest()->setText(QStringLiteral("5"));
+        details.txtTermYears()->setText(QStringLiteral("2"));
+        details.txtAccountBalance()->setText(QStringLiteral("$1,000.00"));
+        details.cmdAdd()->click();
+    };
+}
 
 // The processor time spent in the slots connected to the register's change
 // signals between two moments: the handlers of a window opened in between.
@@ -153,21 +126,9 @@ int runFigure(const QString& figure, const QString& depositPath, int argc, char*
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietWarnings);
     QApplication app(argc, argv);
-    Answers messages;
-    ChosenFile chosen(depositPath);
-    QtPrinter printer;
-    QtBusyPointer pointer;
-    DetailsTyping modal;
-    QtClock clock;
-    QtScreen screen;
-    QtProgressDisplay progress;
-    Platform platform{messages, chosen,   printer,
-                      pointer,  modal,    clock,
-                      screen,   progress, DateForm::fromLocale(QLocale::c())};
-    frmTermDeposit window(platform);
-    window.startUp();
-    window.show();
-    QCoreApplication::processEvents();
+    bench::WindowWorld world(depositPath);
+    world.messages.everyQuestion = MessageButton::Yes;  // the overwrite and Delete questions
+    frmTermDeposit& window = world.window;
     const double fresh = bench::freshRead(depositPath);
     window.mnuFileItem_Click(1);
     QCoreApplication::processEvents();
@@ -210,11 +171,11 @@ int runFigure(const QString& figure, const QString& depositPath, int argc, char*
             worst = std::max(worst, share);
         };
         measure("add", [&] {
-            modal.account = QStringLiteral("ZZ-BENCH-NEW");
+            world.modal.handlers.push_back(addDeposit(QStringLiteral("ZZ-BENCH-NEW")));
             window.actions().newTermDeposit->trigger();
         });
         measure("overwrite", [&] {
-            modal.account = existing;
+            world.modal.handlers.push_back(addDeposit(existing));
             window.actions().newTermDeposit->trigger();
         });
         measure("delete", [&] {
@@ -250,13 +211,9 @@ int runFigure(const QString& figure, const QString& depositPath, int argc, char*
 // The figure lines of a child, the others passed on.
 QMap<QString, double> runChild(const QString& figure, const QString& path)
 {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--figure"), figure, path});
-    if (!child.waitForFinished(-1) || child.exitCode() != 0)
-        qFatal("the %s run failed", qPrintable(figure));
     QMap<QString, double> values;
-    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+    for (const QByteArray& line :
+         bench::runFreshProcess({QStringLiteral("--figure"), figure, path}).split('\n')) {
         const QList<QByteArray> parts = line.split(' ');
         if (line.startsWith('#'))
             std::printf("%s\n", line.constData());

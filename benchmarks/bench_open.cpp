@@ -3,8 +3,8 @@
 #include "app/widgets/register_grid.h"
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "bench_support.h"
+#include "bench_window_seams.h"
 #include "core/register.h"
-#include "platform/qt_platform.h"
 #include "storage/deposit_file_reader.h"
 
 #include <QApplication>
@@ -18,27 +18,6 @@ namespace {
 
 constexpr int kDeposits = 1'000'000;
 
-// The main window's seams, answering without anyone at the screen.
-class SilentMessages final : public MessageBoxes {
-public:
-    MessageButton ask(const QString& title, const QString& text, MessageIcon, MessageButtons buttons) override
-    {
-        if (title.contains(QLatin1String("Error")))
-            qFatal("%s", qPrintable(text));
-        return buttons == MessageButtons::Ok ? MessageButton::Ok : MessageButton::No;
-    }
-};
-
-class ChosenFile final : public FileDialogs {
-public:
-    explicit ChosenFile(QString path) : m_path(std::move(path)) {}
-    std::optional<QString> openFileName(const FileDialogSettings&) override { return m_path; }
-    std::optional<QString> saveFileName(const FileDialogSettings&) override { return m_path; }
-
-private:
-    QString m_path;
-};
-
 }  // namespace
 
 int main(int argc, char* argv[])
@@ -49,21 +28,8 @@ int main(int argc, char* argv[])
     const QString depositPath = dir.filePath(QStringLiteral("million.tmd"));
     bench::writeRealisticFile(depositPath, kDeposits);
 
-    SilentMessages messages;
-    ChosenFile chosen(depositPath);
-    QtPrinter printer;
-    QtBusyPointer pointer;
-    QtModalDisplay modal;
-    QtClock clock;
-    QtScreen screen;
-    QtProgressDisplay progress;
-    Platform platform{messages, chosen,   printer,
-                      pointer,  modal,    clock,
-                      screen,   progress, DateForm::fromLocale(QLocale::c())};
-    frmTermDeposit window(platform);
-    window.startUp();
-    window.show();
-    QCoreApplication::processEvents();
+    bench::WindowWorld world(depositPath);
+    frmTermDeposit& window = world.window;
 
     // The fresh read beside it: the whole file into one new buffer (freed again).
     const double fresh = bench::freshRead(depositPath);

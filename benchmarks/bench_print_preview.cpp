@@ -24,7 +24,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPrintPreviewWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -116,20 +115,12 @@ int main(int argc, char* argv[])
     QList<double> ratios;
     long long peak = 0;
     for (int run = 0; run < runs; ++run) {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        child.start(QCoreApplication::applicationFilePath(), {depositPath});
-        if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-            qFatal("preview run %d failed", run + 1);
-        const QList<QByteArray> f = child.readAllStandardOutput().trimmed().split(' ');
-        if (f.size() != 4)
-            qFatal("preview run %d printed no timing", run + 1);
-        ratios << f[0].toDouble() / f[1].toDouble();
-        peak = std::max(peak, f[2].toLongLong());
+        const QList<double> f = bench::numbersOfFreshProcess({depositPath}, 4);
+        ratios << f[0] / f[1];
+        peak = std::max(peak, qint64(f[2]));
         std::printf("# run %d: first page %.1f ms, fresh read %.1f ms, %.1f MB over the register, %s pages "
                     "shown\n",
-                    run + 1, f[0].toDouble() * 1e3, f[1].toDouble() * 1e3, double(f[2].toLongLong()) / 1e6,
-                    f[3].constData());
+                    run + 1, f[0] * 1e3, f[1] * 1e3, f[2] / 1e6, QByteArray::number(f[3]).constData());
     }
     std::sort(ratios.begin(), ratios.end());
     bench::report("print_preview_1m_first_page_ratio_vs_fresh_read", ratios.at(runs / 2));

@@ -26,7 +26,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <unistd.h>
@@ -39,18 +38,6 @@ constexpr int kDeposits = 1'000'000;
 const QString kSaveFirst = QStringLiteral("save-first");
 const QString kWriteFirst = QStringLiteral("write-first");
 
-void plainWrite(const QString& path, qsizetype total)
-{
-    const QByteArray block(1 << 20, 'x');
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot open %s", qPrintable(path));
-    for (qsizetype done = 0; done < total; done += block.size())
-        file.write(block.constData(), std::min(block.size(), total - done));
-    file.flush();
-    ::fsync(file.handle());
-}
-
 // One fresh process: loads the deposit file, then times the save and the
 // plain write in the given order and prints "save write" in seconds.
 int timeOneOrder(const QString& depositPath, const QString& order)
@@ -62,7 +49,7 @@ int timeOneOrder(const QString& depositPath, const QString& order)
     const QDir folder = QFileInfo(depositPath).dir();
     const qsizetype bytes = qsizetype(kDeposits) * 100;
     // Page cache for both writes from memory just freed (see the top).
-    plainWrite(folder.filePath(order + ".freed"), 2 * bytes);
+    bench::plainWrite(folder.filePath(order + ".freed"), 2 * bytes);
     QFile::remove(folder.filePath(order + ".freed"));
     DepositFileWriter writer;
     const auto save = [&] {
@@ -73,7 +60,7 @@ int timeOneOrder(const QString& depositPath, const QString& order)
         });
     };
     const auto write = [&] {
-        return bench::seconds([&] { plainWrite(folder.filePath(order + ".bin"), bytes); });
+        return bench::seconds([&] { bench::plainWrite(folder.filePath(order + ".bin"), bytes); });
     };
     double saved = 0, written = 0;
     if (order == kSaveFirst) {
@@ -94,15 +81,8 @@ struct Timing {
 
 Timing runFresh(const QString& depositPath, const QString& order)
 {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), {depositPath, order});
-    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        qFatal("the %s run failed", qPrintable(order));
-    const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
-    if (fields.size() != 2)
-        qFatal("the %s run printed no timing", qPrintable(order));
-    return {fields[0].toDouble(), fields[1].toDouble()};
+    const QList<double> times = bench::numbersOfFreshProcess({depositPath, order}, 2);
+    return {times[0], times[1]};
 }
 
 }  // namespace

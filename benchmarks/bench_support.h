@@ -3,8 +3,11 @@
 #include "core/deposit_file_format.h"
 #include "core/deposit_record.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 #include <QString>
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <unistd.h>
@@ -101,6 +104,45 @@ inline double freshRead(const QString& path)
         if (file.read(bytes.data(), bytes.size()) != bytes.size())
             qFatal("short read of %s", qPrintable(path));
     });
+}
+
+// `total` bytes written to a new file in 1 MiB blocks and synced: what the
+// bytes of a save cost with nothing to work out.
+inline void plainWrite(const QString& path, qsizetype total)
+{
+    const QByteArray block(1 << 20, 'x');
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot open %s", qPrintable(path));
+    for (qsizetype done = 0; done < total; done += block.size())
+        file.write(block.constData(), std::min(block.size(), total - done));
+    file.flush();
+    ::fsync(file.handle());
+}
+
+// Runs this program again with `arguments`, so that what it measures is a
+// first run in a fresh process, and returns what it printed; its errors go
+// to this program's. A failed run ends the benchmark.
+inline QByteArray runFreshProcess(const QStringList& arguments)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
+        qFatal("the run %s failed", qPrintable(arguments.join(QLatin1Char(' '))));
+    return child.readAllStandardOutput();
+}
+
+// The numbers a fresh run printed on one line, separated by spaces;
+// `count` of them or the benchmark ends.
+inline QList<double> numbersOfFreshProcess(const QStringList& arguments, qsizetype count)
+{
+    QList<double> numbers;
+    for (const QByteArray& field : runFreshProcess(arguments).trimmed().split(' '))
+        numbers << field.toDouble();
+    if (numbers.size() != count)
+        qFatal("the run %s printed no figures", qPrintable(arguments.join(QLatin1Char(' '))));
+    return numbers;
 }
 
 inline void report(const char* name, double value)

@@ -3,8 +3,8 @@
 // The main window in a fresh process as a user runs it, with the real Qt
 // seams but for the answers nobody is at the screen to give: the file
 // dialogs answer with a path, and a modal dialog is worked by a function of
-// the benchmark, as a user would. Past the start-up message no message box
-// is expected: one ends the run.
+// the benchmark, as a user would. Past the start-up message only the
+// messages a benchmark scripted may come: any other ends the run.
 #include "app/widgets/look.h"
 #include "app/windows/frm_term_deposit/frm_term_deposit.h"
 #include "platform/qt_platform.h"
@@ -14,18 +14,32 @@
 #include <QFile>
 #include <deque>
 #include <functional>
+#include <optional>
 
 namespace td::bench {
 
-class NoMessages final : public MessageBoxes {
+// Past the start-up message each message takes the next of `answers`, or,
+// for a question, `everyQuestion` when set; any other ends the run.
+class ScriptedMessages final : public MessageBoxes {
 public:
-    MessageButton ask(const QString& title, const QString& text, MessageIcon, MessageButtons) override
+    MessageButton ask(const QString& title, const QString& text, MessageIcon, MessageButtons buttons) override
     {
         if (!started)
             return MessageButton::Ok;
+        asked << text;
+        if (!answers.empty()) {
+            const MessageButton answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        if (everyQuestion && buttons == MessageButtons::YesNo)
+            return *everyQuestion;
         qFatal("unexpected message \"%s\": %s", qPrintable(title), qPrintable(text));
     }
     bool started = false;
+    std::deque<MessageButton> answers;
+    std::optional<MessageButton> everyQuestion;
+    QStringList asked;
 };
 
 class ChosenFiles final : public FileDialogs {
@@ -42,6 +56,7 @@ class ScriptedModal final : public ModalDisplay {
 public:
     int runModal(QDialog& dialog) override
     {
+        shown << dialog.objectName();
         dialog.show();
         QCoreApplication::processEvents();
         if (!handlers.empty()) {
@@ -54,10 +69,11 @@ public:
         return dialog.result();
     }
     std::deque<std::function<void(QDialog&)>> handlers;
+    QStringList shown;
 };
 
 struct WindowWorld {
-    NoMessages messages;
+    ScriptedMessages messages;
     ChosenFiles files;
     QtPrinter printer;
     QtBusyPointer pointer;
@@ -70,8 +86,11 @@ struct WindowWorld {
                       screen,   progress, DateForm::fromLocale(QLocale::c())};
     frmTermDeposit window{platform};
 
-    WindowWorld()
+    // The file dialogs answer with `path`, if given.
+    explicit WindowWorld(const QString& path = {})
     {
+        files.openPath = path;
+        files.savePath = path;
         window.startUp();
         messages.started = true;
         window.show();
@@ -82,10 +101,15 @@ struct WindowWorld {
     void open(const QString& path)
     {
         files.openPath = path;
+        open();
+    }
+    // File > Open of the file the dialogs answer with.
+    void open()
+    {
         window.actions().fileOpen->trigger();
         QCoreApplication::processEvents();
         if (window.Grid().rows() < 3)
-            qFatal("open of %s showed no deposit", qPrintable(path));
+            qFatal("open of %s showed no deposit", qPrintable(files.openPath));
     }
 };
 
