@@ -1,13 +1,13 @@
 #include "commands/interest_by_year.h"
 
-#include "commands/row_texts.h"
+#include "commands/record_terms.h"
+#include "core/deposit_file_format.h"
 #include "core/register.h"
 #include "core/text_values.h"
 #include "finance/elapsed_value.h"
 
 #include <QCoreApplication>
 #include <algorithm>
-#include <array>
 #include <limits>
 
 namespace td::interest_by_year {
@@ -163,23 +163,19 @@ bool countRegister(const Register& reg, const DateForm& form, int startMonth, Ta
     const int count = std::max(0, reg.depositCount());
     Sums active;
     Sums all;
-    RowTexts texts(reg);
-    // The texts of a deposit's terms, pointing into `texts`: no string made a row.
-    DepositRecord deposit;
-    constexpr std::array kTerms{SaveEachMonth, Interest, Years, Months, StartDate, AccountBalance};
+    const RecordTermsReader reader(form);
+    char scratch[deposit_file::kRecordSize];
     std::vector<DepositYear> years;
     for (int i = 0; i < count; ++i) {
         if (i % kRowsAStep == 0 && step && !step(i, count))
             return false;
-        texts.load(i + 1);
-        for (const int column : kTerms) {
-            const QStringView text = texts[column];
-            deposit[column].setRawData(text.data(), text.size());
-        }
-        const bool readable =
-            yearsFrom(depositTerms(deposit, form), ParseDate(texts[TermDate], form), startMonth, years);
+        const int row = i + 1;
+        // A row kept as a record is read from its bytes, with no string made.
+        const RecordTerms terms = reg.heldAsRecord(row) ? reader.read(reg.fileRecords(row, 1, scratch).data())
+                                                        : reader.read(reg.record(row));
+        const bool readable = yearsFrom(terms.terms, terms.termDate, startMonth, years);
         all.addDeposit(readable, years);
-        if (texts[Active] == QLatin1String("Yes"))
+        if (terms.active)
             active.addDeposit(readable, years);
     }
     if (step && !step(count, count))
