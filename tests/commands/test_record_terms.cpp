@@ -37,11 +37,13 @@ QString difference(const DepositRecord& deposit, const DateForm& form)
     const std::optional<DepositTerms> terms = depositTerms(w.texts, form);
     const QString which = QStringList(w.texts.texts.begin(), w.texts.texts.end()).join(QLatin1Char('|'));
     if (quick.termDate != ParseDate(w.texts[TermDate], form) ||
-        quick.active != (w.texts[Active] == QLatin1String("Yes")) || quick.terms.has_value() != terms.has_value())
+        quick.active != (w.texts[Active] == QLatin1String("Yes")) ||
+        quick.terms.has_value() != terms.has_value())
         return which;
-    if (terms && (quick.terms->start != terms->start || quick.terms->balanceCents != terms->balanceCents ||
-                  quick.terms->savingCents != terms->savingCents || quick.terms->termMonths != terms->termMonths ||
-                  std::memcmp(&quick.terms->ratePercent, &terms->ratePercent, sizeof(double)) != 0))
+    if (terms &&
+        (quick.terms->start != terms->start || quick.terms->balanceCents != terms->balanceCents ||
+         quick.terms->savingCents != terms->savingCents || quick.terms->termMonths != terms->termMonths ||
+         std::memcmp(&quick.terms->ratePercent, &terms->ratePercent, sizeof(double)) != 0))
         return which;
     return {};
 }
@@ -72,7 +74,8 @@ private slots:
             {AccountBalance, "0000000000001.5"},
             {AccountBalance, "1 2"},
             {AccountBalance, "1\t"},
-            {AccountBalance, "\xe2\x82\xac" "5"},
+            {AccountBalance, "\xe2\x82\xac"
+                             "5"},
             {AccountBalance, ""},
             {SaveEachMonth, "$0.10"},
             {SaveEachMonth, "lots"},
