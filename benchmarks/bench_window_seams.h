@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QStandardPaths>
+#include <ctime>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -73,6 +74,43 @@ public:
     QStringList shown;
 };
 
+// The clock and the processor time of the whole process (every thread), now.
+struct Clocks {
+    double wall = 0;
+    double processor = 0;
+
+    static Clocks now()
+    {
+        timespec wall{};
+        timespec processor{};
+        clock_gettime(CLOCK_MONOTONIC, &wall);
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &processor);
+        return {double(wall.tv_sec) + double(wall.tv_nsec) / 1e9,
+                double(processor.tv_sec) + double(processor.tv_nsec) / 1e9};
+    }
+    Clocks operator-(const Clocks& earlier) const
+    {
+        return {wall - earlier.wall, processor - earlier.processor};
+    }
+};
+
+// The program's progress display, which also notes when the last progress
+// ended: where a command's long pass is done.
+class NotedProgress final : public ProgressDisplay {
+public:
+    void begin(const QString& text) override { shown.begin(text); }
+    bool advance(qint64 done, qint64 total) override { return shown.advance(done, total); }
+    void end() override
+    {
+        shown.end();
+        lastEnd = Clocks::now();
+    }
+    Clocks lastEnd;
+
+private:
+    QtProgressDisplay shown;
+};
+
 // The files a run opens and saves stay out of the user's recent files: set
 // before the window first reads its settings.
 struct TestSettings {
@@ -88,7 +126,7 @@ struct WindowWorld {
     ScriptedModal modal;
     QtClock clock;
     QtScreen screen;
-    QtProgressDisplay progress;
+    NotedProgress progress;
     Platform platform{messages, files,    printer,
                       pointer,  modal,    clock,
                       screen,   progress, DateForm::fromLocale(QLocale::c())};

@@ -1,14 +1,16 @@
 #include "commands/interest_by_year.h"
 
-#include "commands/row_texts.h"
+#include "commands/record_terms.h"
+#include "core/deposit_file_format.h"
 #include "core/register.h"
 #include "core/text_values.h"
 #include "finance/elapsed_value.h"
 
 #include <QCoreApplication>
 #include <algorithm>
-#include <array>
 #include <limits>
+#include <system_error>
+#include <thread>
 
 namespace td::interest_by_year {
 
@@ -19,6 +21,8 @@ QString tr(const char* text) { return QCoreApplication::translate("InterestByYea
 // Dates have four-digit years; a tax year that starts in the year before
 // the first one is year 0.
 constexpr int kYears = 10000;
+
+using Magnitude = unsigned __int128;
 
 // The sums of one table while the register is read, a slot a year.
 class Sums {
@@ -37,11 +41,32 @@ public:
             m_tooLarge |= __builtin_add_overflow(slot.interest, y.interest, &slot.interest);
             m_tooLarge |= __builtin_add_overflow(slot.maturing, y.maturing, &slot.maturing);
             m_tooLarge |= __builtin_add_overflow(slot.heldAtEnd, y.heldAtEnd, &slot.heldAtEnd);
+            m_magnitude += magnitude(y.interest) + magnitude(y.maturing) + magnitude(y.heldAtEnd);
         }
         if (!years.empty()) {
             m_first = std::min(m_first, years.front().year);
             m_last = std::max(m_last, years.back().year);
         }
+    }
+
+    // Up to here no sum of the figures, taken in any order, can overflow.
+    static constexpr Magnitude kExact = std::numeric_limits<qint64>::max();
+    Magnitude magnitude() const { return m_magnitude; }
+
+    // Adds the sums of other deposits; only while both magnitudes together
+    // stay within kExact, so that the sums are those of one pass in any order.
+    void add(const Sums& other)
+    {
+        for (std::size_t i = 0; i < m_slots.size(); ++i) {
+            m_slots[i].interest += other.m_slots[i].interest;
+            m_slots[i].maturing += other.m_slots[i].maturing;
+            m_slots[i].heldAtEnd += other.m_slots[i].heldAtEnd;
+        }
+        m_first = std::min(m_first, other.m_first);
+        m_last = std::max(m_last, other.m_last);
+        m_deposits += other.m_deposits;
+        m_leftOut += other.m_leftOut;
+        m_magnitude += other.m_magnitude;
     }
 
     YearTable table() const
@@ -71,6 +96,18 @@ private:
     int m_deposits = 0;
     int m_leftOut = 0;
     bool m_tooLarge = false;
+    Magnitude m_magnitude = 0;  // of every figure added
+
+    static Magnitude magnitude(qint64 cents)
+    {
+        return cents < 0 ? Magnitude(-__int128(cents)) : Magnitude(cents);
+    }
+};
+
+// What one thread counts: the sums of the deposits it read.
+struct Share {
+    Sums active;
+    Sums all;
 };
 
 }  // namespace
@@ -156,36 +193,88 @@ bool yearsOf(const DepositRecord& deposit, const DateForm& form, int startMonth,
     return yearsFrom(depositTerms(deposit, form), ParseDate(deposit[TermDate], form), startMonth, years);
 }
 
+namespace {
+
+// The deposits of rows first + 1 to end (register rows) into `share`.
+void countRows(const Register& reg, const RecordTermsReader& reader, int startMonth, int first, int end,
+               Share& share)
+{
+    char scratch[deposit_file::kRecordSize];
+    std::vector<DepositYear> years;
+    years.reserve(64);
+    for (int i = first; i < end; ++i) {
+        const int row = i + 1;
+        // A row kept as a record is read from its bytes, with no string made.
+        const RecordTerms terms = reg.heldAsRecord(row) ? reader.read(reg.fileRecords(row, 1, scratch).data())
+                                                        : reader.read(reg.record(row));
+        const bool readable = yearsFrom(terms.terms, terms.termDate, startMonth, years);
+        share.all.addDeposit(readable, years);
+        if (terms.active)
+            share.active.addDeposit(readable, years);
+    }
+}
+
+// The rows in rounds: in each, every thread counts a block of its own, and
+// only between rounds, with no other thread reading the register, does
+// `step` show the progress and the events it lets through run.
+bool countShares(const Register& reg, const DateForm& form, int startMonth, std::vector<Share>& shares,
+                 const ProgressStep& step)
+{
+    constexpr int kRowsABlock = 1 << 14;
+    const int count = std::max(0, reg.depositCount());
+    const int threads = int(shares.size());
+    const RecordTermsReader reader(form);
+    for (qint64 base = 0; base < count; base += qint64(kRowsABlock) * threads) {
+        if (step && !step(base, count))
+            return false;
+        const auto block = [&](int t) {
+            const qint64 first = std::min<qint64>(count, base + qint64(t) * kRowsABlock);
+            const qint64 end = std::min<qint64>(count, first + kRowsABlock);
+            countRows(reg, reader, startMonth, int(first), int(end), shares[std::size_t(t)]);
+        };
+        std::vector<std::thread> helpers;
+        for (int t = 1; t < threads; ++t) {
+            try {
+                helpers.emplace_back(block, t);
+            } catch (const std::system_error&) {
+                block(t);  // no thread to be had: counted here
+            }
+        }
+        block(0);
+        for (std::thread& helper : helpers)
+            helper.join();
+    }
+    return !step || step(count, count);
+}
+
+}  // namespace
+
 bool countRegister(const Register& reg, const DateForm& form, int startMonth, Tables& tables,
                    const ProgressStep& step)
 {
-    constexpr int kRowsAStep = 1 << 14;
+    // Whole cents add up the same in any order, so the rows are shared out
+    // among the processors, a few blocks each.
     const int count = std::max(0, reg.depositCount());
-    Sums active;
-    Sums all;
-    RowTexts texts(reg);
-    // The texts of a deposit's terms, pointing into `texts`: no string made a row.
-    DepositRecord deposit;
-    constexpr std::array kTerms{SaveEachMonth, Interest, Years, Months, StartDate, AccountBalance};
-    std::vector<DepositYear> years;
-    for (int i = 0; i < count; ++i) {
-        if (i % kRowsAStep == 0 && step && !step(i, count))
-            return false;
-        texts.load(i + 1);
-        for (const int column : kTerms) {
-            const QStringView text = texts[column];
-            deposit[column].setRawData(text.data(), text.size());
-        }
-        const bool readable =
-            yearsFrom(depositTerms(deposit, form), ParseDate(texts[TermDate], form), startMonth, years);
-        all.addDeposit(readable, years);
-        if (texts[Active] == QLatin1String("Yes"))
-            active.addDeposit(readable, years);
-    }
-    if (step && !step(count, count))
+    const int threads = count < (1 << 16) ? 1 : std::clamp(int(std::thread::hardware_concurrency()), 1, 8);
+    std::vector<Share> shares(static_cast<std::size_t>(threads));
+    if (!countShares(reg, form, startMonth, shares, step))
         return false;
-    tables.active = active.table();
-    tables.all = all.table();
+    Magnitude magnitude = 0;
+    for (const Share& share : shares)
+        magnitude += share.all.magnitude();
+    if (threads > 1 && magnitude > Sums::kExact) {
+        // Sums this large overflow or not by the order they are taken in:
+        // counted again in the order of the rows, which decides.
+        shares = std::vector<Share>(1);
+        if (!countShares(reg, form, startMonth, shares, step))
+            return false;
+    }
+    for (std::size_t t = 1; t < shares.size(); ++t) {
+        shares[0].active.add(shares[t].active);
+        shares[0].all.add(shares[t].all);
+    }
+    tables.active = shares[0].active.table();
+    tables.all = shares[0].all.table();
     return true;
 }
 

@@ -337,6 +337,27 @@ double RoundSignificant15(double value)
     return rounded;
 }
 
+// Let D be value to 15 significant digits: the exact path rounds 100 D to
+// the cent, halves away from zero (RoundSignificant15 gives the double
+// nearest D, whose 15 digits read back as D). With 10^e <= |value| <
+// 10^(e+1), |D - value| <= 0.5 * 10^(e-14) <= 5e-15 |value|, and x =
+// value * 100 in doubles is within 2^-53 |x| of 100 value, so |100 D - x| <
+// 6e-15 |x| + (rounding of the fraction below, under 2^-53). When no half
+// cent lies within 2^-46 |x| + 2^-30 (1.4e-14 |x|, more than twice that) of
+// x, 100 D and x round to the same whole cent and x is no half: llround(x)
+// is the answer. Below 10^11 that margin stays under a fifth of a cent, so
+// only the half cent nearest x can be that close.
+std::optional<qint64> CentsAsShown(double value)
+{
+    if (std::fabs(value) < 1e11) {
+        const double x = value * 100;
+        const double fraction = x - std::floor(x);
+        if (std::fabs(fraction - 0.5) > std::fabs(x) * 0x1p-46 + 0x1p-30)
+            return std::llround(x);
+    }
+    return RoundToCents(RoundSignificant15(value));
+}
+
 namespace {
 
 bool isLeapYear(std::int64_t year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }

@@ -26,6 +26,11 @@ std::optional<double> ParseNumber(QStringView text);
 // Rounds to 15 significant decimal digits.
 double RoundSignificant15(double value);
 
+// RoundToCents(RoundSignificant15(value)), the cents a computed amount is
+// shown with, worked out without decimal digits unless the amount lies next
+// to a half cent.
+std::optional<qint64> CentsAsShown(double value);
+
 // n years / months later, clamping the day to the end of the target month.
 // An invalid QDate when the result would fall after 31 December 9999 or before year 1.
 QDate AddYears(QDate date, int years);

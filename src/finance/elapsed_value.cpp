@@ -60,7 +60,7 @@ std::optional<qint64> valueAfterMonthsCents(const DepositTerms& terms, int month
         return terms.balanceCents;
     const double value = futureValue(double(terms.balanceCents) / 100, double(terms.savingCents) / 100,
                                      terms.ratePercent, 0, months);
-    return RoundToCents(RoundSignificant15(value));
+    return CentsAsShown(value);
 }
 
 std::optional<qint64> interestBetweenCents(const DepositTerms& terms, int from, int to)

@@ -5,8 +5,10 @@
 #include "support/data_rows.h"
 #include "support/interest_by_year_deposits.h"
 #include "support/main_window_world.h"
+#include "support/realistic_deposit.h"
 
 #include <QTest>
+#include <map>
 
 Q_DECLARE_METATYPE(td::DepositRecord)
 
@@ -141,6 +143,58 @@ private slots:
         const Tables tables = counted({deposit}, 1);
         QCOMPARE(tables.all.leftOut, 1);
         QVERIFY(tables.all.years.empty());
+    }
+
+    // Enough deposits to be shared out among threads: the sums are those of
+    // each deposit's years added up in the order of the rows, and sums too
+    // large for cents in 64 bits are still found.
+    void aLargeRegisterCountsAsItsDeposits_data()
+    {
+        QTest::addColumn<QString>("balance");
+        QTest::addColumn<bool>("tooLarge");
+        dataRow("realistic", "", false);
+        // Each thread's half of the sum holds in 64 bits, the whole does not.
+        dataRow("sums beyond 64 bits", "$2,000,000,000,000.00", true);
+    }
+    void aLargeRegisterCountsAsItsDeposits()
+    {
+        QFETCH(QString, balance);
+        QFETCH(bool, tooLarge);
+        Register reg;
+        std::map<int, YearFigures> expected;
+        std::vector<DepositYear> years;
+        int leftOut = 0;
+        for (int n = 0; n < 70'000; ++n) {
+            const DepositRecord deposit =
+                balance.isEmpty() ? bench::realisticDeposit(n)
+                                  : derived("0", "1", "1", "0", "01/01/2024", balance.toLatin1().constData());
+            reg.appendDeposit(deposit);
+            // Some realistic term dates are not where their terms put them.
+            leftOut += yearsOf(deposit, DateForm(), 7, years) ? 0 : 1;
+            if (tooLarge)
+                continue;  // the sums would overflow here too
+            for (const DepositYear& y : years) {
+                YearFigures& sum = expected[y.year];
+                sum.year = y.year;
+                sum.interest += y.interest;
+                sum.maturing += y.maturing;
+                sum.heldAtEnd += y.heldAtEnd;
+            }
+        }
+        Tables tables;
+        QVERIFY(countRegister(reg, DateForm(), 7, tables));
+        QCOMPARE(tables.all.deposits, 70'000);
+        QCOMPARE(tables.all.leftOut, leftOut);
+        QCOMPARE(tables.all.tooLarge, tooLarge);
+        if (tooLarge)
+            return;
+        QCOMPARE(tables.all.years.size(), expected.size());
+        for (const YearFigures& figures : tables.all.years) {
+            const YearFigures& sum = expected[figures.year];
+            QCOMPARE(figures.interest, sum.interest);
+            QCOMPARE(figures.maturing, sum.maturing);
+            QCOMPARE(figures.heldAtEnd, sum.heldAtEnd);
+        }
     }
 
     void yearNames_data()

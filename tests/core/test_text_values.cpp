@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <random>
 
 using namespace td;
 using td::test::dataRow;
@@ -30,6 +31,9 @@ class TestTextValues : public QObject {
 private slots:
     void roundsDecimalHalvesAwayFromZero_data();
     void roundsDecimalHalvesAwayFromZero();
+    void centsAsShownAgreesWithTheDecimalPath_data();
+    void centsAsShownAgreesWithTheDecimalPath();
+    void centsAsShownAgreesOnRandomAmounts();
     void formatMoneyOfAmount_data();
     void formatMoneyOfAmount();
     void formatsTexts_data();
@@ -350,6 +354,69 @@ void TestTextValues::addMonths()
     QFETCH(int, months);
     QFETCH(QDate, expected);
     QCOMPARE(AddMonths(date, months), expected);
+}
+
+// The quick cents must be the decimal path's cents to the last one.
+void TestTextValues::centsAsShownAgreesWithTheDecimalPath_data()
+{
+    QTest::addColumn<double>("amount");
+    QTest::addColumn<qint64>("cents");  // -1 for none
+    dataRow("zero", 0.0, qint64(0));
+    dataRow("minus zero", -0.0, qint64(0));
+    dataRow("2.675 (below the half in binary)", 2.675, qint64(268));
+    dataRow("1.005 (below the half in binary)", 1.005, qint64(101));
+    dataRow("-1.005", -1.005, qint64(-101));
+    dataRow("0.005", 0.005, qint64(1));
+    dataRow("16 nines reach the half", 0.004999999999999999, qint64(1));
+    dataRow("15 nines stay below it", 0.00499999999999999, qint64(0));
+    dataRow("15 digits reach the half", 1234567.8949999999, qint64(123456790));
+    dataRow("just below that", 1234567.894999, qint64(123456789));
+    dataRow("a half cent short of 10^11", 99999999999.995, qint64(10000000000000));
+    dataRow("10^11", 1e11, qint64(10000000000000));
+    dataRow("half a cent below 10^12", 999999999999.995, qint64(100000000000000));
+    dataRow("rounds up to 10^13", 9999999999999.999, qint64(-1));
+    dataRow("10^13", 1e13, qint64(-1));
+    dataRow("smallest subnormal", std::numeric_limits<double>::denorm_min(), qint64(0));
+    dataRow("-0.004", -0.004, qint64(0));
+    dataRow("infinity", kInf, qint64(-1));
+    dataRow("NaN", std::numeric_limits<double>::quiet_NaN(), qint64(-1));
+}
+
+void TestTextValues::centsAsShownAgreesWithTheDecimalPath()
+{
+    QFETCH(double, amount);
+    QFETCH(qint64, cents);
+    const std::optional<qint64> exact = RoundToCents(RoundSignificant15(amount));
+    QCOMPARE(exact.value_or(-1), cents);
+    QCOMPARE(CentsAsShown(amount), exact);
+}
+
+// Amounts of every size, and many a hair from a half cent.
+void TestTextValues::centsAsShownAgreesOnRandomAmounts()
+{
+    std::mt19937_64 random(20260923);
+    std::uniform_real_distribution<double> exponent(-4, 13.2);
+    std::uniform_int_distribution<qint64> cents(-100'000'000'000, 100'000'000'000);
+    std::uniform_int_distribution<int> ulps(-40, 40);
+    for (int i = 0; i < 300'000; ++i) {
+        double amount = 0;
+        switch (i % 3) {
+        case 0:  // anywhere
+            amount = std::pow(10.0, exponent(random)) * (i % 2 ? -1 : 1);
+            break;
+        case 1:  // on a half cent, or a few doubles off it
+            amount = (double(cents(random)) + 0.5) / 100;
+            for (int k = ulps(random); k != 0; k += k > 0 ? -1 : 1)
+                amount = std::nextafter(amount, k > 0 ? kInf : -kInf);
+            break;
+        default:  // a computed value: a balance grown by a monthly rate
+            amount = double(cents(random) / 1000) / 100 * std::pow(1 + 0.0425 / 12, double(i % 241));
+            break;
+        }
+        const std::optional<qint64> exact = RoundToCents(RoundSignificant15(amount));
+        if (CentsAsShown(amount) != exact)
+            QFAIL(qPrintable(QStringLiteral("%1").arg(amount, 0, 'g', 17)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTextValues)
