@@ -10,17 +10,46 @@ namespace td {
 
 namespace {
 
+// Below this a double's cents are whole and exact, and RoundToCents takes them as they are.
+constexpr double kCentsRange = 1e13;
+
 // An amount as the grid reads it into the future value: rounded to cents.
-std::optional<qint64> amountCents(QStringView text)
+// Most amounts are whole cents already, which need no decimal rounding.
+std::optional<qint64> amountCents(std::optional<double> amount)
 {
-    const std::optional<double> amount = ParseNumber(text);
-    return amount ? RoundToCents(*amount) : std::nullopt;
+    if (!amount)
+        return std::nullopt;
+    if (std::fabs(*amount) < kCentsRange) {
+        const qint64 cents = std::llround(*amount * 100);
+        if (double(cents) / 100 == *amount)
+            return cents;
+    }
+    return RoundToCents(*amount);
+}
+
+// RoundToCents(RoundSignificant15(value)), the grid's rounding of a future
+// value. Its decimal digits decide only within a hair of half a cent: below
+// 10^9 the fifteenth digit moves an amount by at most 0.00005 cents and the
+// product by 100 is off by less than 0.00001, so anywhere else the nearest
+// cent of the product is the answer, and found without writing digits.
+std::optional<qint64> gridCents(double value)
+{
+    const double magnitude = std::fabs(value);
+    if (magnitude < 1e9) {
+        const double scaled = magnitude * 100;
+        const double whole = std::floor(scaled);
+        const double fraction = scaled - whole;
+        if (std::fabs(fraction - 0.5) > 1e-3) {
+            const auto cents = static_cast<qint64>(whole) + (fraction > 0.5 ? 1 : 0);
+            return std::signbit(value) ? -cents : cents;
+        }
+    }
+    return RoundToCents(RoundSignificant15(value));
 }
 
 // A count of the term: a whole number from 0, as the key rules let in.
-std::optional<int> termCount(QStringView text)
+std::optional<int> termCount(std::optional<double> count)
 {
-    const std::optional<double> count = ParseNumber(text);
     if (!count || *count < 0 || *count > 120000 || std::floor(*count) != *count)
         return std::nullopt;
     return static_cast<int>(*count);
@@ -30,12 +59,19 @@ std::optional<int> termCount(QStringView text)
 
 std::optional<DepositTerms> depositTerms(const DepositRecord& deposit, const DateForm& form)
 {
-    const std::optional<QDate> start = ParseDate(deposit[StartDate], form);
-    const std::optional<qint64> balance = amountCents(deposit[AccountBalance]);
-    const std::optional<qint64> saving = amountCents(deposit[SaveEachMonth]);
-    const std::optional<double> rate = ParseNumber(deposit[Interest]);
-    const std::optional<int> years = termCount(deposit[Years]);
-    const std::optional<int> months = termCount(deposit[Months]);
+    return depositTerms(ParseDate(deposit[StartDate], form), ParseNumber(deposit[AccountBalance]),
+                        ParseNumber(deposit[SaveEachMonth]), ParseNumber(deposit[Interest]),
+                        ParseNumber(deposit[Years]), ParseNumber(deposit[Months]));
+}
+
+std::optional<DepositTerms> depositTerms(std::optional<QDate> start, std::optional<double> balanceRead,
+                                         std::optional<double> savingRead, std::optional<double> rate,
+                                         std::optional<double> yearsRead, std::optional<double> monthsRead)
+{
+    const std::optional<qint64> balance = amountCents(balanceRead);
+    const std::optional<qint64> saving = amountCents(savingRead);
+    const std::optional<int> years = termCount(yearsRead);
+    const std::optional<int> months = termCount(monthsRead);
     if (!start || !balance || !saving || !rate || !years || !months || !std::isfinite(*rate))
         return std::nullopt;
     return DepositTerms{*start, *balance, *saving, *rate, *years * 12 + *months};
@@ -45,13 +81,26 @@ int monthsElapsed(QDate start, int termMonths, QDate at)
 {
     if (!start.isValid() || !at.isValid() || at < start || termMonths <= 0)
         return 0;
-    // A first guess from the calendar months between, then at most one step
-    // back: the anniversary in at's month may still be ahead of it.
-    int months = (at.year() - start.year()) * 12 + (at.month() - start.month());
-    months = std::clamp(months, 0, termMonths);
-    while (months > 0 && start.addMonths(months) > at)
+    int startYear = 0;
+    int startMonth = 0;
+    int startDay = 0;
+    int atYear = 0;
+    int atMonth = 0;
+    int atDay = 0;
+    start.getDate(&startYear, &startMonth, &startDay);
+    at.getDate(&atYear, &atMonth, &atDay);
+    if (startYear < 1) {  // the calendar has no year 0: let QDate count across it
+        int months = std::clamp((atYear - startYear) * 12 + (atMonth - startMonth), 0, termMonths);
+        while (months > 0 && start.addMonths(months) > at)
+            --months;
+        return months;
+    }
+    // The calendar months between, less one where the anniversary in at's
+    // month (start's day, or the month's last where it is shorter) is still ahead.
+    int months = (atYear - startYear) * 12 + (atMonth - startMonth);
+    if (atDay < startDay && atDay < at.daysInMonth())
         --months;
-    return months;
+    return std::clamp(months, 0, termMonths);
 }
 
 std::optional<qint64> valueAfterMonthsCents(const DepositTerms& terms, int months)
@@ -60,7 +109,7 @@ std::optional<qint64> valueAfterMonthsCents(const DepositTerms& terms, int month
         return terms.balanceCents;
     const double value = futureValue(double(terms.balanceCents) / 100, double(terms.savingCents) / 100,
                                      terms.ratePercent, 0, months);
-    return RoundToCents(RoundSignificant15(value));
+    return gridCents(value);
 }
 
 std::optional<qint64> interestBetweenCents(const DepositTerms& terms, int from, int to)
