@@ -108,9 +108,11 @@ int main(int argc, char* argv[])
     QtClock clock;
     QtScreen screen;
     QtProgressDisplay progress;
-    Platform platform{messages, chosen,   printer,
-                      pointer,  modal,    clock,
-                      screen,   progress, DateForm::fromLocale(QLocale::c())};
+    QtNotifications notifications;
+    Platform platform{messages,     chosen,   printer,
+                      pointer,      modal,    clock,
+                      screen,       progress, DateForm::fromLocale(QLocale::c()),
+                      notifications};
     frmTermDeposit window(platform);
     window.startUp();
     window.show();

@@ -118,9 +118,11 @@ double measureCommand(const QString& command, const QString& path)
     QtClock clock;
     QtScreen screen;
     QtProgressDisplay progress;
-    Platform platform{messages, chosen,   printer,
-                      pointer,  modal,    clock,
-                      screen,   progress, DateForm::fromLocale(QLocale::c())};
+    QtNotifications notifications;
+    Platform platform{messages,     chosen,   printer,
+                      pointer,      modal,    clock,
+                      screen,       progress, DateForm::fromLocale(QLocale::c()),
+                      notifications};
     frmTermDeposit window(platform);
     messages.answers.push_back(MessageButton::Ok);  // the start-up message
     window.startUp();

@@ -161,9 +161,11 @@ int runFigure(const QString& figure, const QString& depositPath, int argc, char*
     QtClock clock;
     QtScreen screen;
     QtProgressDisplay progress;
-    Platform platform{messages, chosen,   printer,
-                      pointer,  modal,    clock,
-                      screen,   progress, DateForm::fromLocale(QLocale::c())};
+    QtNotifications notifications;
+    Platform platform{messages,     chosen,   printer,
+                      pointer,      modal,    clock,
+                      screen,       progress, DateForm::fromLocale(QLocale::c()),
+                      notifications};
     frmTermDeposit window(platform);
     window.startUp();
     window.show();

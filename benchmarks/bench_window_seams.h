@@ -65,9 +65,11 @@ struct WindowWorld {
     QtClock clock;
     QtScreen screen;
     QtProgressDisplay progress;
-    Platform platform{messages, files,    printer,
-                      pointer,  modal,    clock,
-                      screen,   progress, DateForm::fromLocale(QLocale::c())};
+    QtNotifications notifications;
+    Platform platform{messages,     files,    printer,
+                      pointer,      modal,    clock,
+                      screen,       progress, DateForm::fromLocale(QLocale::c()),
+                      notifications};
     frmTermDeposit window{platform};
 
     WindowWorld()

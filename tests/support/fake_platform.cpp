@@ -1,5 +1,7 @@
 #include "fake_platform.h"
 
+#include "support/preferences_scope.h"
+
 #include <QDialog>
 #include <QTest>
 
@@ -195,8 +197,9 @@ bool FakeProgressDisplay::advance(qint64 done, qint64 total)
 FakePlatform::FakePlatform() : FakePlatform(DateForm()) {}
 
 FakePlatform::FakePlatform(const DateForm& form)
-    : m_platform{messages, files, printer, pointer, modal, clock, screen, progress, form}
+    : m_platform{messages, files, printer, pointer, modal, clock, screen, progress, form, notifications}
 {
+    keepSettingsPrivate();
 }
 
 }  // namespace td::test

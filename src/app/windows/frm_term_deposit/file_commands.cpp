@@ -224,6 +224,8 @@ void frmTermDeposit::openDocument(const std::optional<QString>& chosen)
     if (!failure.isEmpty())
         showFileError(tr("The Term Deposit file could not be opened. The register has not been changed."),
                       source, failure);
+    else
+        remindOfDueDeposits();
 }
 
 void frmTermDeposit::fileSave()

@@ -80,6 +80,9 @@ public:
     // its term date with its future value as the balance. Add writes it.
     void RollOverTermDeposit();
     frmMaturities* maturitiesWindow() const;
+    // One desktop notification of the active deposits that mature within the
+    // preferences' reminder days, or have matured; its action shows the maturities.
+    void remindOfDueDeposits();
 
     // File commands and the save prompts. Each returns false when it stopped early.
     bool SaveFirst();

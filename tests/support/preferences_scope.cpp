@@ -1,0 +1,21 @@
+#include "support/preferences_scope.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+
+namespace td::test {
+
+void keepSettingsPrivate()
+{
+    static QTemporaryDir folder;
+    static const bool pointed = [] {
+        for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+            QSettings::setPath(format, QSettings::UserScope, folder.path());
+            QSettings::setPath(format, QSettings::SystemScope, folder.path() + QStringLiteral("/system"));
+        }
+        return true;
+    }();
+    Q_UNUSED(pointed);
+}
+
+}  // namespace td::test
