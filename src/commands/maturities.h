@@ -58,18 +58,19 @@ enum class State { Matured, DueSoon, Later, DateUnreadable };
 State stateOf(qint64 days);
 
 // What the overview keeps of a deposit: only what it sorts and totals by,
-// packed, since a register may hold millions. The texts are read from the
-// register when shown (see text()).
+// packed into 36 bytes, since a register may hold millions. The texts are
+// read from the register when shown (see text()).
+#pragma pack(push, 4)
 struct Figures {
-    static constexpr qint32 kNoDate = std::numeric_limits<qint32>::min();
+    static constexpr qint32 kNoDate = -(1 << 30);
     static constexpr double kUnread = std::numeric_limits<double>::quiet_NaN();
 
     double balance = kUnread;
     double futureValue = kUnread;
-    double interest = kUnread;    // future value less balance less the savings paid in
-    double valueToday = kUnread;  // after the months elapsed by the day counted on
-    qint32 termDay = kNoDate;     // the term date as a Julian day
-    bool active = false;          // Active reads "Yes"
+    double interest = kUnread;      // future value less balance less the savings paid in
+    double valueToday = kUnread;    // after the months elapsed by the day counted on
+    qint32 termDay : 31 = kNoDate;  // the term date as a Julian day
+    bool active : 1 = false;        // Active reads "Yes"
 
     bool hasTermDate() const { return termDay != kNoDate; }
     std::optional<qint64> days(QDate today) const;  // 0 is today, negative is past
@@ -81,6 +82,8 @@ struct Figures {
                !std::isnan(valueToday);
     }
 };
+#pragma pack(pop)
+static_assert(sizeof(Figures) == 36);
 
 // The tax on an amount of interest at the share (hundredths of a percent),
 // rounded to the cent, and the interest less that tax; nothing read, nothing given.

@@ -20,8 +20,8 @@ void Ladder::change(const Figures& figures, int sign)
     const std::optional<qint64> days = figures.days(m_today);
     if (!days || stateOf(*days) == State::Matured || figures.termDay >= m_starts.back())
         return;
-    const auto month = std::size_t(std::upper_bound(m_starts.begin(), m_starts.end(), qint64(figures.termDay)) -
-                                   m_starts.begin() - 1);
+    const auto month = std::size_t(
+        std::upper_bound(m_starts.begin(), m_starts.end(), qint64(figures.termDay)) - m_starts.begin() - 1);
     if (sign > 0)
         m_amounts[month].add(figures.futureValue);
     else

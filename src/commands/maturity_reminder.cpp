@@ -60,7 +60,8 @@ Notification reminderOf(const DueDeposits& due, const Register& reg, const DateF
     reminder.summary = tr("Term deposits due");
     reminder.body =
         due.count == 1
-            ? tr("1 active deposit matures by %1 or has matured: %2, term date %3.").arg(lastDay, account, termDate)
+            ? tr("1 active deposit matures by %1 or has matured: %2, term date %3.")
+                  .arg(lastDay, account, termDate)
             : tr("%1 active deposits mature by %2 or have matured. The earliest is %3, term date %4.")
                   .arg(due.count)
                   .arg(lastDay, account, termDate);

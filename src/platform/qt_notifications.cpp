@@ -51,8 +51,9 @@ void QtNotifications::post(const Notification& notification, std::function<void(
     if (!notification.actionLabel.isEmpty())
         actions << kDefaultAction << notification.actionLabel << kOpenAction << notification.actionLabel;
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
-    call << programTitle() << m_shown << QStringLiteral("termdeposit") << notification.summary << notification.body
-         << actions << QVariantMap{{QStringLiteral("desktop-entry"), QStringLiteral("termdeposit")}} << -1;
+    call << programTitle() << m_shown << QStringLiteral("termdeposit") << notification.summary
+         << notification.body << actions
+         << QVariantMap{{QStringLiteral("desktop-entry"), QStringLiteral("termdeposit")}} << -1;
     auto* watcher = new QDBusPendingCallWatcher(connection.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, onAction = std::move(onAction)](QDBusPendingCallWatcher* finished) {

@@ -13,8 +13,8 @@
 #include <QLabel>
 #include <QLocale>
 #include <QTableWidget>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 #include <algorithm>
 
 namespace td {
@@ -25,6 +25,7 @@ MaturityLadderView::MaturityLadderView(QWidget* parent) : QWidget(parent)
 {
     auto* caption = new QLabel(tr("Future values of the active deposits maturing in each &month"), this);
     caption->setObjectName(QStringLiteral("lblLadder"));
+    caption->setWordWrap(true);
 
     m_table = new QTableWidget(Ladder::kMonths, 2, this);
     m_table->setObjectName(QStringLiteral("GridLadder"));
@@ -37,6 +38,7 @@ MaturityLadderView::MaturityLadderView(QWidget* parent) : QWidget(parent)
     m_table->setTabKeyNavigation(false);
     m_table->setWordWrap(false);
     m_table->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
     for (int row = 0; row < Ladder::kMonths; ++row) {
@@ -82,8 +84,8 @@ MaturityLadderView::MaturityLadderView(QWidget* parent) : QWidget(parent)
     table->addWidget(m_table, 1);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(table);
-    layout->addWidget(m_chartView, 1);
+    layout->addLayout(table, 1);
+    layout->addWidget(m_chartView, 2);
     setTabOrder(m_table, m_chartView);
 }
 
@@ -115,7 +117,7 @@ void MaturityLadderView::showLadder(const Ladder& ladder)
     }
     m_amounts->setRange(lowest, highest > lowest ? highest : lowest + 1);
     m_amounts->applyNiceNumbers();
-    m_table->resizeColumnsToContents();
+    m_table->resizeColumnToContents(0);
 }
 
 QList<double> MaturityLadderView::barValues() const
