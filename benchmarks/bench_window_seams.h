@@ -127,9 +127,11 @@ struct WindowWorld {
     QtClock clock;
     QtScreen screen;
     NotedProgress progress;
-    Platform platform{messages, files,    printer,
-                      pointer,  modal,    clock,
-                      screen,   progress, DateForm::fromLocale(QLocale::c())};
+    QtNotifications notifications;
+    Platform platform{messages,     files,    printer,
+                      pointer,      modal,    clock,
+                      screen,       progress, DateForm::fromLocale(QLocale::c()),
+                      notifications};
     frmTermDeposit window{platform};
 
     // The file dialogs answer with `path`, if given.

@@ -8,7 +8,7 @@ packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-charts-dev l
           fonts-dejavu-core fonts-liberation2 xvfb xauth xdotool openbox x11-utils imagemagick
           poppler-utils clang clang-format libclang-rt-14-dev ccache
           dpkg-dev file lintian appstream desktop-file-utils shared-mime-info
-          dbus-daemon dbus-bin at-spi2-core python3-pyatspi)
+          dbus-daemon dbus-bin at-spi2-core python3-pyatspi python3-dbus)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -3,6 +3,7 @@
 #include "commands/row_texts.h"
 #include "core/register.h"
 #include "core/text_values.h"
+#include "finance/elapsed_value.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -15,47 +16,9 @@ namespace {
 
 QString tr(const char* text) { return QCoreApplication::translate("Maturities", text); }
 
-// ParseNumber's answer, read quicker for the plain amounts the program
-// writes ("$1,234.56", "12"): their whole cents over 100 is the double that
-// ParseNumber finds, the one nearest to the decimal. Anything else is left
-// to ParseNumber.
-std::optional<double> readAmount(QStringView text)
+// A count of the term as read: a whole number, not negative.
+std::optional<double> wholeCount(std::optional<double> value)
 {
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    const bool negative = n > 0 && text[0] == u'-';
-    i += negative ? 1 : 0;
-    i += i < n && text[i] == u'$' ? 1 : 0;
-    qint64 cents = 0;
-    int digits = 0;
-    bool plain = i < n && text[i] >= u'0' && text[i] <= u'9';
-    for (; plain && i < n && text[i] != u'.'; ++i) {
-        if (text[i] >= u'0' && text[i] <= u'9') {
-            cents = cents * 10 + (text[i].unicode() - u'0');
-            ++digits;
-        } else {
-            plain = text[i] == u',';
-        }
-    }
-    int decimals = 0;
-    if (plain && i < n) {  // the point
-        for (++i; plain && i < n; ++i, ++decimals) {
-            plain = decimals < 2 && text[i] >= u'0' && text[i] <= u'9';
-            cents = cents * 10 + (text[i].unicode() - u'0');
-        }
-    }
-    if (!plain || digits + 2 > 15)
-        return ParseNumber(text);
-    for (; decimals < 2; ++decimals)
-        cents *= 10;
-    const double value = double(cents) / 100;
-    return negative ? -value : value;
-}
-
-// A count text of the term: a whole number, not negative.
-std::optional<double> wholeCount(QStringView text)
-{
-    const std::optional<double> value = readAmount(text);
     if (!value || *value < 0 || std::floor(*value) != *value)
         return std::nullopt;
     return value;
@@ -93,23 +56,47 @@ double interestOf(double balance, double futureValue, double saving, double mont
 }
 
 template <typename Texts>
-Figures figuresFrom(Texts& texts, const DateForm& form)
+std::optional<DepositTerms> termsFrom(Texts& texts, const DateForm& form)
 {
+    return depositTerms(ParseDate(texts[StartDate], form), ParseNumber(texts[AccountBalance]),
+                        ParseNumber(texts[SaveEachMonth]), ParseNumber(texts[Interest]),
+                        ParseNumber(texts[Years]), ParseNumber(texts[Months]));
+}
+
+double valueTodayOf(const std::optional<DepositTerms>& terms, QDate today)
+{
+    if (!terms)
+        return Figures::kUnread;
+    const std::optional<qint64> cents =
+        valueAfterMonthsCents(*terms, monthsElapsed(terms->start, terms->termMonths, today));
+    return cents ? double(*cents) / 100 : Figures::kUnread;
+}
+
+// Each text read once: the terms take the amounts and counts as read for the interest.
+template <typename Texts>
+Figures figuresFrom(Texts& texts, const Basis& basis)
+{
+    const DateForm& form = basis.form;
     Figures figures;
     if (const std::optional<QDate> date = ParseDate(texts[TermDate], form))
         figures.termDay = static_cast<qint32>(date->toJulianDay());
-    const std::optional<double> balance = readAmount(texts[AccountBalance]);
-    const std::optional<double> futureValue = readAmount(texts[FutureValue]);
+    const std::optional<double> balance = ParseNumber(texts[AccountBalance]);
+    const std::optional<double> futureValue = ParseNumber(texts[FutureValue]);
     figures.balance = balance.value_or(Figures::kUnread);
     figures.futureValue = futureValue.value_or(Figures::kUnread);
-    const std::optional<double> saving = readAmount(texts[SaveEachMonth]);
-    const std::optional<double> years = wholeCount(texts[Years]);
-    const std::optional<double> months = wholeCount(texts[Months]);
-    if (balance && futureValue && saving && years && months)
+    const std::optional<double> saving = ParseNumber(texts[SaveEachMonth]);
+    const std::optional<double> years = ParseNumber(texts[Years]);
+    const std::optional<double> months = ParseNumber(texts[Months]);
+    if (balance && futureValue && saving && wholeCount(years) && wholeCount(months))
         figures.interest = interestOf(*balance, *futureValue, *saving, *years * 12 + *months);
+    figures.valueToday = valueTodayOf(depositTerms(ParseDate(texts[StartDate], form), balance, saving,
+                                                   ParseNumber(texts[Interest]), years, months),
+                                      basis.today);
     figures.active = texts[Active] == QLatin1String("Yes");
     return figures;
 }
+
+QString moneyText(double amount) { return std::isnan(amount) ? QString() : FormatMoney(amount); }
 
 QString statusText(State state, bool countsInTotals)
 {
@@ -143,8 +130,12 @@ QString headerText(int column)
         QT_TRANSLATE_NOOP("Maturities", "Days to Maturity"),
         QT_TRANSLATE_NOOP("Maturities", "Status"),
         QT_TRANSLATE_NOOP("Maturities", "Account Balance"),
+        QT_TRANSLATE_NOOP("Maturities", "Value Today"),
+        QT_TRANSLATE_NOOP("Maturities", "Interest So Far"),
         QT_TRANSLATE_NOOP("Maturities", "Future Value"),
         QT_TRANSLATE_NOOP("Maturities", "Interest to Earn"),
+        QT_TRANSLATE_NOOP("Maturities", "Tax"),
+        QT_TRANSLATE_NOOP("Maturities", "Net Interest"),
         QT_TRANSLATE_NOOP("Maturities", "Active"),
     }};
     return tr(kHeaders.at(column));
@@ -173,23 +164,64 @@ State Figures::state(QDate today) const
 std::optional<double> savingsPaidIn(QStringView saveEachMonth, QStringView years, QStringView months)
 {
     const std::optional<double> saving = ParseNumber(saveEachMonth);
-    const std::optional<double> y = wholeCount(years);
-    const std::optional<double> m = wholeCount(months);
+    const std::optional<double> y = wholeCount(ParseNumber(years));
+    const std::optional<double> m = wholeCount(ParseNumber(months));
     if (!saving || !y || !m)
         return std::nullopt;
     return *saving * (*y * 12 + *m);
 }
 
-Figures figuresOf(const DepositRecord& deposit, const DateForm& form) { return figuresFrom(deposit, form); }
+double taxOn(double interest, int taxShare)
+{
+    if (std::isnan(interest))
+        return Figures::kUnread;
+    // The interest as it is shown, in cents; beyond any sum of money, a share of it as it stands.
+    const std::optional<qint64> cents = wholeCents(interest);
+    const std::optional<qint64> shown = cents ? cents : RoundToCents(interest);
+    return shown ? double(taxCents(*shown, taxShare)) / 100 : interest * taxShare / 10000;
+}
 
-Figures figuresAt(const Register& reg, int row, const DateForm& form)
+double netOf(double interest, int taxShare)
+{
+    const double tax = taxOn(interest, taxShare);
+    const std::optional<qint64> interestCents = wholeCents(interest);
+    const std::optional<qint64> taxInCents = wholeCents(tax);
+    if (interestCents && taxInCents)
+        return double(*interestCents - *taxInCents) / 100;
+    return interest - tax;
+}
+
+Figures figuresOf(const DepositRecord& deposit, const Basis& basis) { return figuresFrom(deposit, basis); }
+
+Figures figuresAt(const Register& reg, int row, const Basis& basis)
 {
     RowTexts texts(reg);
     texts.load(row);
-    return figuresFrom(texts, form);
+    return figuresFrom(texts, basis);
 }
 
-bool figuresOfRegister(const Register& reg, const DateForm& form, std::vector<Figures>& figures,
+double interestSoFarAt(const Register& reg, int row, const Basis& basis)
+{
+    RowTexts texts(reg);
+    texts.load(row);
+    const std::optional<DepositTerms> terms = termsFrom(texts, basis.form);
+    if (!terms)
+        return Figures::kUnread;
+    const std::optional<qint64> cents =
+        interestBetweenCents(*terms, 0, monthsElapsed(terms->start, terms->termMonths, basis.today));
+    return cents ? double(*cents) / 100 : Figures::kUnread;
+}
+
+void countValuesToday(const Register& reg, const Basis& basis, std::vector<Figures>& figures)
+{
+    RowTexts texts(reg);
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        texts.load(int(i) + 1);
+        figures[i].valueToday = valueTodayOf(termsFrom(texts, basis.form), basis.today);
+    }
+}
+
+bool figuresOfRegister(const Register& reg, const Basis& basis, std::vector<Figures>& figures,
                        const ProgressStep& step)
 {
     constexpr int kRowsAStep = 1 << 16;
@@ -202,7 +234,7 @@ bool figuresOfRegister(const Register& reg, const DateForm& form, std::vector<Fi
         if (i % kRowsAStep == 0 && step && !step(i, count))
             return false;
         texts.load(i + 1);
-        counted[static_cast<std::size_t>(i)] = figuresFrom(texts, form);
+        counted[static_cast<std::size_t>(i)] = figuresFrom(texts, basis);
     }
     if (step && !step(count, count))
         return false;
@@ -210,8 +242,9 @@ bool figuresOfRegister(const Register& reg, const DateForm& form, std::vector<Fi
     return true;
 }
 
-QString text(const Figures& figures, int column, QDate today, const Register& reg, int row)
+QString text(const Figures& figures, int column, const Basis& basis, const Register& reg, int row)
 {
+    const QDate today = basis.today;
     switch (column) {
     case AccountNumberColumn:
         return reg.cell(row, AccountNumber);
@@ -225,10 +258,18 @@ QString text(const Figures& figures, int column, QDate today, const Register& re
         return statusText(figures.state(today), figures.countsInTotals());
     case BalanceColumn:
         return reg.cell(row, AccountBalance);
+    case ValueTodayColumn:
+        return moneyText(figures.valueToday);
+    case InterestSoFarColumn:
+        return moneyText(interestSoFarAt(reg, row, basis));
     case FutureValueColumn:
         return reg.cell(row, FutureValue);
     case InterestColumn:
-        return std::isnan(figures.interest) ? QString() : FormatMoney(figures.interest);
+        return moneyText(figures.interest);
+    case TaxColumn:
+        return moneyText(taxOn(figures.interest, basis.taxShare));
+    case NetInterestColumn:
+        return moneyText(netOf(figures.interest, basis.taxShare));
     case ActiveColumn:
         return reg.cell(row, Active);
     default:
@@ -254,9 +295,13 @@ void Summary::change(const Figures& figures, int sign)
             totals.leftOut += sign;
             return;
         }
-        for (auto [sum, amount] : {std::pair{&totals.balance, figures.balance},
-                                   std::pair{&totals.futureValue, figures.futureValue},
-                                   std::pair{&totals.interest, figures.interest}}) {
+        const bool taxed = taxShare > 0;
+        for (auto [sum, amount] :
+             {std::pair{&totals.balance, figures.balance}, std::pair{&totals.valueToday, figures.valueToday},
+              std::pair{&totals.futureValue, figures.futureValue},
+              std::pair{&totals.interest, figures.interest},
+              std::pair{&totals.tax, taxed ? taxOn(figures.interest, taxShare) : 0.0},
+              std::pair{&totals.netInterest, taxed ? netOf(figures.interest, taxShare) : 0.0}}) {
             if (sign > 0)
                 sum->add(amount);
             else
@@ -268,21 +313,30 @@ void Summary::change(const Figures& figures, int sign)
         apply(active);
 }
 
-Summary summarise(const std::vector<Figures>& figures)
+Summary summarise(const std::vector<Figures>& figures, int taxShare)
 {
-    Summary summary;
+    Summary summary(taxShare);
     for (const Figures& f : figures)
         summary.add(f);
     return summary;
 }
 
-QString totalsText(const Totals& totals, bool activeOnly)
+QString totalsText(const Totals& totals, bool activeOnly, int taxShare)
 {
     const QString counted = activeOnly ? tr("Active deposits: %1").arg(totals.deposits)
                                        : tr("All deposits: %1").arg(totals.deposits);
-    QString text = tr("%1. Account balance %2, future value %3, interest to earn %4.")
-                       .arg(counted, FormatMoney(totals.balance.value()),
-                            FormatMoney(totals.futureValue.value()), FormatMoney(totals.interest.value()));
+    const QString balance = FormatMoney(totals.balance.value());
+    const QString valueToday = FormatMoney(totals.valueToday.value());
+    const QString futureValue = FormatMoney(totals.futureValue.value());
+    const QString interest = FormatMoney(totals.interest.value());
+    QString text =
+        taxShare > 0
+            ? tr("%1. Account balance %2, value today %3, future value %4, interest to earn %5, tax %6, "
+                 "net interest %7.")
+                  .arg(counted, balance, valueToday, futureValue, interest, FormatMoney(totals.tax.value()),
+                       FormatMoney(totals.netInterest.value()))
+            : tr("%1. Account balance %2, value today %3, future value %4, interest to earn %5.")
+                  .arg(counted, balance, valueToday, futureValue, interest);
     if (totals.leftOut == 1)
         text += tr(" 1 deposit left out: its values cannot be read.");
     else if (totals.leftOut > 1)

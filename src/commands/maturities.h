@@ -15,25 +15,40 @@ namespace td {
 
 class Register;
 
-// The maturities overview: every deposit by term date, what it will be worth
-// and what it will earn, with totals. Values are read from the register's
-// texts; a text that does not read is shown as it stands and kept out of the
-// totals, never guessed at.
+// The maturities overview: every deposit by term date, what it is worth
+// today, what it will be worth and what it will earn, with totals. Values are
+// read from the register's texts; a text that does not read is shown as it
+// stands and kept out of the totals, never guessed at.
 namespace maturities {
 
+// Tax and Net Interest are shown only while a share of interest is withheld
+// as tax; the columns after them then move two places to the left.
 enum Column : int {
     AccountNumberColumn = 0,
     TermDateColumn,
     DaysColumn,
     StatusColumn,
     BalanceColumn,
+    ValueTodayColumn,
+    InterestSoFarColumn,
     FutureValueColumn,
     InterestColumn,
+    TaxColumn,
+    NetInterestColumn,
     ActiveColumn,
     ColumnCount
 };
 
 QString headerText(int column);
+
+// What the shown figures depend on besides the deposit's own texts.
+struct Basis {
+    QDate today;       // days to maturity and the value today are counted to this day
+    DateForm form;     // of the register's dates
+    int taxShare = 0;  // of interest withheld as tax, in hundredths of a percent; 0: none
+
+    bool showsTax() const { return taxShare > 0; }
+};
 
 // Deposits that mature within this many days are marked as due soon.
 inline constexpr int kDueSoonDays = 30;
@@ -43,17 +58,19 @@ enum class State { Matured, DueSoon, Later, DateUnreadable };
 State stateOf(qint64 days);
 
 // What the overview keeps of a deposit: only what it sorts and totals by,
-// packed, since a register may hold millions. The texts are read from the
-// register when shown (see text()).
+// packed into 36 bytes, since a register may hold millions. The texts are
+// read from the register when shown (see text()).
+#pragma pack(push, 4)
 struct Figures {
-    static constexpr qint32 kNoDate = std::numeric_limits<qint32>::min();
+    static constexpr qint32 kNoDate = -(1 << 30);
     static constexpr double kUnread = std::numeric_limits<double>::quiet_NaN();
 
     double balance = kUnread;
     double futureValue = kUnread;
-    double interest = kUnread;  // future value less balance less the savings paid in
-    qint32 termDay = kNoDate;   // the term date as a Julian day
-    bool active = false;        // Active reads "Yes"
+    double interest = kUnread;      // future value less balance less the savings paid in
+    double valueToday = kUnread;    // after the months elapsed by the day counted on
+    qint32 termDay : 31 = kNoDate;  // the term date as a Julian day
+    bool active : 1 = false;        // Active reads "Yes"
 
     bool hasTermDate() const { return termDay != kNoDate; }
     std::optional<qint64> days(QDate today) const;  // 0 is today, negative is past
@@ -61,18 +78,29 @@ struct Figures {
     // A deposit whose amounts all read takes part in the totals.
     bool countsInTotals() const
     {
-        return !std::isnan(balance) && !std::isnan(futureValue) && !std::isnan(interest);
+        return !std::isnan(balance) && !std::isnan(futureValue) && !std::isnan(interest) &&
+               !std::isnan(valueToday);
     }
 };
+#pragma pack(pop)
+static_assert(sizeof(Figures) == 36);
+
+// The tax on an amount of interest at the share (hundredths of a percent),
+// rounded to the cent, and the interest less that tax; nothing read, nothing given.
+double taxOn(double interest, int taxShare);
+double netOf(double interest, int taxShare);
 
 // The savings paid in over the term: the monthly saving ("0" when switched
 // off) times years * 12 + months. Nothing when a text does not read as an
 // amount or as a whole count.
 std::optional<double> savingsPaidIn(QStringView saveEachMonth, QStringView years, QStringView months);
 
-Figures figuresOf(const DepositRecord& deposit, const DateForm& form);
+Figures figuresOf(const DepositRecord& deposit, const Basis& basis);
 // The figures of register row `row`, read from its record without a text made.
-Figures figuresAt(const Register& reg, int row, const DateForm& form);
+Figures figuresAt(const Register& reg, int row, const Basis& basis);
+// The interest credited by the day counted on: the value today less the
+// balance less the savings paid in so far; nothing when a term does not read.
+double interestSoFarAt(const Register& reg, int row, const Basis& basis);
 
 using ProgressStep = std::function<bool(qint64 done, qint64 total)>;
 
@@ -82,12 +110,14 @@ inline std::size_t withRoomToGrow(std::size_t rows) { return rows + rows / 16 + 
 
 // The figures of every deposit row, register row r at r - 1. False, and
 // `figures` untouched, when `step` says to stop.
-bool figuresOfRegister(const Register& reg, const DateForm& form, std::vector<Figures>& figures,
+bool figuresOfRegister(const Register& reg, const Basis& basis, std::vector<Figures>& figures,
                        const ProgressStep& step = {});
+// Every deposit's value today counted again for another day, the rest of its figures kept.
+void countValuesToday(const Register& reg, const Basis& basis, std::vector<Figures>& figures);
 
 // The text a column shows for register row `row` with these figures: the
-// deposit's own texts as they stand, the days, interest and status as worked out.
-QString text(const Figures& figures, int column, QDate today, const Register& reg, int row);
+// deposit's own texts as they stand, the days, values, interest and status as worked out.
+QString text(const Figures& figures, int column, const Basis& basis, const Register& reg, int row);
 
 // A total that taking an amount away again leaves exactly as before, in
 // whatever order amounts come and go: amounts in whole cents (what the
@@ -108,11 +138,17 @@ struct Totals {
     int deposits = 0;  // rows looked at
     int leftOut = 0;   // of which kept out for values that do not read
     Sum balance;
+    Sum valueToday;
     Sum futureValue;
     Sum interest;
+    Sum tax;  // each deposit's tax, rounded to the cent, at the summary's share
+    Sum netInterest;
 };
 
 struct Summary {
+    explicit Summary(int taxShare = 0) : taxShare(taxShare) {}
+
+    int taxShare;
     Totals active;
     Totals all;
 
@@ -123,11 +159,11 @@ private:
     void change(const Figures& figures, int sign);
 };
 
-Summary summarise(const std::vector<Figures>& figures);
+Summary summarise(const std::vector<Figures>& figures, int taxShare = 0);
 
 // A sentence that says the totals and what was left out, for the window and
-// for a screen reader alike.
-QString totalsText(const Totals& totals, bool activeOnly);
+// for a screen reader alike; the tax and the net interest where a share is withheld.
+QString totalsText(const Totals& totals, bool activeOnly, int taxShare = 0);
 
 // What the details dialog starts from when a matured deposit is rolled over:
 // the same account number, saving, rate and term, starting on the old term

@@ -98,8 +98,8 @@ void appendTextKey(QStringView text, std::string& key)
 }
 
 RowOrder::RowOrder(const Register& reg, const std::vector<Figures>& figures, int column, bool ascending,
-                   QDate today)
-    : m_register(reg), m_figures(figures), m_column(column), m_ascending(ascending), m_today(today),
+                   const Basis& basis)
+    : m_register(reg), m_figures(figures), m_column(column), m_ascending(ascending), m_basis(basis),
       m_textual(column == AccountNumberColumn || column == ActiveColumn), m_texts(reg)
 {
 }
@@ -131,18 +131,30 @@ RowOrder::Key RowOrder::keyOf(qint32 row, std::string& texts) const
         key.primary = !f.hasTermDate() ? kLast : m_ascending ? quint64(f.termDay) : ~quint64(f.termDay);
         break;
     case StatusColumn: {
-        const int u = urgency(f.state(m_today));
+        const int u = urgency(f.state(m_basis.today));
         key.primary = quint64(m_ascending ? u : 3 - u);
         break;
     }
     case BalanceColumn:
         key.primary = amount(f.balance);
         break;
+    case ValueTodayColumn:
+        key.primary = amount(f.valueToday);
+        break;
+    case InterestSoFarColumn:
+        key.primary = amount(interestSoFarAt(m_register, row + 1, m_basis));
+        break;
     case FutureValueColumn:
         key.primary = amount(f.futureValue);
         break;
     case InterestColumn:
         key.primary = amount(f.interest);
+        break;
+    case TaxColumn:
+        key.primary = amount(taxOn(f.interest, m_basis.taxShare));
+        break;
+    case NetInterestColumn:
+        key.primary = amount(netOf(f.interest, m_basis.taxShare));
         break;
     default:
         break;

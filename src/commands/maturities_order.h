@@ -16,14 +16,15 @@ namespace td::maturities {
 // the Active texts with runs of digits as numbers and letters regardless of
 // case. A value that does not read goes last in either order; ties go in
 // term date order, then register order. Row i is register row i + 1, whose
-// figures are figures[i].
+// figures are figures[i]. The interest so far is worked out from the row's
+// texts as its key is made; every other amount is among the figures.
 //
 // A sort makes each row's key once (a number, or for a text a string of bytes
 // that compares as the text is ordered) and never compares texts.
 class RowOrder {
 public:
     RowOrder(const Register& reg, const std::vector<Figures>& figures, int column, bool ascending,
-             QDate today);
+             const Basis& basis);
 
     // Every row, in order, into `order`; false, and `order` untouched, when
     // `step` says to stop.
@@ -45,7 +46,7 @@ private:
     const std::vector<Figures>& m_figures;
     int m_column;
     bool m_ascending;
-    QDate m_today;
+    Basis m_basis;
     bool m_textual;
     mutable RowTexts m_texts;
 };

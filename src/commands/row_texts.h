@@ -18,8 +18,11 @@ public:
     explicit RowTexts(const Register& reg) : m_register(reg) {}
 
     void load(int row);
-    // As Register::cell gives it, until the next load.
+    // As Register::cell gives it, until the next load; decoded once a load.
     QStringView operator[](int column);
+    // The row's record in the file's own bytes, for a reader of a field's
+    // bytes; null for a row kept as texts.
+    const char* record() const { return m_record; }
 
 private:
     const Register& m_register;
@@ -27,6 +30,7 @@ private:
     DepositRecord m_texts;
     char m_scratch[deposit_file::kRecordSize];
     std::array<QChar, deposit_file::kRecordSize> m_chars;
+    std::array<qint8, ColumnCount> m_lengths{};  // of the fields decoded since the load; -1 for not yet
 };
 
 }  // namespace td

@@ -119,9 +119,10 @@ QString DateForm::format(QDate date) const
 
 // Exactly the pattern: the right digits and separators in every place, blanks
 // only around the whole text, and a real calendar date.
-std::optional<QDate> DateForm::parse(QStringView text) const
+template <typename Text>
+std::optional<QDate> DateForm::parseText(Text text) const
 {
-    const QStringView t = text.trimmed();
+    const Text t = text.trimmed();
     if (t.size() != m_pattern.size())
         return std::nullopt;
     bool ok = true;
@@ -139,7 +140,7 @@ std::optional<QDate> DateForm::parse(QStringView text) const
             }
             (field == u'd' ? day : field == u'M' ? month : year) = value;
         },
-        [&](QChar c, qsizetype at) { ok = ok && t[at] == c; });
+        [&](QChar c, qsizetype at) { ok = ok && QChar(t[at]) == c; });
     if (!ok || year < 1)
         return std::nullopt;
     const QDate date(year, month, day);
@@ -147,6 +148,10 @@ std::optional<QDate> DateForm::parse(QStringView text) const
         return std::nullopt;
     return date;
 }
+
+std::optional<QDate> DateForm::parse(QStringView text) const { return parseText(text); }
+
+std::optional<QDate> DateForm::parse(QLatin1String text) const { return parseText(text); }
 
 QString FormatDate(QDate date, const DateForm& form) { return form.format(date); }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QLatin1String>
 #include <QLocale>
 #include <QString>
 #include <QStringView>
@@ -21,9 +22,13 @@ public:
     QString pattern() const { return m_pattern; }  // a QDate format, e.g. "dd/MM/yyyy"
     QString format(QDate date) const;              // empty for an invalid date
     std::optional<QDate> parse(QStringView text) const;
+    // The same from bytes of a deposit file's field: a date text is all ASCII.
+    std::optional<QDate> parse(QLatin1String text) const;
 
 private:
     explicit DateForm(QString pattern);
+    template <typename Text>
+    std::optional<QDate> parseText(Text text) const;
     QString m_pattern;
 };
 

@@ -223,9 +223,50 @@ QString FormatTwoDecimals(const QString& text) { return formatText(text, false);
 // amount silently. The "," is taken as a thousands separator only after a
 // digit of the integer part; it is ignored wherever it stands there. A number
 // too large for a double (1e400) is not a number either.
+// The plain amounts the program writes ("$1,234.56", "-$0.07", "12"), read
+// without the decimal arithmetic below: at most two decimals and fifteen
+// digits in all, so their whole cents over 100 are the double nearest the
+// decimal, which is what the general reading finds. Nothing for any other text.
+std::optional<double> plainAmount(QStringView s)
+{
+    qsizetype i = 0;
+    const qsizetype n = s.size();
+    const bool negative = n > 0 && s[0] == u'-';
+    i += negative ? 1 : 0;
+    i += i < n && s[i] == u'$' ? 1 : 0;
+    if (i == n || !isDigit(s[i]))
+        return std::nullopt;
+    qint64 cents = 0;
+    int digits = 0;
+    for (; i < n && s[i] != u'.'; ++i) {
+        if (isDigit(s[i])) {
+            cents = cents * 10 + (s[i].unicode() - u'0');
+            ++digits;
+        } else if (s[i] != u',') {
+            return std::nullopt;
+        }
+    }
+    int decimals = 0;
+    if (i < n) {  // the point
+        for (++i; i < n; ++i, ++decimals) {
+            if (decimals == 2 || !isDigit(s[i]))
+                return std::nullopt;
+            cents = cents * 10 + (s[i].unicode() - u'0');
+        }
+    }
+    if (digits + 2 > 15)
+        return std::nullopt;
+    for (; decimals < 2; ++decimals)
+        cents *= 10;
+    const double value = double(cents) / 100;
+    return negative ? -value : value;
+}
+
 std::optional<double> ParseNumber(QStringView text)
 {
     const QStringView s = trimBlanks(text);
+    if (const std::optional<double> plain = plainAmount(s))
+        return plain;
     const qsizetype n = s.size();
     qsizetype i = 0;
     Decimal d;

@@ -10,17 +10,26 @@ namespace td {
 
 namespace {
 
+// Below this a double's cents are whole and exact, and RoundToCents takes them as they are.
+constexpr double kCentsRange = 1e13;
+
 // An amount as the grid reads it into the future value: rounded to cents.
-std::optional<qint64> amountCents(QStringView text)
+// Most amounts are whole cents already, which need no decimal rounding.
+std::optional<qint64> amountCents(std::optional<double> amount)
 {
-    const std::optional<double> amount = ParseNumber(text);
-    return amount ? RoundToCents(*amount) : std::nullopt;
+    if (!amount)
+        return std::nullopt;
+    if (std::fabs(*amount) < kCentsRange) {
+        const qint64 cents = std::llround(*amount * 100);
+        if (double(cents) / 100 == *amount)
+            return cents;
+    }
+    return RoundToCents(*amount);
 }
 
 // A count of the term: a whole number from 0, as the key rules let in.
-std::optional<int> termCount(QStringView text)
+std::optional<int> termCount(std::optional<double> count)
 {
-    const std::optional<double> count = ParseNumber(text);
     if (!count || *count < 0 || *count > 120000 || std::floor(*count) != *count)
         return std::nullopt;
     return static_cast<int>(*count);
@@ -30,12 +39,19 @@ std::optional<int> termCount(QStringView text)
 
 std::optional<DepositTerms> depositTerms(const DepositRecord& deposit, const DateForm& form)
 {
-    const std::optional<QDate> start = ParseDate(deposit[StartDate], form);
-    const std::optional<qint64> balance = amountCents(deposit[AccountBalance]);
-    const std::optional<qint64> saving = amountCents(deposit[SaveEachMonth]);
-    const std::optional<double> rate = ParseNumber(deposit[Interest]);
-    const std::optional<int> years = termCount(deposit[Years]);
-    const std::optional<int> months = termCount(deposit[Months]);
+    return depositTerms(ParseDate(deposit[StartDate], form), ParseNumber(deposit[AccountBalance]),
+                        ParseNumber(deposit[SaveEachMonth]), ParseNumber(deposit[Interest]),
+                        ParseNumber(deposit[Years]), ParseNumber(deposit[Months]));
+}
+
+std::optional<DepositTerms> depositTerms(std::optional<QDate> start, std::optional<double> balanceRead,
+                                         std::optional<double> savingRead, std::optional<double> rate,
+                                         std::optional<double> yearsRead, std::optional<double> monthsRead)
+{
+    const std::optional<qint64> balance = amountCents(balanceRead);
+    const std::optional<qint64> saving = amountCents(savingRead);
+    const std::optional<int> years = termCount(yearsRead);
+    const std::optional<int> months = termCount(monthsRead);
     if (!start || !balance || !saving || !rate || !years || !months || !std::isfinite(*rate))
         return std::nullopt;
     return DepositTerms{*start, *balance, *saving, *rate, *years * 12 + *months};
@@ -45,13 +61,26 @@ int monthsElapsed(QDate start, int termMonths, QDate at)
 {
     if (!start.isValid() || !at.isValid() || at < start || termMonths <= 0)
         return 0;
-    // A first guess from the calendar months between, then at most one step
-    // back: the anniversary in at's month may still be ahead of it.
-    int months = (at.year() - start.year()) * 12 + (at.month() - start.month());
-    months = std::clamp(months, 0, termMonths);
-    while (months > 0 && start.addMonths(months) > at)
+    int startYear = 0;
+    int startMonth = 0;
+    int startDay = 0;
+    int atYear = 0;
+    int atMonth = 0;
+    int atDay = 0;
+    start.getDate(&startYear, &startMonth, &startDay);
+    at.getDate(&atYear, &atMonth, &atDay);
+    if (startYear < 1) {  // the calendar has no year 0: let QDate count across it
+        int months = std::clamp((atYear - startYear) * 12 + (atMonth - startMonth), 0, termMonths);
+        while (months > 0 && start.addMonths(months) > at)
+            --months;
+        return months;
+    }
+    // The calendar months between, less one where the anniversary in at's
+    // month (start's day, or the month's last where it is shorter) is still ahead.
+    int months = (atYear - startYear) * 12 + (atMonth - startMonth);
+    if (atDay < startDay && atDay < at.daysInMonth())
         --months;
-    return months;
+    return std::clamp(months, 0, termMonths);
 }
 
 std::optional<qint64> valueAfterMonthsCents(const DepositTerms& terms, int months)

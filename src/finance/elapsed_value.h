@@ -26,6 +26,11 @@ struct DepositTerms {
 // The terms of a deposit, read from its texts; nothing when the start date,
 // an amount, the rate or a count of the term does not read.
 std::optional<DepositTerms> depositTerms(const DepositRecord& deposit, const DateForm& form);
+// The same from what ParseDate made of the start date and ParseNumber of the
+// other texts, for a reader that has read them already.
+std::optional<DepositTerms> depositTerms(std::optional<QDate> start, std::optional<double> balance,
+                                         std::optional<double> saving, std::optional<double> rate,
+                                         std::optional<double> years, std::optional<double> months);
 
 // Whole monthly anniversaries of `start` passed by `at` (one on `at` itself
 // counts), never below 0 nor above termMonths. The k-th anniversary is start

@@ -123,6 +123,23 @@ public:
     virtual void end() = 0;
 };
 
+// A desktop notification: a note the desktop shows for a while, with at
+// most one action the user may choose from it.
+struct Notification {
+    QString summary;
+    QString body;
+    QString actionLabel;  // the caption of its action; none when empty
+};
+
+class Notifications {
+public:
+    virtual ~Notifications() = default;
+    // Hands the notification to the desktop and returns at once. Where the
+    // desktop shows none, nothing happens and nothing is reported;
+    // `onAction` runs if the user chooses the notification's action.
+    virtual void post(const Notification& notification, std::function<void()> onAction) = 0;
+};
+
 struct Platform {
     MessageBoxes& messages;
     FileDialogs& files;
@@ -133,6 +150,7 @@ struct Platform {
     Screen& screen;
     ProgressDisplay& progress;
     DateForm dateForm;  // the short date form, fixed at start-up
+    Notifications& notifications;
 };
 
 // Restores the default pointer when a command ends, however it ends.

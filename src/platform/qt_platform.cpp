@@ -566,9 +566,10 @@ bool QtProgressDisplay::advance(qint64 done, qint64 total)
 void QtProgressDisplay::end() { m_dialog.reset(); }
 
 QtPlatform::QtPlatform()
-    : m_platform{m_messages, m_files,    m_printer,
-                 m_pointer,  m_modal,    m_clock,
-                 m_screen,   m_progress, DateForm::fromLocale(QLocale::system())}
+    : m_platform{m_messages,     m_files,    m_printer,
+                 m_pointer,      m_modal,    m_clock,
+                 m_screen,       m_progress, DateForm::fromLocale(QLocale::system()),
+                 m_notifications}
 {
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform.h"
+#include "qt_notifications.h"
 
 #include <QDataStream>
 #include <QElapsedTimer>
@@ -171,6 +172,7 @@ private:
     QtClock m_clock;
     QtScreen m_screen;
     QtProgressDisplay m_progress;
+    QtNotifications m_notifications;
     Platform m_platform;
 };
 

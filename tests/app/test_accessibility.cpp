@@ -3,19 +3,24 @@
 // the derived values and switch captions, and one grid.
 #include "app/widgets/bar_chart_view.h"
 #include "app/widgets/image_button.h"
+#include "app/widgets/maturity_ladder_view.h"
 #include "app/widgets/register_grid.h"
 #include "app/widgets/ruled_text_box.h"
 #include "app/windows/frm_interest_by_year.h"
 #include "app/windows/frm_maturities.h"
 #include "app/windows/frm_term_deposit_details.h"
+#include "commands/maturities.h"
 #include "support/accessibility_walk.h"
 #include "support/data_rows.h"
 #include "support/deposit_file_world.h"
+#include "support/preferences_scope.h"
 #include "support/test_settings.h"
 
 #include <QAccessible>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <functional>
 
@@ -76,18 +81,24 @@ private slots:
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
     }
 
-    // The maturities window stays open beside the main window.
+    // The maturities window stays open beside the main window: its columns,
+    // the tax ones too, and on its second page the ladder's table and chart.
     void theMaturitiesWindowReadsAsItLooks()
     {
         FileWorld world;
         world.addDeposits(2);
+        const ScopedPreferences taxed({.taxShareHundredthsOfPercent = 1050});
         world.window.show();
         world.window.Maturities();
-        QWidget* maturities = world.window.maturitiesWindow();
+        frmMaturities* maturities = world.window.maturitiesWindow();
         QVERIFY(maturities);
         QVERIFY(QTest::qWaitForWindowExposed(maturities));
-        const QStringList problems = accessibilityProblems(*maturities);
+        QCOMPARE(maturities->GridMaturities()->model()->columnCount(), int(maturities::ColumnCount));
+        QStringList problems = accessibilityProblems(*maturities);
+        maturities->tabMaturities()->setCurrentIndex(1);
+        problems += accessibilityProblems(*maturities);
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+        QCOMPARE(accessible(maturities->ladderView()->chtLadder())->role(), QAccessible::Chart);
         QCOMPARE(accessible(maturities)->text(QAccessible::Name), maturities->windowTitle());
     }
 

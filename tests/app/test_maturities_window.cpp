@@ -1,13 +1,16 @@
 #include "app/widgets/look.h"
 #include "app/widgets/maturities_model.h"
+#include "app/widgets/maturity_ladder_view.h"
 #include "app/widgets/register_grid.h"
 #include "app/widgets/ruled_text_box.h"
 #include "app/windows/frm_maturities.h"
 #include "app/windows/frm_term_deposit_details.h"
+#include "core/text_values.h"
 #include "storage/deposit_file_writer.h"
 #include "support/accessibility_walk.h"
 #include "support/data_rows.h"
 #include "support/deposit_file_world.h"
+#include "support/preferences_scope.h"
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>
@@ -20,7 +23,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <memory>
 
@@ -237,7 +242,7 @@ private slots:
                  MaturitiesModel::dueSoonColour());
         QVERIFY(!w.model()->index(2, 1).data(Qt::BackgroundRole).isValid());
         QVERIFY(w.maturities->lblAllTotals()->text().startsWith(
-            "All deposits: 3. Account balance $10,019.00, future value $11,180.88"));
+            "All deposits: 3. Account balance $10,019.00, value today $11,181.18, future value $11,180.88"));
     }
 
     // Activated again on the day it counted, the window is left as the user
@@ -263,6 +268,98 @@ private slots:
         QCOMPARE(w.header()->sectionSize(maturities::StatusColumn), 300);
     }
 
+    // The value today follows the day as the days do: counted again, with
+    // its totals, when the window is activated on a later day.
+    void theValueTodayFollowsTheDay()
+    {
+        DepositRecord running = deposit("RUNNING", "01/01/2026", "$10,000.00", "$11,159.98");
+        running[StartDate] = "01/01/2024";
+        World w({running});
+        QVERIFY(w.ready);
+        QCOMPARE(w.column(maturities::ValueTodayColumn), QStringList{"$10,000.00"});
+        QVERIFY(w.maturities->lblAllTotals()->text().contains("value today $10,000.00,"));
+        w.fake.clock.date = QDate(2024, 2, 1);
+        w.window.activateWindow();
+        QTRY_VERIFY(w.window.isActiveWindow());
+        w.maturities->activateWindow();
+        QTRY_VERIFY(w.maturities->isActiveWindow());
+        // One month at 5.5%: 10000 * (1 + 0.055 / 12)
+        QCOMPARE(w.column(maturities::ValueTodayColumn), QStringList{"$10,045.83"});
+        QCOMPARE(w.column(maturities::InterestSoFarColumn), QStringList{"$45.83"});
+        QVERIFY(w.maturities->lblAllTotals()->text().contains("value today $10,045.83,"));
+    }
+
+    // With a tax share set the Tax and Net Interest columns follow Interest
+    // to Earn and the totals name the tax; set back to 0, the window is as
+    // it was, a sort by tax now a sort by interest, the user's widths kept.
+    void theTaxColumnsFollowThePreferences()
+    {
+        World w;
+        QVERIFY(w.ready);
+        auto headers = [&w] {
+            QStringList texts;
+            for (int c = 0; c < w.model()->columnCount(); ++c)
+                texts << w.model()->headerData(c, Qt::Horizontal).toString();
+            return texts;
+        };
+        const QStringList before = headers();
+        QCOMPARE(before.mid(maturities::InterestColumn), (QStringList{"Interest to Earn", "Active"}));
+        w.header()->resizeSection(maturities::BalanceColumn, 250);
+        {
+            const ScopedPreferences taxed({.taxShareHundredthsOfPercent = 1050});
+            QCOMPARE(headers().mid(maturities::InterestColumn),
+                     (QStringList{"Interest to Earn", "Tax", "Net Interest", "Active"}));
+            QCOMPARE(w.maturities->cboSortBy()->count(), int(maturities::ColumnCount));
+            // MATURED: 1159.98 of interest, 121.7979 of it tax.
+            const int matured = w.viewRowOf("MATURED");
+            QCOMPARE(w.model()->index(matured, maturities::TaxColumn).data().toString(),
+                     QStringLiteral("$121.80"));
+            QCOMPARE(w.model()->index(matured, maturities::NetInterestColumn).data().toString(),
+                     QStringLiteral("$1,038.18"));
+            QVERIFY(w.maturities->lblAllTotals()->text().contains(", tax $122.00, net interest $1,039.88."));
+            w.maturities->cboSortBy()->setCurrentIndex(maturities::TaxColumn);
+            w.maturities->ckDescending()->setChecked(true);
+            QCOMPARE(w.accounts(), (QStringList{"MATURED", "LATER", "SOON"}));
+        }
+        QCOMPARE(headers(), before);
+        QCOMPARE(w.maturities->cboSortBy()->count(), before.size());
+        QCOMPARE(w.maturities->cboSortBy()->currentText(), QStringLiteral("Interest to Earn"));
+        QCOMPARE(w.header()->sortIndicatorSection(), int(maturities::InterestColumn));
+        QCOMPARE(w.accounts(), (QStringList{"MATURED", "LATER", "SOON"}));
+        QVERIFY(!w.maturities->lblAllTotals()->text().contains("tax"));
+        QCOMPARE(w.header()->sectionSize(maturities::BalanceColumn), 250);
+    }
+
+    // The ladder's table and its chart show the same 24 months and amounts,
+    // and follow the register.
+    void theLadderTableAndChartAgree()
+    {
+        World w;
+        QVERIFY(w.ready);
+        w.maturities->tabMaturities()->setCurrentIndex(1);
+        MaturityLadderView* ladder = w.maturities->ladderView();
+        QTableWidget* table = ladder->GridLadder();
+        auto amounts = [table] {
+            QList<double> values;
+            for (int row = 0; row < table->rowCount(); ++row)
+                values << *ParseNumber(table->item(row, 1)->text());
+            return values;
+        };
+        QCOMPARE(table->rowCount(), 24);
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("January 2024"));
+        QCOMPARE(table->item(23, 0)->text(), QStringLiteral("December 2025"));
+        // SOON matures in February; LATER in June 2025; MATURED is not in it.
+        QList<double> expected(24, 0.0);
+        expected[1] = 9.90;
+        expected[17] = 11.00;
+        QCOMPARE(amounts(), expected);
+        QCOMPARE(ladder->barValues(), expected);
+        run(w, Delete, 3);  // SOON
+        expected[1] = 0;
+        QTRY_COMPARE(amounts(), expected);
+        QCOMPARE(ladder->barValues(), expected);
+    }
+
     void unreadableValuesShowAsTheyStandAndStayOutOfTheTotals()
     {
         World w({deposit("A1", "2024-06-01", "$100.00", "$110.00"),
@@ -272,8 +369,9 @@ private slots:
         QCOMPARE(w.column(maturities::TermDateColumn).last(), QStringLiteral("2024-06-01"));
         QCOMPARE(w.column(maturities::BalanceColumn)[1], QStringLiteral("lots"));
         QCOMPARE(w.maturities->lblAllTotals()->text(),
-                 QStringLiteral("All deposits: 3. Account balance $101.00, future value $112.00, interest to "
-                                "earn $11.00. 1 deposit left out: its values cannot be read."));
+                 QStringLiteral(
+                     "All deposits: 3. Account balance $101.00, value today $112.72, future value "
+                     "$112.00, interest to earn $11.00. 1 deposit left out: its values cannot be read."));
     }
 
     // Either way of sorting sorts by value, and the header's arrow and the two
@@ -389,7 +487,7 @@ private slots:
         QFETCH(QStringList, steps);
         World w(kMixed);
         QVERIFY(w.ready);
-        w.maturities->cboSortBy()->setCurrentIndex(column);
+        w.maturities->cboSortBy()->setCurrentIndex(w.maturities->model()->viewColumnOf(column));
         w.maturities->ckDescending()->setChecked(descending);
         QSignalSpy resets(w.model(), &QAbstractItemModel::modelReset);
         for (const QString& step : steps) {
@@ -615,6 +713,53 @@ private slots:
         QCOMPARE(after[AccountBalance], QStringLiteral("$11,159.98"));
         QCOMPARE(after[FutureValue], futureValue);
         QTRY_COMPARE(w.accounts(), (QStringList{"LATER", "MATURED"}));
+    }
+
+    // A register opened by File > Open or from outside (a file given at
+    // start, a drop) with active deposits due within the reminder days
+    // brings one desktop notification, and no box; its action shows the
+    // maturities window. Off, nothing is posted.
+    void remindsOfDueDepositsWhenARegisterOpens_data()
+    {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<bool>("fromOutside");
+        QTest::addColumn<QString>("body");
+        const QString due =
+            "2 active deposits mature by 01/03/2024 or have matured. The earliest is MATURED, term "
+            "date 31/01/2024.";
+        dataRow("File > Open", 30, false, due);
+        dataRow("a file from outside", 30, true, due);
+        dataRow("reminders off", 0, false, "");
+    }
+    void remindsOfDueDepositsWhenARegisterOpens()
+    {
+        QFETCH(int, days);
+        QFETCH(bool, fromOutside);
+        QFETCH(QString, body);
+        FileWorld w;
+        Register reg;
+        for (const DepositRecord& d : kDeposits)
+            reg.appendDeposit(d);
+        DepositFileWriter writer;
+        QVERIFY(writer.writeFile(w.path("due.tmd"), reg));
+        const ScopedPreferences reminders({.reminderDays = days});
+        if (fromOutside)
+            w.window.openFile(w.path("due.tmd"));
+        else
+            w.runWithFile(1, "due.tmd");
+        QCOMPARE(w.window.Grid().depositCount(), 3);
+        QVERIFY(w.fake.messages.asked.isEmpty());
+        if (body.isEmpty()) {
+            QVERIFY(w.fake.notifications.posted.isEmpty());
+            return;
+        }
+        QCOMPARE(w.fake.notifications.posted.size(), 1);
+        const FakeNotifications::Posted posted = w.fake.notifications.posted.constFirst();
+        QCOMPARE(posted.notification.body, body);
+        QVERIFY(!w.window.maturitiesWindow());
+        posted.onAction();
+        QVERIFY(w.window.maturitiesWindow());
+        QVERIFY(w.window.maturitiesWindow()->isVisible());
     }
 
     void everyControlIsNamedAndReachable()

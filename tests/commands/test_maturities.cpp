@@ -1,5 +1,7 @@
 #include "commands/maturities.h"
 #include "commands/maturities_order.h"
+#include "commands/maturity_ladder.h"
+#include "commands/maturity_reminder.h"
 #include "core/register.h"
 #include "core/text_values.h"
 #include "support/data_rows.h"
@@ -12,6 +14,7 @@ using td::test::dataRow;
 namespace mat = td::maturities;
 
 Q_DECLARE_METATYPE(mat::State)
+Q_DECLARE_METATYPE(td::DepositRecord)
 
 namespace {
 
@@ -33,23 +36,34 @@ DepositRecord deposit(const QString& account, const QString& termDate, const QSt
     return d;
 }
 
+// A deposit of $10,000.00 at 6% (half a percent a month) for a year and the given start.
+DepositRecord running(const QString& start, const QString& saving = "0", const QString& rate = "6")
+{
+    DepositRecord d = deposit("R1", "01/01/2030", "$10,000.00", "$10,616.78", "Yes", saving);
+    d[StartDate] = start;
+    d[Interest] = rate;
+    return d;
+}
+
 // A register of the given deposits, counted and ordered as the window first shows them.
 struct Counted {
     Register reg;
     std::vector<mat::Figures> figures;
     std::vector<qint32> order;
-    QDate today{2024, 1, 31};
+    mat::Basis basis{QDate(2024, 1, 31), DateForm(), 0};
 
-    explicit Counted(const QList<DepositRecord>& deposits)
+    explicit Counted(const QList<DepositRecord>& deposits, QDate today = QDate(2024, 1, 31), int taxShare = 0)
     {
+        basis.today = today;
+        basis.taxShare = taxShare;
         for (const DepositRecord& d : deposits)
             reg.appendDeposit(d);
-        mat::figuresOfRegister(reg, DateForm(), figures);
+        mat::figuresOfRegister(reg, basis, figures);
         sortBy(mat::TermDateColumn, true);
     }
     bool sortBy(int column, bool ascending, const mat::ProgressStep& step = {})
     {
-        return mat::RowOrder(reg, figures, column, ascending, today).sortAll(order, step);
+        return mat::RowOrder(reg, figures, column, ascending, basis).sortAll(order, step);
     }
     QStringList accounts() const
     {
@@ -60,7 +74,7 @@ struct Counted {
     }
     QString text(int column, int row = 1) const
     {
-        return mat::text(figures.at(row - 1), column, today, reg, row);
+        return mat::text(figures.at(std::size_t(row - 1)), column, basis, reg, row);
     }
 };
 
@@ -106,8 +120,7 @@ private slots:
         QFETCH(QString, days);
         QFETCH(mat::State, state);
         QFETCH(QString, status);
-        Counted c({deposit("A1", termDate)});
-        c.today = today;
+        Counted c({deposit("A1", termDate)}, today);
         QCOMPARE(c.text(mat::DaysColumn), days);
         QCOMPARE(c.figures[0].state(today), state);
         QCOMPARE(c.text(mat::StatusColumn), status);
@@ -165,7 +178,7 @@ private slots:
     void amountsReadAsTheProgramReadsThem()
     {
         QFETCH(QString, text);
-        const mat::Figures figures = mat::figuresOf(deposit("A1", "01/01/2025", text), DateForm());
+        const mat::Figures figures = mat::figuresOf(deposit("A1", "01/01/2025", text), Counted({}).basis);
         const std::optional<double> expected = ParseNumber(text);
         QCOMPARE(std::isnan(figures.balance), !expected);
         if (expected)
@@ -191,6 +204,9 @@ private slots:
                 QStringList{"A9", "A10", "B1", "C"});
         dataRow("future value", int(mat::FutureValueColumn), true, QStringList{"A9", "A10", "B1", "C"});
         dataRow("interest", int(mat::InterestColumn), false, QStringList{"B1", "A10", "A9", "C"});
+        dataRow("value today", int(mat::ValueTodayColumn), true, QStringList{"A9", "A10", "B1", "C"});
+        dataRow("interest so far, down", int(mat::InterestSoFarColumn), false,
+                QStringList{"B1", "A10", "A9", "C"});
         dataRow("active, ties in term date order", int(mat::ActiveColumn), true,
                 QStringList{"A10", "A9", "C", "B1"});
     }
@@ -253,10 +269,11 @@ private slots:
         deposits.removeAt(2);
         const mat::Summary afresh = mat::summarise(Counted(deposits).figures);
         QCOMPARE(mat::totalsText(kept.all, false), mat::totalsText(afresh.all, false));
+        // Each value today at 5% for the year: 0.1051, 0.2102, 0.3153, 8.1675.
         QCOMPARE(
             mat::totalsText(kept.all, false),
-            QStringLiteral("All deposits: 4. Account balance $8.37, future value $8.37, interest to earn "
-                           "$0.00."));
+            QStringLiteral("All deposits: 4. Account balance $8.37, value today $8.81, future value $8.37, "
+                           "interest to earn $0.00."));
     }
 
     // A count or a sort stopped part-way leaves what it would have replaced.
@@ -265,7 +282,7 @@ private slots:
         Counted c({deposit("B", "01/01/2025"), deposit("A", "01/01/2024")});
         const auto stop = [](qint64, qint64) { return false; };
         std::vector<mat::Figures> figures(1);
-        QVERIFY(!mat::figuresOfRegister(c.reg, DateForm(), figures, stop));
+        QVERIFY(!mat::figuresOfRegister(c.reg, c.basis, figures, stop));
         QCOMPARE(figures.size(), std::size_t(1));
         QVERIFY(!c.sortBy(mat::AccountNumberColumn, true, stop));
         QCOMPARE(c.accounts(), (QStringList{"A", "B"}));
@@ -294,16 +311,184 @@ private slots:
         QCOMPARE(s.all.deposits, 5);
         QCOMPARE(s.all.leftOut, 1);
         // Active: 1000 + 2000.50; 1050 + 2100.75; 50 + (2100.75 - 2000.50 - 30) = 120.25.
+        // Value today, at 5% from 01/01/2023, past the term: 1000 * 1.0511619 and
+        // 2000.50 * 1.0125522 + 10 * 3.0125347.
         QCOMPARE(mat::totalsText(s.active, true),
-                 QStringLiteral("Active deposits: 3. Account balance $3,000.50, future value $3,150.75, "
-                                "interest to earn $120.25. 1 deposit left out: its values cannot be read."));
-        // All adds A3 (500, 525, 25) and A5 (100, 110, 10): an unreadable term date still counts.
-        QCOMPARE(mat::totalsText(s.all, false),
-                 QStringLiteral("All deposits: 5. Account balance $3,600.50, future value $3,785.75, "
-                                "interest to earn $155.25. 1 deposit left out: its values cannot be read."));
+                 QStringLiteral(
+                     "Active deposits: 3. Account balance $3,000.50, value today $3,106.90, future value "
+                     "$3,150.75, interest to earn $120.25. 1 deposit left out: its values cannot be "
+                     "read."));
+        // All adds A3 (500, 525.58, 525, 25) and A5 (100, 105.12, 110, 10): an unreadable term date still
+        // counts.
+        QCOMPARE(
+            mat::totalsText(s.all, false),
+            QStringLiteral("All deposits: 5. Account balance $3,600.50, value today $3,737.60, future value "
+                           "$3,785.75, interest to earn $155.25. 1 deposit left out: its values cannot be "
+                           "read."));
         QCOMPARE(mat::totalsText(mat::Totals{}, true),
-                 QStringLiteral("Active deposits: 0. Account balance $0.00, future value $0.00, "
-                                "interest to earn $0.00."));
+                 QStringLiteral(
+                     "Active deposits: 0. Account balance $0.00, value today $0.00, future value $0.00, "
+                     "interest to earn $0.00."));
+    }
+
+    // The value after the whole months elapsed by today, and that less the
+    // balance and the savings paid in so far, worked out by hand:
+    // 10000 * 1.005^n + saving * (1.005^n - 1) / 0.005.
+    void valueTodayAndInterestSoFar_data()
+    {
+        QTest::addColumn<DepositRecord>("record");
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QString>("valueToday");
+        QTest::addColumn<QString>("interestSoFar");
+        dataRow("before the start", running("01/03/2024"), QDate(2024, 1, 31), "$10,000.00", "$0.00");
+        dataRow("the day before an anniversary: 5 months", running("15/01/2024"), QDate(2024, 7, 14),
+                "$10,252.51", "$252.51");
+        dataRow("on the anniversary: 6 months", running("15/01/2024"), QDate(2024, 7, 15), "$10,303.78",
+                "$303.78");
+        // 10303.78 + 100 * 6.07550; less 10000 and 6 * 100 paid in
+        dataRow("with monthly savings", running("15/01/2024", "$100.00"), QDate(2024, 7, 15), "$10,911.33",
+                "$311.33");
+        dataRow("31 January's anniversary on 29 February", running("31/01/2024"), QDate(2024, 2, 29),
+                "$10,050.00", "$50.00");
+        dataRow("past the term: the future value", running("15/01/2023"), QDate(2024, 1, 31), "$10,616.78",
+                "$616.78");
+        dataRow("start date that does not read", running("2024-01-15"), QDate(2024, 7, 15), "", "");
+        dataRow("rate that does not read", running("15/01/2024", "0", "6.1.2"), QDate(2024, 7, 15), "", "");
+    }
+    void valueTodayAndInterestSoFar()
+    {
+        QFETCH(DepositRecord, record);
+        QFETCH(QDate, today);
+        QFETCH(QString, valueToday);
+        QFETCH(QString, interestSoFar);
+        const Counted c({record}, today);
+        QCOMPARE(c.text(mat::ValueTodayColumn), valueToday);
+        QCOMPARE(c.text(mat::InterestSoFarColumn), interestSoFar);
+        QCOMPARE(c.figures[0].countsInTotals(), !valueToday.isEmpty());
+        QCOMPARE(c.text(mat::StatusColumn).contains("not in totals"), valueToday.isEmpty());
+    }
+
+    // Tax is each deposit's interest to earn times the share, rounded to the
+    // cent; the totals add the deposits' rounded taxes.
+    void totalsWithAndWithoutTax_data()
+    {
+        QTest::addColumn<int>("share");
+        QTest::addColumn<QStringList>("taxes");
+        QTest::addColumn<QString>("active");
+        QTest::addColumn<QString>("all");
+        // At 12% for a year, counted on 31/01/2024: X1 started 3 months ago
+        // (1000 * 1.01^3), X2 one month ago with $100.00 a month (2000 * 1.01 + 100),
+        // X3 starts tomorrow. Interest: 126.83, 3521.90 - 2000 - 1200 = 321.90, 63.41.
+        dataRow(
+            "no tax", 0, QStringList{"", "", ""},
+            "Active deposits: 2. Account balance $3,000.00, value today $3,150.30, future value $4,648.73, "
+            "interest to earn $448.73.",
+            "All deposits: 3. Account balance $3,500.00, value today $3,650.30, future value $5,212.14, "
+            "interest to earn $512.14.");
+        // 13.31715, 33.7995 and 6.65805
+        dataRow(
+            "10.5%: halves up", 1050, QStringList{"$13.32", "$33.80", "$6.66"},
+            "Active deposits: 2. Account balance $3,000.00, value today $3,150.30, future value $4,648.73, "
+            "interest to earn $448.73, tax $47.12, net interest $401.61.",
+            "All deposits: 3. Account balance $3,500.00, value today $3,650.30, future value $5,212.14, "
+            "interest to earn $512.14, tax $53.78, net interest $458.36.");
+        dataRow(
+            "all of it", 10000, QStringList{"$126.83", "$321.90", "$63.41"},
+            "Active deposits: 2. Account balance $3,000.00, value today $3,150.30, future value $4,648.73, "
+            "interest to earn $448.73, tax $448.73, net interest $0.00.",
+            "All deposits: 3. Account balance $3,500.00, value today $3,650.30, future value $5,212.14, "
+            "interest to earn $512.14, tax $512.14, net interest $0.00.");
+    }
+    void totalsWithAndWithoutTax()
+    {
+        QFETCH(int, share);
+        QFETCH(QStringList, taxes);
+        QFETCH(QString, active);
+        QFETCH(QString, all);
+        auto at12 = [](const QString& account, const QString& start, const QString& balance,
+                       const QString& futureValue, const QString& active, const QString& saving) {
+            DepositRecord d = deposit(account, "01/01/2025", balance, futureValue, active, saving);
+            d[Interest] = "12";
+            d[StartDate] = start;
+            return d;
+        };
+        const Counted c({at12("X1", "31/10/2023", "$1,000.00", "$1,126.83", "Yes", "0"),
+                         at12("X2", "31/12/2023", "$2,000.00", "$3,521.90", "Yes", "$100.00"),
+                         at12("X3", "01/02/2024", "$500.00", "$563.41", "No", "0")},
+                        QDate(2024, 1, 31), share);
+        QStringList shown;
+        for (int row = 1; row <= 3; ++row)
+            shown << (share > 0 ? c.text(mat::TaxColumn, row) : QString());
+        QCOMPARE(shown, taxes);
+        if (share == 1050)
+            QCOMPARE(c.text(mat::NetInterestColumn, 2), QStringLiteral("$288.10"));
+        const mat::Summary summary = mat::summarise(c.figures, share);
+        QCOMPARE(mat::totalsText(summary.active, true, share), active);
+        QCOMPARE(mat::totalsText(summary.all, false, share), all);
+    }
+
+    // The future values of the active deposits maturing in each of 24
+    // calendar months from the current one; matured ones are left out.
+    void ladderTakesTheActiveDepositsOfEachMonth()
+    {
+        const QDate today(2024, 1, 15);
+        const Counted c({deposit("TODAY", "15/01/2024", "$1.00", "$1.00"),  // matured today
+                         deposit("JAN1", "16/01/2024", "$1.00", "$10.00"),
+                         deposit("JAN2", "31/01/2024", "$1.00", "$20.05"),
+                         deposit("FEB", "01/02/2024", "$1.00", "$300.00"),
+                         deposit("LEAP", "29/02/2024", "$1.00", "$0.10"),
+                         deposit("LAST", "31/12/2025", "$1.00", "$7,000.00"),
+                         deposit("BEYOND", "01/01/2026", "$1.00", "$1.00"),
+                         deposit("OFF", "20/01/2024", "$1.00", "$1.00", "No"),
+                         deposit("ODD", "20/01/2024", "$1.00", "some")},
+                        today);
+        mat::Ladder ladder = mat::ladderOf(c.figures, today);
+        QList<double> expected(mat::Ladder::kMonths, 0.0);
+        expected[0] = 30.05;
+        expected[1] = 300.10;
+        expected[23] = 7000;
+        for (int i = 0; i < mat::Ladder::kMonths; ++i) {
+            QCOMPARE(ladder.month(i), QDate(2024, 1, 1).addMonths(i));
+            QCOMPARE(ladder.amount(i), expected[i]);
+        }
+        ladder.remove(c.figures[1]);
+        QCOMPARE(ladder.amount(0), 20.05);
+        QCOMPARE(ladder.deposits(0), 1);
+    }
+
+    // Active deposits due within the days (those matured and still active
+    // too); the one with the earliest term date is named, wherever it is.
+    void remindersCountTheActiveDepositsDue_data()
+    {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("body");
+        dataRow("off", 0, 0, "");
+        dataRow("matured but active, alone", 13, 1,
+                "1 active deposit matures by 13/02/2024 or has matured: MATURED, term date 01/12/2023.");
+        dataRow("the last day counts", 14, 2,
+                "2 active deposits mature by 14/02/2024 or have matured. The earliest is MATURED, term date "
+                "01/12/2023.");
+        dataRow("a later one, never the inactive", 20, 3,
+                "3 active deposits mature by 20/02/2024 or have matured. The earliest is MATURED, term date "
+                "01/12/2023.");
+    }
+    void remindersCountTheActiveDepositsDue()
+    {
+        QFETCH(int, days);
+        QFETCH(int, count);
+        QFETCH(QString, body);
+        const Counted c({deposit("LATER", "20/02/2024"), deposit("SOON", "14/02/2024"),
+                         deposit("OFF", "01/02/2024", "$1.00", "$1.00", "No"),
+                         deposit("MATURED", "01/12/2023"), deposit("ODD", "2024-02-01")});
+        const mat::DueDeposits due = mat::dueWithin(c.reg, DateForm(), c.basis.today, days);
+        QCOMPARE(due.count, count);
+        if (count == 0)
+            return;
+        const Notification reminder = mat::reminderOf(due, c.reg, DateForm());
+        QCOMPARE(reminder.summary, QStringLiteral("Term deposits due"));
+        QCOMPARE(reminder.body, body);
+        QCOMPARE(reminder.actionLabel, QStringLiteral("Show Maturities"));
     }
 
     void rollOverStartsTheNextTermFromTheOldOne_data()

@@ -117,6 +117,9 @@ void TestDateForm::parseIsStrict()
     QCOMPARE(parsed.has_value(), expected.isValid());
     if (parsed)
         QCOMPARE(*parsed, expected);
+    // A deposit file's bytes read as their text does.
+    const QByteArray bytes = text.toLatin1();
+    QCOMPARE(DateForm().parse(QLatin1String(bytes)), parsed);
 }
 
 void TestDateForm::datesWithoutAFourDigitYearHaveNoText()

@@ -6,6 +6,7 @@
 #include <cfloat>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <random>
 
@@ -42,6 +43,7 @@ private slots:
     void hugeAmountsAreWrittenInFull();
     void parseNumber_data();
     void parseNumber();
+    void plainAmountsReadAsTheirDecimals();
     void leadingNumber_data();
     void leadingNumber();
     void moneyTextIsReadThroughTwoDecimals_data();
@@ -225,6 +227,27 @@ void TestTextValues::parseNumber()
     QCOMPARE(parsed.has_value(), isNumber);
     if (parsed)
         compareExactly(*parsed, amount);
+}
+
+// The amounts the program writes, read the quick way, are the doubles
+// nearest their decimals, as the C library reads them.
+void TestTextValues::plainAmountsReadAsTheirDecimals()
+{
+    quint64 cents = 1;
+    for (int i = 0; i < 20000; ++i) {
+        cents = (cents * 6364136223846793005ULL + 1442695040888963407ULL) >> 1;
+        const qint64 amount = qint64(cents % (qint64(1) << (i % 50)));
+        const QString decimal =
+            QString::number(amount / 100) +
+            (i % 3 ? QStringLiteral(".%1").arg(amount % 100, 2, 10, QLatin1Char('0')) : QString());
+        const double expected = (i % 5 ? 1 : -1) * std::strtod(decimal.toLatin1().constData(), nullptr);
+        for (const QString& text : {(i % 5 ? QString() : QStringLiteral("-")) + decimal,
+                                    (i % 5 ? QString() : QStringLiteral("-")) + FormatMoney(decimal)}) {
+            const std::optional<double> read = ParseNumber(text);
+            QVERIFY2(read, qPrintable(text));
+            compareExactly(*read, expected);
+        }
+    }
 }
 
 void TestTextValues::leadingNumber_data()

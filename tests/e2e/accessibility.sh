@@ -61,8 +61,8 @@ e2e_key ctrl+t
 maturities=$(e2e_wait_window "$MATURITIES")
 role=$("$atspi" role "$MATURITIES") || e2e_fail "the maturities window cannot be found"
 [ "$role" = frame ] || e2e_fail "the maturities window reads as a \"$role\", not a window"
-for totals in 'Active deposits: 0. Account balance $0.00, future value $0.00, interest to earn $0.00.' \
-              'All deposits: 0. Account balance $0.00, future value $0.00, interest to earn $0.00.'; do
+for totals in 'Active deposits: 0. Account balance $0.00, value today $0.00, future value $0.00, interest to earn $0.00.' \
+              'All deposits: 0. Account balance $0.00, value today $0.00, future value $0.00, interest to earn $0.00.'; do
     read=$("$atspi" starting "$MATURITIES" "${totals%%:*}:") || e2e_fail "the totals cannot be read"
     [ "$read" = "$totals" ] || e2e_fail "the totals read \"$read\""
 done

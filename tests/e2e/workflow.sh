@@ -134,7 +134,6 @@ MATURITIES='^Quendarith Information Technology Maturities$'
 e2e_activate "$main"
 e2e_key alt+t m
 maturities=$(e2e_wait_window "$MATURITIES")
-e2e_shot maturities "$maturities"
 e2e_activate "$maturities"
 e2e_key Escape
 e2e_wait_gone "$MATURITIES"

@@ -59,6 +59,52 @@ private slots:
         QCOMPARE(td::monthsElapsed(start, term, at), expected);
     }
 
+    // The count is the anniversaries start + k months (QDate's month
+    // arithmetic, which ends short months on their last day) on or before
+    // the date, for every day over several years around month ends and 29 February.
+    void monthsElapsedCountsEveryAnniversary()
+    {
+        for (const QDate start : {QDate(2023, 1, 31), QDate(2024, 2, 29), QDate(2023, 12, 30),
+                                  QDate(2024, 3, 1), QDate(2023, 8, 31)}) {
+            const int term = 40;
+            for (QDate at = start.addDays(-3); at < start.addMonths(term + 2); at = at.addDays(1)) {
+                int expected = 0;
+                while (expected < term && start.addMonths(expected + 1) <= at)
+                    ++expected;
+                QCOMPARE(td::monthsElapsed(start, term, at), expected);
+            }
+        }
+    }
+
+    // The value part-way is the grid's future value of that many months
+    // rounded as the grid rounds it, over enough amounts and rates that many
+    // land within a hair of half a cent.
+    void valueRoundsAsTheGridRounds()
+    {
+        int checked = 0;
+        for (qint64 balance = 1; balance < 40'000'000'000; balance = balance * 3 + 7) {
+            for (const double rate : {0.01, 3.3, 4.75, 5.5, 9.99, 17.0}) {
+                for (qint64 step = 0; step < 500; ++step) {
+                    const DepositTerms terms{QDate(2020, 1, 1), balance + step, step % 3 ? 0 : 1234 + step,
+                                             rate, 120};
+                    const int months = int(1 + step % 120);
+                    const double value = futureValue(double(terms.balanceCents) / 100,
+                                                     double(terms.savingCents) / 100, rate, 0, months);
+                    QCOMPARE(valueAfterMonthsCents(terms, months), RoundToCents(RoundSignificant15(value)));
+                    ++checked;
+                }
+            }
+        }
+        QVERIFY(checked > 50'000);
+        // $1.00 for a month at 6% is $1.005, a half cent, which the grid rounds up.
+        for (qint64 balance = 100; balance <= 20'000; balance += 100) {
+            const DepositTerms terms{QDate(2020, 1, 1), balance, 0, 6, 12};
+            QCOMPARE(valueAfterMonthsCents(terms, 1),
+                     RoundToCents(RoundSignificant15(double(balance) / 100 * 1.005)));
+        }
+        QCOMPARE(valueAfterMonthsCents(DepositTerms{QDate(2020, 1, 1), 100, 0, 6, 12}, 1), qint64(101));
+    }
+
     // At the end of the term the value is the future value the grid shows,
     // to the cent, and the spans of any split add up to the whole interest.
     void valueAtTheEndIsTheFutureValue_data()

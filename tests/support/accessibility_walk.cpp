@@ -49,6 +49,8 @@ QAccessible::Role expectedRole(const QWidget* w)
         return label->pixmap().isNull() ? QAccessible::StaticText : QAccessible::Graphic;
     if (qobject_cast<const QGroupBox*>(w))
         return QAccessible::Grouping;
+    if (w->inherits("td::BarChartView"))
+        return QAccessible::Chart;
     if (qobject_cast<const QAbstractItemView*>(w))
         return QAccessible::Table;
     if (qobject_cast<const QMenuBar*>(w))
@@ -157,6 +159,9 @@ private:
         if (expected != QAccessible::ScrollBar && expected != QAccessible::MenuBar &&
             iface->text(QAccessible::Name).trimmed().isEmpty())
             problem(here, QStringLiteral("no name"));
+        // A chart is a picture: a reader learns from its description what it shows.
+        if (expected == QAccessible::Chart && iface->text(QAccessible::Description).trimmed().isEmpty())
+            problem(here, QStringLiteral("a chart without a description"));
         if (const std::optional<QString> shown = shownValue(w)) {
             if (iface->text(QAccessible::Value) != *shown)
                 problem(here, QStringLiteral("value \"%1\", shows \"%2\"")

@@ -1,6 +1,7 @@
 #include "fake_platform.h"
 
 #include "commands/recent_files.h"
+#include "support/preferences_scope.h"
 
 #include <QDialog>
 #include <QSettings>
@@ -9,24 +10,6 @@
 #include <QTest>
 
 namespace td::test {
-
-namespace {
-
-// The settings of this test process live in a folder of its own, gone when
-// it ends: no test reads or writes the user's settings, nor those of a run
-// beside it.
-void useOwnSettings()
-{
-    static QTemporaryDir folder;
-    static const bool set = [] {
-        QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
-        return true;
-    }();
-    Q_UNUSED(set);
-}
-
-}  // namespace
 
 char* toString(const RecordedMessage& message)
 {
@@ -218,10 +201,10 @@ bool FakeProgressDisplay::advance(qint64 done, qint64 total)
 FakePlatform::FakePlatform() : FakePlatform(DateForm()) {}
 
 FakePlatform::FakePlatform(const DateForm& form)
-    : m_platform{messages, files, printer, pointer, modal, clock, screen, progress, form}
+    : m_platform{messages, files, printer, pointer, modal, clock, screen, progress, form, notifications}
 {
     // Each fake world starts with no recent files.
-    useOwnSettings();
+    keepSettingsPrivate();
     RecentFiles().clear();
 }
 

@@ -141,7 +141,24 @@ public:
     std::function<void(qint64 done)> onAdvance;
 };
 
-// A fresh world for one test: every seam faked, the date form fixed (dd/MM/yyyy).
+// Records each notification posted, with the action that choosing it runs.
+class FakeNotifications final : public Notifications {
+public:
+    struct Posted {
+        Notification notification;
+        std::function<void()> onAction;
+    };
+    void post(const Notification& notification, std::function<void()> onAction) override
+    {
+        posted.append({notification, std::move(onAction)});
+    }
+
+    QList<Posted> posted;
+};
+
+// A fresh world for one test: every seam faked, the date form fixed
+// (dd/MM/yyyy), and the preferences kept in a folder of the test process's
+// own, never the user's.
 class FakePlatform {
 public:
     FakePlatform();
@@ -156,6 +173,7 @@ public:
     FakeClock clock;
     FakeScreen screen;
     FakeProgressDisplay progress;
+    FakeNotifications notifications;
 
 private:
     Platform m_platform;

@@ -199,6 +199,14 @@ public:
     QStringList actionNames() const override { return {}; }
 };
 
+// A chart: a picture, named and described by its view, whose figures a
+// reader reads from the table that goes with it; its axes and bars are drawn
+// items, not controls.
+class ChartAccessible : public ChildlessAccessible {
+public:
+    explicit ChartAccessible(QWidget* view) : ChildlessAccessible(view, QAccessible::Chart) {}
+};
+
 QAccessibleInterface* programInterfaces(const QString& className, QObject* object)
 {
     auto* widget = qobject_cast<QWidget*>(object);
@@ -214,6 +222,9 @@ QAccessibleInterface* programInterfaces(const QString& className, QObject* objec
         return new OnOffSwitchAccessible(static_cast<OnOffSwitch*>(widget));
     if (className == QLatin1String("td::RegisterGrid"))
         return makeRegisterGridAccessible(static_cast<RegisterGrid*>(widget));
+    // A chart: the view that holds it, and the chart the plugin draws in it.
+    if (className == QLatin1String("td::BarChartView") || className == QLatin1String("QChartView"))
+        return new ChartAccessible(widget);
     // A window of ours made straight from QWidget: Qt reads a plain widget as
     // a pane ("filler"), which a reader does not offer among the windows.
     // Named by its title, as any window. Qt's own such windows (a menu) keep

@@ -9,7 +9,8 @@ namespace td {
 // Registers, once for the process, how assistive technology sees the
 // program's own controls: picture buttons as push buttons with a press
 // action, value displays and on/off switches with their shown text, the
-// register grid as a table of its cells, a window of the program's own
+// register grid as a table of its cells, a chart view as a chart named and
+// described by the view, a window of the program's own
 // made from a plain QWidget as a window, and widgets marked hidden as
 // nothing at all. Each such control or window calls it when it is built.
 void installAccessibleInterfaces();

@@ -15,11 +15,20 @@ namespace {
 // row by row, and the views take one reset rather than as many changes.
 constexpr qint32 kManyRows = 1024;
 
+// Tax and Net Interest, when shown, come after Interest to Earn.
+constexpr int kTaxColumns = maturities::NetInterestColumn - maturities::TaxColumn + 1;
+
+bool dependsOnTheDay(int column)
+{
+    return column == StatusColumn || column == ValueTodayColumn || column == InterestSoFarColumn;
+}
+
 }  // namespace
 
 MaturitiesModel::MaturitiesModel(const Register& reg, const Clock& clock, const DateForm& form,
-                                 ProgressDisplay& progress, QObject* parent)
-    : QAbstractTableModel(parent), m_register(reg), m_clock(clock), m_form(form), m_progress(progress)
+                                 ProgressDisplay& progress, int taxShare, QObject* parent)
+    : QAbstractTableModel(parent), m_register(reg), m_clock(clock),
+      m_progress(progress), m_basis{clock.today(), form, taxShare}, m_summary(taxShare)
 {
 }
 
@@ -28,12 +37,37 @@ QColor MaturitiesModel::dueSoonColour() { return QColor(255, 240, 180); }
 
 RowOrder MaturitiesModel::rowOrder(int column, Qt::SortOrder order) const
 {
-    return RowOrder(m_register, m_figures, column, order == Qt::AscendingOrder, m_countedOn);
+    return RowOrder(m_register, m_figures, column, order == Qt::AscendingOrder, m_basis);
+}
+
+int MaturitiesModel::columnAt(int viewColumn) const
+{
+    return !m_basis.showsTax() && viewColumn >= TaxColumn ? viewColumn + kTaxColumns : viewColumn;
+}
+
+int MaturitiesModel::viewColumnOf(int column) const
+{
+    if (m_basis.showsTax() || column < TaxColumn)
+        return column;
+    return column > NetInterestColumn ? column - kTaxColumns : -1;
+}
+
+void MaturitiesModel::add(const Figures& figures)
+{
+    m_summary.add(figures);
+    m_ladder.add(figures);
+}
+
+void MaturitiesModel::remove(const Figures& figures)
+{
+    m_summary.remove(figures);
+    m_ladder.remove(figures);
 }
 
 bool MaturitiesModel::countAll()
 {
-    const QDate today = m_clock.today();
+    Basis basis = m_basis;
+    basis.today = m_clock.today();
     std::vector<Figures> figures;
     std::vector<qint32> order;
     {
@@ -44,19 +78,20 @@ bool MaturitiesModel::countAll()
                 return progress.advance(part * total + done, 2 * total);
             };
         };
-        if (!figuresOfRegister(m_register, m_form, figures, half(0)))
+        if (!figuresOfRegister(m_register, basis, figures, half(0)))
             return false;
         const RowOrder byTermDate(m_register, figures, m_sortColumn, m_sortOrder == Qt::AscendingOrder,
-                                  today);
+                                  basis);
         if (!byTermDate.sortAll(order, half(1)))
             return false;
     }
     m_changingRows = true;
     beginResetModel();
-    m_countedOn = today;
+    m_basis = basis;
     m_figures = std::move(figures);
     m_order = std::move(order);
-    m_summary = summarise(m_figures);
+    m_summary = summarise(m_figures, m_basis.taxShare);
+    m_ladder = ladderOf(m_figures, m_basis.today);
     endResetModel();
     m_changingRows = false;
     follow();
@@ -90,16 +125,18 @@ void MaturitiesModel::recount()
     m_recountPending = false;
     m_rewritten.clear();
     std::vector<Figures> figures;
-    figuresOfRegister(m_register, m_form, figures);
+    Basis basis = m_basis;
+    basis.today = m_clock.today();
+    figuresOfRegister(m_register, basis, figures);
     std::vector<qint32> order;
-    m_countedOn = m_clock.today();
-    RowOrder(m_register, figures, m_sortColumn, m_sortOrder == Qt::AscendingOrder, m_countedOn)
-        .sortAll(order);
+    RowOrder(m_register, figures, m_sortColumn, m_sortOrder == Qt::AscendingOrder, basis).sortAll(order);
     m_changingRows = true;
     beginResetModel();
+    m_basis = basis;
     m_figures = std::move(figures);
     m_order = std::move(order);
-    m_summary = summarise(m_figures);
+    m_summary = summarise(m_figures, m_basis.taxShare);
+    m_ladder = ladderOf(m_figures, m_basis.today);
     endResetModel();
     m_changingRows = false;
     emit totalsChanged();
@@ -122,9 +159,9 @@ void MaturitiesModel::rowsInserted(int first, int last)
     }
     m_figures.insert(m_figures.begin() + at, std::size_t(count), Figures{});
     for (qint32 row = at; row < at + count; ++row) {
-        const Figures figures = maturities::figuresAt(m_register, row + 1, m_form);
+        const Figures figures = maturities::figuresAt(m_register, row + 1, m_basis);
         m_figures[std::size_t(row)] = figures;
-        m_summary.add(figures);
+        add(figures);
         const int place = int(rowOrder(m_sortColumn, m_sortOrder).placeOf(m_order, row));
         m_changingRows = true;
         beginInsertRows({}, place, place);
@@ -165,7 +202,7 @@ void MaturitiesModel::rowsRemoved(int first, int last)
     for (qint32& row : m_rewritten)
         row -= row > to ? count : 0;
     for (qint32 row = from; row <= to; ++row)
-        m_summary.remove(m_figures[std::size_t(row)]);
+        remove(m_figures[std::size_t(row)]);
     m_figures.erase(m_figures.begin() + from, m_figures.begin() + to + 1);
     m_changingRows = true;
     for (auto place = gone.rbegin(); place != gone.rend(); ++place) {
@@ -230,9 +267,9 @@ void MaturitiesModel::catchUp()
 void MaturitiesModel::countAgain(qint32 row)
 {
     Figures& figures = m_figures[std::size_t(row)];
-    m_summary.remove(figures);
-    figures = maturities::figuresAt(m_register, row + 1, m_form);
-    m_summary.add(figures);
+    remove(figures);
+    figures = maturities::figuresAt(m_register, row + 1, m_basis);
+    add(figures);
 
     const RowOrder order = rowOrder(m_sortColumn, m_sortOrder);
     const auto begin = m_order.begin();
@@ -254,29 +291,74 @@ void MaturitiesModel::countAgain(qint32 row)
         m_changingRows = false;
     }
     const int shown = place > at ? place - 1 : place;
-    emit dataChanged(index(shown, 0), index(shown, maturities::ColumnCount - 1));
+    emit dataChanged(index(shown, 0), index(shown, columnCount() - 1));
 }
 
 void MaturitiesModel::recountIfNewDay()
 {
+    if (m_busy || m_clock.today() == m_basis.today)
+        return;
+    catchUp();  // a recount there counts for today already
     const QDate today = m_clock.today();
-    if (today == m_countedOn)
+    if (today == m_basis.today)
         return;
-    m_countedOn = today;
-    if (m_order.empty())
-        return;
-    // Only the days and what follows from them change; the status may sort otherwise.
-    if (m_sortColumn == StatusColumn) {
-        std::vector<qint32> order;
-        rowOrder(m_sortColumn, m_sortOrder).sortAll(order);
-        reorder(std::move(order));
+    // Only the days, the values today and what follows from them change.
+    m_basis.today = today;
+    countValuesToday(m_register, m_basis, m_figures);
+    m_summary = summarise(m_figures, m_basis.taxShare);
+    m_ladder = ladderOf(m_figures, m_basis.today);
+    if (!m_order.empty()) {
+        if (dependsOnTheDay(m_sortColumn))
+            sortAgain();
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     }
-    emit dataChanged(index(0, 0), index(rowCount() - 1, maturities::ColumnCount - 1));
+    emit totalsChanged();
+}
+
+// The rows in the order of the sort column's values now, without progress:
+// for a change that is not the user's sort.
+void MaturitiesModel::sortAgain()
+{
+    std::vector<qint32> order;
+    rowOrder(m_sortColumn, m_sortOrder).sortAll(order);
+    reorder(std::move(order));
+}
+
+void MaturitiesModel::setTaxShare(int taxShare)
+{
+    taxShare = std::max(0, taxShare);
+    if (taxShare == m_basis.taxShare || m_busy)
+        return;
+    catchUp();
+    const bool wasShown = m_basis.showsTax();
+    const bool shown = taxShare > 0;
+    if (wasShown && !shown) {
+        // Tax and net interest run with the interest.
+        if (m_sortColumn == TaxColumn || m_sortColumn == NetInterestColumn) {
+            m_sortColumn = InterestColumn;
+            sortAgain();
+        }
+        beginRemoveColumns({}, TaxColumn, NetInterestColumn);
+        m_basis.taxShare = taxShare;
+        endRemoveColumns();
+    } else if (!wasShown && shown) {
+        beginInsertColumns({}, TaxColumn, NetInterestColumn);
+        m_basis.taxShare = taxShare;
+        endInsertColumns();
+    } else {
+        m_basis.taxShare = taxShare;
+        if (m_sortColumn == TaxColumn || m_sortColumn == NetInterestColumn)
+            sortAgain();
+        if (!m_order.empty())
+            emit dataChanged(index(0, TaxColumn), index(rowCount() - 1, NetInterestColumn));
+    }
+    m_summary = summarise(m_figures, m_basis.taxShare);
+    emit totalsChanged();
 }
 
 bool MaturitiesModel::sortRows(int column, Qt::SortOrder order)
 {
-    if (column < 0 || column >= maturities::ColumnCount)
+    if (column < 0 || column >= maturities::ColumnCount || viewColumnOf(column) < 0)
         return false;
     catchUp();
     if (column == m_sortColumn && order == m_sortOrder)
@@ -354,7 +436,7 @@ int MaturitiesModel::rowCount(const QModelIndex& parent) const
 
 int MaturitiesModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : maturities::ColumnCount;
+    return parent.isValid() ? 0 : maturities::ColumnCount - (m_basis.showsTax() ? 0 : kTaxColumns);
 }
 
 QVariant MaturitiesModel::data(const QModelIndex& index, int role) const
@@ -363,11 +445,12 @@ QVariant MaturitiesModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || m_order.at(std::size_t(index.row())) < 0)
         return {};
     const Figures& figures = shownFigures(index.row());
-    const State state = figures.state(m_countedOn);
+    const State state = figures.state(m_basis.today);
+    const int column = columnAt(index.column());
     switch (role) {
     case Qt::DisplayRole:
     case Qt::AccessibleTextRole:
-        return maturities::text(figures, index.column(), m_countedOn, m_register, registerRowAt(index.row()));
+        return maturities::text(figures, column, m_basis, m_register, registerRowAt(index.row()));
     case Qt::BackgroundRole:
         if (state == State::Matured)
             return maturedColour();
@@ -380,11 +463,15 @@ QVariant MaturitiesModel::data(const QModelIndex& index, int role) const
             return QColor(Qt::black);
         return {};
     case Qt::TextAlignmentRole:
-        switch (index.column()) {
+        switch (column) {
         case DaysColumn:
         case BalanceColumn:
+        case ValueTodayColumn:
+        case InterestSoFarColumn:
         case FutureValueColumn:
         case InterestColumn:
+        case TaxColumn:
+        case NetInterestColumn:
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);
         default:
             return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
@@ -397,7 +484,7 @@ QVariant MaturitiesModel::data(const QModelIndex& index, int role) const
 QVariant MaturitiesModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole))
-        return maturities::headerText(section);
+        return maturities::headerText(columnAt(section));
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 

@@ -4,8 +4,10 @@
 #include "app/widgets/accessible_interfaces.h"
 #include "app/widgets/artwork.h"
 #include "app/widgets/maturities_model.h"
+#include "app/widgets/maturity_ladder_view.h"
 #include "app/widgets/sort_arrow_style.h"
 #include "commands/maturities.h"
+#include "platform/preferences.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>
@@ -16,14 +18,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
 namespace td {
 
 namespace {
-constexpr int kWidth = 820;
-constexpr int kHeight = 440;
+constexpr int kWidth = 980;
+constexpr int kHeight = 480;
 }  // namespace
 
 frmMaturities::frmMaturities(Register& reg, Platform& platform, std::unique_ptr<MaturitiesModel> model,
@@ -42,17 +45,29 @@ frmMaturities::frmMaturities(Register& reg, Platform& platform, std::unique_ptr<
     makeAccessKeysAct(*this);
     resize(kWidth, kHeight);
     showTotals();
+    connect(&PreferencesNotifier::instance(), &PreferencesNotifier::changed, this,
+            &frmMaturities::followPreferences);
     if (m_model->rowCount() > 0)
         m_grid->setCurrentIndex(m_model->index(0, maturities::AccountNumberColumn));
     updateButtons();
+    m_grid->setFocus();  // the deposits first, the page tabs a Shift+Tab before them
 }
 
 void frmMaturities::buildControls()
 {
-    auto* gridCaption = new QLabel(tr("Deposits by &term date"), this);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("tabMaturities"));
+    auto* deposits = new QWidget(m_tabs);
+    deposits->setObjectName(QStringLiteral("pgDeposits"));
+    m_ladder = new MaturityLadderView(m_tabs);
+    m_ladder->setObjectName(QStringLiteral("pgLadder"));
+    m_tabs->addTab(deposits, tr("De&posits"));
+    m_tabs->addTab(m_ladder, tr("Maturity &Ladder"));
+
+    auto* gridCaption = new QLabel(tr("Deposits by &term date"), deposits);
     gridCaption->setObjectName(QStringLiteral("lblGridMaturities"));
 
-    m_grid = new QTableView(this);
+    m_grid = new QTableView(deposits);
     m_grid->setObjectName(QStringLiteral("GridMaturities"));
     m_grid->setAccessibleName(tr("Deposits by term date"));
     m_grid->setModel(m_model);
@@ -75,14 +90,12 @@ void frmMaturities::buildControls()
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     gridCaption->setBuddy(m_grid);
 
-    auto* sortCaption = new QLabel(tr("&Sort by"), this);
-    m_cboSortBy = new QComboBox(this);
+    auto* sortCaption = new QLabel(tr("&Sort by"), deposits);
+    m_cboSortBy = new QComboBox(deposits);
     m_cboSortBy->setObjectName(QStringLiteral("cboSortBy"));
-    for (int c = 0; c < maturities::ColumnCount; ++c)
-        m_cboSortBy->addItem(maturities::headerText(c));
-    m_cboSortBy->setCurrentIndex(maturities::TermDateColumn);
+    listSortColumns();
     sortCaption->setBuddy(m_cboSortBy);
-    m_ckDescending = new QCheckBox(tr("&Descending"), this);
+    m_ckDescending = new QCheckBox(tr("&Descending"), deposits);
     m_ckDescending->setObjectName(QStringLiteral("ckDescending"));
 
     // The totals take the focus so a keyboard reaches them, and a screen
@@ -117,17 +130,21 @@ void frmMaturities::buildControls()
     buttons->addWidget(m_cmdRollOver);
     buttons->addStretch();
     buttons->addWidget(m_cmdClose);
+    auto* page = new QVBoxLayout(deposits);
+    page->addWidget(gridCaption);
+    page->addWidget(m_grid, 1);
+    page->addLayout(sortRow);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(gridCaption);
-    layout->addWidget(m_grid, 1);
-    layout->addLayout(sortRow);
+    layout->addWidget(m_tabs, 1);
     layout->addWidget(m_lblActiveTotals);
     layout->addWidget(m_lblAllTotals);
     layout->addLayout(buttons);
 
+    setTabOrder(m_tabs, m_grid);
     setTabOrder(m_grid, m_cboSortBy);
     setTabOrder(m_cboSortBy, m_ckDescending);
     setTabOrder(m_ckDescending, m_lblActiveTotals);
+    setTabOrder(m_ladder->chtLadder(), m_lblActiveTotals);
     setTabOrder(m_lblActiveTotals, m_lblAllTotals);
     setTabOrder(m_lblAllTotals, m_cmdEdit);
     setTabOrder(m_cmdEdit, m_cmdRollOver);
@@ -150,6 +167,16 @@ void frmMaturities::buildControls()
     connect(m_ckDescending, &QCheckBox::toggled, this, &frmMaturities::sortFromControls);
 }
 
+// One entry a column shown, in the grid's order.
+void frmMaturities::listSortColumns()
+{
+    const QSignalBlocker blockSort(m_cboSortBy);
+    m_cboSortBy->clear();
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        m_cboSortBy->addItem(m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
+    m_cboSortBy->setCurrentIndex(m_model->viewColumnOf(m_model->sortColumn()));
+}
+
 void frmMaturities::sortFromControls()
 {
     m_grid->horizontalHeader()->setSortIndicator(
@@ -158,25 +185,45 @@ void frmMaturities::sortFromControls()
 
 // Sorted, or left as they were when the user cancelled; the header and the
 // controls then show the order the rows are in.
-void frmMaturities::sortRows(int column, Qt::SortOrder order)
+void frmMaturities::sortRows(int viewColumn, Qt::SortOrder order)
 {
     {
         BusyScope busy(m_platform.pointer);
-        m_model->sortRows(column, order);
+        m_model->sortRows(m_model->columnAt(viewColumn), order);
     }
+    showSortOrder();
+}
+
+void frmMaturities::showSortOrder()
+{
+    const int column = m_model->viewColumnOf(m_model->sortColumn());
     const QSignalBlocker blockHeader(m_grid->horizontalHeader());
     const QSignalBlocker blockSort(m_cboSortBy);
     const QSignalBlocker blockOrder(m_ckDescending);
-    m_grid->horizontalHeader()->setSortIndicator(m_model->sortColumn(), m_model->sortOrder());
-    m_cboSortBy->setCurrentIndex(m_model->sortColumn());
+    m_grid->horizontalHeader()->setSortIndicator(column, m_model->sortOrder());
+    m_cboSortBy->setCurrentIndex(column);
     m_ckDescending->setChecked(m_model->sortOrder() == Qt::DescendingOrder);
 }
 
 void frmMaturities::showTotals()
 {
     const maturities::Summary& summary = m_model->summary();
-    m_lblActiveTotals->setText(maturities::totalsText(summary.active, true));
-    m_lblAllTotals->setText(maturities::totalsText(summary.all, false));
+    m_lblActiveTotals->setText(maturities::totalsText(summary.active, true, summary.taxShare));
+    m_lblAllTotals->setText(maturities::totalsText(summary.all, false, summary.taxShare));
+    m_ladder->showLadder(m_model->ladder());
+}
+
+// The tax columns come or go with the tax share, the widths of the others kept.
+void frmMaturities::followPreferences(const Preferences& preferences)
+{
+    const bool wasShown = m_model->taxShare() > 0;
+    m_model->setTaxShare(preferences.taxShareHundredthsOfPercent);
+    listSortColumns();
+    showSortOrder();
+    if (!wasShown && m_model->taxShare() > 0 && m_columnsSized) {
+        m_grid->resizeColumnToContents(maturities::TaxColumn);
+        m_grid->resizeColumnToContents(maturities::NetInterestColumn);
+    }
 }
 
 // A selection the user made; one that moves with the rows is not recorded.
@@ -251,8 +298,11 @@ void frmMaturities::updateButtons()
 void frmMaturities::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
+        m_model->countedOn() != m_platform.clock.today()) {
+        BusyScope busy(m_platform.pointer);
         m_model->recountIfNewDay();
+    }
 }
 
 // The columns fit their texts when the window first shows; after that their

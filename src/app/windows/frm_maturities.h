@@ -12,19 +12,25 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QTabWidget;
 class QTableView;
 
 namespace td {
 
 class MaturitiesModel;
+class MaturityLadderView;
+struct Preferences;
 
 // The maturities overview: every deposit of the register by term date, with
-// days to maturity, what it will be worth and earn, and totals. A window of
+// days to maturity, what it is worth today and will be worth, what it has
+// earned and will earn, and totals. A window of
 // its own beside the main window (not modal) that follows the register as it
 // changes. Opening a row makes it the register's current row and runs the
 // main window's Edit; Roll Over does the same for the next term of a matured
 // deposit. Both act on the selected deposit, which stays selected through
-// any change of the register, wherever it sorts, until it is gone.
+// any change of the register, wherever it sorts, until it is gone. A second
+// page shows the maturity ladder of the coming months. The Tax and Net
+// Interest columns follow the preferences' tax share while the window is open.
 class frmMaturities : public QWidget {
     Q_OBJECT
 
@@ -44,6 +50,8 @@ public:
     QPushButton* cmdEdit() const { return m_cmdEdit; }
     QPushButton* cmdRollOver() const { return m_cmdRollOver; }
     QPushButton* cmdClose() const { return m_cmdClose; }
+    QTabWidget* tabMaturities() const { return m_tabs; }
+    MaturityLadderView* ladderView() const { return m_ladder; }
 
     // The selected deposit as the register's current row, then Edit / Roll
     // Over; nothing when no deposit is selected (or, for Roll Over, matured).
@@ -59,6 +67,9 @@ protected:
 private:
     void buildControls();
     void showTotals();
+    void followPreferences(const Preferences& preferences);
+    void listSortColumns();
+    void showSortOrder();
     void rememberSelection();
     void restoreSelection();
     int selectedViewRow() const;  // -1 when no deposit is selected
@@ -77,7 +88,9 @@ private:
     bool m_columnsSized = false;
 
     MaturitiesModel* m_model = nullptr;
+    QTabWidget* m_tabs = nullptr;
     QTableView* m_grid = nullptr;
+    MaturityLadderView* m_ladder = nullptr;
     QLabel* m_lblActiveTotals = nullptr;
     QLabel* m_lblAllTotals = nullptr;
     QComboBox* m_cboSortBy = nullptr;

@@ -248,6 +248,7 @@ frmTermDeposit::OpenOutcome frmTermDeposit::openDocument(const std::optional<QSt
                       source, failure);
         return OpenOutcome::Stopped;
     }
+    remindOfDueDeposits();
     m_recentFiles.add(*name);
     showRecentFiles();
     return OpenOutcome::Opened;

@@ -101,6 +101,9 @@ public:
     // Term Deposit > Undo and Redo: the last change of the register's rows.
     void UndoChange();
     void RedoChange();
+    // One desktop notification of the active deposits that mature within the
+    // preferences' reminder days, or have matured; its action shows the maturities.
+    void remindOfDueDeposits();
 
     // File commands and the save prompts. Each returns false when it stopped early.
     bool SaveFirst();

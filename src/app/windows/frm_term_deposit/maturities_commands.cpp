@@ -7,6 +7,8 @@
 #include "app/windows/frm_term_deposit_details.h"
 #include "app/windows/window_placement.h"
 #include "commands/maturities.h"
+#include "commands/maturity_reminder.h"
+#include "platform/preferences.h"
 
 #include <QCheckBox>
 #include <QRadioButton>
@@ -19,7 +21,8 @@ void frmTermDeposit::Maturities()
 {
     if (!m_maturities) {
         auto model = std::make_unique<MaturitiesModel>(m_register, m_platform.clock, m_platform.dateForm,
-                                                       m_platform.progress);
+                                                       m_platform.progress,
+                                                       loadPreferences().taxShareHundredthsOfPercent);
         {
             BusyScope busy(m_platform.pointer);
             if (!model->countAll())
@@ -39,6 +42,20 @@ void frmTermDeposit::Maturities()
     m_maturities->show();
     m_maturities->raise();
     m_maturities->activateWindow();
+}
+
+void frmTermDeposit::remindOfDueDeposits()
+{
+    const int days = loadPreferences().reminderDays;
+    const maturities::DueDeposits due =
+        maturities::dueWithin(m_register, m_platform.dateForm, m_platform.clock.today(), days);
+    if (due.count == 0)
+        return;
+    m_platform.notifications.post(maturities::reminderOf(due, m_register, m_platform.dateForm),
+                                  [window = QPointer<frmTermDeposit>(this)] {
+                                      if (window)
+                                          window->Maturities();
+                                  });
 }
 
 void frmTermDeposit::RollOverTermDeposit()
