@@ -3,6 +3,7 @@
 #include "app/widgets/access_keys.h"
 #include "app/widgets/accessible_interfaces.h"
 #include "app/widgets/artwork.h"
+#include "app/widgets/bar_chart_view.h"
 #include "app/widgets/maturities_model.h"
 #include "app/widgets/maturity_ladder_view.h"
 #include "app/widgets/sort_arrow_style.h"
