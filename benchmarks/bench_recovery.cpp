@@ -34,7 +34,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <unistd.h>
@@ -46,18 +45,6 @@ namespace {
 constexpr int kDeposits = 1'000'000;
 const QString kSaveFirst = QStringLiteral("save-first");
 const QString kRecoveryFirst = QStringLiteral("recovery-first");
-
-void plainWrite(const QString& path, qsizetype total)
-{
-    const QByteArray block(1 << 20, 'x');
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot open %s", qPrintable(path));
-    for (qsizetype done = 0; done < total; done += block.size())
-        file.write(block.constData(), std::min(block.size(), total - done));
-    file.flush();
-    ::fsync(file.handle());
-}
 
 struct Timing {
     double recoveryUi = 0;    // processor seconds of the window's thread
@@ -80,7 +67,7 @@ int timeOneOrder(const QString& depositPath, const QString& order)
     keeper.setFolder(folder.filePath(order + QStringLiteral("-state")));
     keeper.follow({depositPath, reader.fileIdentity().size, *reader.fileIdentity().contentHash});
     const qsizetype bytes = qsizetype(kDeposits) * 100;
-    plainWrite(folder.filePath(order + ".freed"), 2 * bytes);
+    bench::plainWrite(folder.filePath(order + ".freed"), 2 * bytes);
     QFile::remove(folder.filePath(order + ".freed"));
 
     Timing t;
@@ -123,15 +110,8 @@ int timeOneOrder(const QString& depositPath, const QString& order)
 
 Timing runFresh(const QString& depositPath, const QString& order)
 {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), {depositPath, order});
-    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        qFatal("the %s run failed", qPrintable(order));
-    const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
-    if (fields.size() != 4)
-        qFatal("the %s run printed no timing", qPrintable(order));
-    return {fields[0].toDouble(), fields[1].toDouble(), fields[2].toDouble(), fields[3].toDouble()};
+    const QList<double> t = bench::numbersOfFreshProcess({depositPath, order}, 4);
+    return {t[0], t[1], t[2], t[3]};
 }
 
 }  // namespace
