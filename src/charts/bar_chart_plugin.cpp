@@ -47,7 +47,9 @@ public:
         bars->setAnimationOptions(QChart::NoAnimation);
         auto* categories = new QBarCategoryAxis;
         categories->append(data.labels);
+        // Many bars: their names stand upright, whole, under them.
         categories->setLabelsAngle(data.labels.size() > 12 ? -90 : 0);
+        categories->setTruncateLabels(false);
         bars->addAxis(categories, Qt::AlignBottom);
         series->attachAxis(categories);
         auto* values = new QValueAxis;
