@@ -207,6 +207,16 @@ public:
     explicit ChartAccessible(QWidget* view) : ChildlessAccessible(view, QAccessible::Chart) {}
 };
 
+// Whether every class from this one down to QWidget is one of ours.
+bool isOursOverPlainWidget(const QMetaObject* meta)
+{
+    for (; meta && meta != &QWidget::staticMetaObject; meta = meta->superClass()) {
+        if (!QLatin1String(meta->className()).startsWith(QLatin1String("td::")))
+            return false;
+    }
+    return meta == &QWidget::staticMetaObject;
+}
+
 QAccessibleInterface* programInterfaces(const QString& className, QObject* object)
 {
     auto* widget = qobject_cast<QWidget*>(object);
@@ -225,13 +235,12 @@ QAccessibleInterface* programInterfaces(const QString& className, QObject* objec
     // A chart: the view that holds it, and the chart the plugin draws in it.
     if (className == QLatin1String("td::BarChartView") || className == QLatin1String("QChartView"))
         return new ChartAccessible(widget);
-    // A window of ours made straight from QWidget: Qt reads a plain widget as
-    // a pane ("filler"), which a reader does not offer among the windows.
-    // Named by its title, as any window. Qt's own such windows (a menu) keep
-    // Qt's reading, items and all.
-    if (widget->isWindow() && className.startsWith(QLatin1String("td::")) &&
-        className == QLatin1String(widget->metaObject()->className()) &&
-        widget->metaObject()->superClass() == &QWidget::staticMetaObject)
+    // A window of ours made from QWidget through classes of ours alone: Qt
+    // reads a plain widget as a pane ("filler"), which a reader does not
+    // offer among the windows. Named by its title, as any window. Qt's own
+    // such windows (a menu) keep Qt's reading, items and all.
+    if (widget->isWindow() && className == QLatin1String(widget->metaObject()->className()) &&
+        isOursOverPlainWidget(widget->metaObject()))
         return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }

@@ -11,7 +11,6 @@
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -26,7 +25,7 @@ constexpr int kHeight = 620;
 
 frmInterestByYear::frmInterestByYear(Platform& platform, std::unique_ptr<InterestByYearModel> model,
                                      QWidget* parent)
-    : QWidget(parent, Qt::Window), m_platform(platform), m_model(model.release())
+    : SideWindow(parent, Qt::Window), m_platform(platform), m_model(model.release())
 {
     m_model->setParent(this);
     installAccessibleInterfaces();
@@ -52,6 +51,7 @@ void frmInterestByYear::buildControls()
     auto* gridCaption = new QLabel(tr("&Years"), this);
     gridCaption->setObjectName(QStringLiteral("lblGridInterestByYear"));
     m_grid = new QTableView(this);
+    setFittedTable(m_grid);
     m_grid->setObjectName(QStringLiteral("GridInterestByYear"));
     m_grid->setAccessibleName(tr("Interest by year"));
     m_grid->setModel(m_model);
@@ -116,7 +116,7 @@ void frmInterestByYear::buildControls()
         buildChart();
         showCount();
         // The tax columns come or go: the columns fit their texts again.
-        if (m_columnsSized && m_model->columnCount() != m_columnsShown)
+        if (columnsFitted() && m_model->columnCount() != m_columnsShown)
             m_grid->resizeColumnsToContents();
         m_columnsShown = m_model->columnCount();
     });
@@ -167,27 +167,6 @@ void frmInterestByYear::exportRows(csv::Form form)
     }
     if (!written)
         reportExportFailure(m_platform.messages, *name, exporter);
-}
-
-// The columns fit their texts when the window first shows; after that their
-// widths are the user's.
-void frmInterestByYear::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (m_columnsSized)
-        return;
-    m_columnsSized = true;
-    m_grid->resizeColumnsToContents();
-}
-
-void frmInterestByYear::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 }  // namespace td

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/windows/side_window.h"
 #include "commands/csv_export.h"
 #include "platform/platform.h"
 
-#include <QWidget>
 #include <memory>
 
 class QAction;
@@ -24,7 +24,7 @@ class InterestByYearModel;
 // own beside the main window (not modal) that follows the register and the
 // preferences. The table holds every figure the chart draws: it is what a
 // screen reader reads.
-class frmInterestByYear : public QWidget {
+class frmInterestByYear : public SideWindow {
     Q_OBJECT
 
 public:
@@ -44,10 +44,6 @@ public:
     // The rows out to a CSV file, as shown or with plain numbers.
     void exportRows(csv::Form form);
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-
 private:
     void buildControls();
     void buildChart();
@@ -55,7 +51,6 @@ private:
 
     Platform& m_platform;
     InterestByYearModel* m_model = nullptr;
-    bool m_columnsSized = false;
     int m_columnsShown = 0;
 
     BarChartView* m_chart = nullptr;

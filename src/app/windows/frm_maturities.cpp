@@ -16,7 +16,6 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -33,7 +32,7 @@ constexpr int kHeight = 480;
 frmMaturities::frmMaturities(Register& reg, Platform& platform, std::unique_ptr<MaturitiesModel> model,
                              std::function<void()> editCurrent, std::function<void()> rollOverCurrent,
                              QWidget* parent)
-    : QWidget(parent, Qt::Window), m_register(reg), m_platform(platform),
+    : SideWindow(parent, Qt::Window), m_register(reg), m_platform(platform),
       m_editCurrent(std::move(editCurrent)), m_rollOverCurrent(std::move(rollOverCurrent)),
       m_model(model.release())
 {
@@ -69,6 +68,7 @@ void frmMaturities::buildControls()
     gridCaption->setObjectName(QStringLiteral("lblGridMaturities"));
 
     m_grid = new QTableView(deposits);
+    setFittedTable(m_grid);
     m_grid->setObjectName(QStringLiteral("GridMaturities"));
     m_grid->setAccessibleName(tr("Deposits by term date"));
     m_grid->setModel(m_model);
@@ -221,7 +221,7 @@ void frmMaturities::followPreferences(const Preferences& preferences)
     m_model->setTaxShare(preferences.taxShareHundredthsOfPercent);
     listSortColumns();
     showSortOrder();
-    if (!wasShown && m_model->taxShare() > 0 && m_columnsSized) {
+    if (!wasShown && m_model->taxShare() > 0 && columnsFitted()) {
         m_grid->resizeColumnToContents(maturities::TaxColumn);
         m_grid->resizeColumnToContents(maturities::NetInterestColumn);
     }
@@ -304,27 +304,6 @@ void frmMaturities::changeEvent(QEvent* event)
         BusyScope busy(m_platform.pointer);
         m_model->recountIfNewDay();
     }
-}
-
-// The columns fit their texts when the window first shows; after that their
-// widths are the user's.
-void frmMaturities::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (m_columnsSized)
-        return;
-    m_columnsSized = true;
-    m_grid->resizeColumnsToContents();
-}
-
-void frmMaturities::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        event->accept();
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }
 
 }  // namespace td

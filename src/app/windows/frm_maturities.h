@@ -1,10 +1,10 @@
 #pragma once
 
+#include "app/windows/side_window.h"
 #include "core/register.h"
 #include "platform/platform.h"
 
 #include <QPersistentModelIndex>
-#include <QWidget>
 #include <functional>
 #include <memory>
 
@@ -31,7 +31,7 @@ struct Preferences;
 // any change of the register, wherever it sorts, until it is gone. A second
 // page shows the maturity ladder of the coming months. The Tax and Net
 // Interest columns follow the preferences' tax share while the window is open.
-class frmMaturities : public QWidget {
+class frmMaturities : public SideWindow {
     Q_OBJECT
 
 public:
@@ -59,10 +59,8 @@ public:
     void rollOverSelected();
 
 protected:
-    void keyPressEvent(QKeyEvent* event) override;
     // Coming back to the window on a later day counts the days afresh.
     void changeEvent(QEvent* event) override;
-    void showEvent(QShowEvent* event) override;
 
 private:
     void buildControls();
@@ -85,7 +83,6 @@ private:
     // The register's row of the selected deposit: the register keeps it on
     // that deposit as rows come and go, and drops it with the deposit.
     QPersistentModelIndex m_selected;
-    bool m_columnsSized = false;
 
     MaturitiesModel* m_model = nullptr;
     QTabWidget* m_tabs = nullptr;
