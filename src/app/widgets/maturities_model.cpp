@@ -85,6 +85,15 @@ bool MaturitiesModel::countAll()
         if (!byTermDate.sortAll(order, half(1)))
             return false;
     }
+    takeCount(basis, std::move(figures), std::move(order));
+    follow();
+    emit totalsChanged();
+    return true;
+}
+
+// A fresh count in place of the old one: its figures, order, totals and ladder.
+void MaturitiesModel::takeCount(const Basis& basis, std::vector<Figures> figures, std::vector<qint32> order)
+{
     m_changingRows = true;
     beginResetModel();
     m_basis = basis;
@@ -94,9 +103,6 @@ bool MaturitiesModel::countAll()
     m_ladder = ladderOf(m_figures, m_basis.today);
     endResetModel();
     m_changingRows = false;
-    follow();
-    emit totalsChanged();
-    return true;
 }
 
 void MaturitiesModel::follow()
@@ -130,15 +136,7 @@ void MaturitiesModel::recount()
     figuresOfRegister(m_register, basis, figures);
     std::vector<qint32> order;
     RowOrder(m_register, figures, m_sortColumn, m_sortOrder == Qt::AscendingOrder, basis).sortAll(order);
-    m_changingRows = true;
-    beginResetModel();
-    m_basis = basis;
-    m_figures = std::move(figures);
-    m_order = std::move(order);
-    m_summary = summarise(m_figures, m_basis.taxShare);
-    m_ladder = ladderOf(m_figures, m_basis.today);
-    endResetModel();
-    m_changingRows = false;
+    takeCount(basis, std::move(figures), std::move(order));
     emit totalsChanged();
 }
 

@@ -87,6 +87,8 @@ private:
     }
     maturities::RowOrder rowOrder(int column, Qt::SortOrder order) const;
     void follow();
+    void takeCount(const maturities::Basis& basis, std::vector<maturities::Figures> figures,
+                   std::vector<qint32> order);
     void recount();
     void rowsInserted(int first, int last);
     void rowsRemoved(int first, int last);
